@@ -1,0 +1,31 @@
+// The document's defaults and its arrays.
+#include "editor/MapDocument.h"
+
+namespace editor {
+
+MapDocument Document;
+
+void ResizeDocumentArrays() {
+    runtime::ArrayFree(Document.Players);
+    runtime::ArrayDim(Document.Players, kPlayersUpperBound);
+    runtime::ArrayFree(Document.Fields);
+    runtime::ArrayDimMulti(Document.Fields, {kFieldsSize, kFieldsSize});
+}
+
+void ResetDocument() {
+    Document.FileName = "NONAME";
+    ResizeDocumentArrays();
+    Document.MapName = "Neue Karte";
+    Document.PlayerCount = 1;
+    Document.SlotCount = 8;
+    Document.BallCount = 4;
+    Document.FieldWidth = 64;
+    Document.FieldHeight = 64;
+    Document.LastFieldX = 5;
+    Document.LastFieldY = 5;
+    for (std::int32_t x = 0; x <= Document.LastFieldX; ++x) {
+        for (std::int32_t y = 0; y <= Document.LastFieldY; ++y) Document.Fields(x, y) = 0;
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,56 @@
+// The map being edited: header values, player start records and the grid of tile indices.
+//
+// There is exactly one document, program-wide (`Document`); the editor's procedures read and
+// write it directly. Its ranges are enforced once per pass of the main loop, not here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/Array.h"
+
+namespace editor {
+
+// Direction value that stands for "random" ("Zufall").
+inline constexpr std::int32_t RandomDirection = 360;
+
+// Highest index of the arrays: players 0..1000 (entry 0 unused), fields 0..999 each way.
+inline constexpr std::int32_t kPlayersUpperBound = 1000;
+inline constexpr std::int32_t kFieldsSize = 1000;
+
+struct PlayerStart {
+    std::int32_t X;          // start position in map pixels
+    std::int32_t Y;
+    std::int32_t Direction;  // degrees, 0 = right, 90 = down; RandomDirection = random
+};
+
+struct MapDocument {
+    std::string FileName;  // base name of the MAP file and its tile set in "Karten\"
+    std::string MapName;   // descriptive name (CP1252)
+    std::int32_t PlayerCount = 0;
+    std::int32_t SlotCount = 0;
+    std::int32_t BallCount = 0;
+    std::int32_t FieldWidth = 0;
+    std::int32_t FieldHeight = 0;
+    std::int32_t LastFieldX = 0;  // columns 0..LastFieldX
+    std::int32_t LastFieldY = 0;  // rows 0..LastFieldY
+    std::int32_t TileSetWidth = 0;
+    runtime::Array<PlayerStart> Players;
+    runtime::Array2D<std::int32_t> Fields;  // (x, y), x-major
+};
+
+extern MapDocument Document;
+
+// Re-dimensions Players (0..1000) and Fields (1000 x 1000); both come back all zero.
+void ResizeDocumentArrays();
+
+// Turns the document into the default new map: "NONAME", "Neue Karte", one player, 8 slots,
+// 4 balls, 6 x 6 fields of 64 x 64 pixels, all zero. TileSetWidth is left as it is.
+void ResetDocument();
+
+// True when (x, y) lies inside the Fields array (not necessarily inside the map's bounds).
+inline bool FieldInArray(std::int64_t x, std::int64_t y) {
+    return x >= 0 && y >= 0 && x < kFieldsSize && y < kFieldsSize;
+}
+
+}  // namespace editor

@@ -1,0 +1,162 @@
+// POSIX implementation of the file layer.
+#include "platform/PlatformFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "platform/Cp1252.h"
+
+namespace platform {
+namespace {
+
+FileCallCounts gCounts;
+
+// Handles are fd + 1 so that 0 stays free as the failure value even if fd 0 is ours.
+int ToFd(FileHandle handle) { return handle - 1; }
+FileHandle FromFd(int fd) { return fd + 1; }
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of folder `dir` whose name equals `name` ignoring case; first in byte order.
+std::string FindCaseInsensitive(const std::string& dir, const std::string& name) {
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (d == nullptr) return {};
+    std::vector<std::string> matches;
+    while (const dirent* entry = ::readdir(d)) {
+        if (::strcasecmp(entry->d_name, name.c_str()) == 0) matches.emplace_back(entry->d_name);
+    }
+    ::closedir(d);
+    if (matches.empty()) return {};
+    return *std::min_element(matches.begin(), matches.end());
+}
+
+}  // namespace
+
+std::string TranslatePath(std::string_view cp1252Path) {
+    std::string utf8 = Utf8FromCp1252(cp1252Path);
+    std::replace(utf8.begin(), utf8.end(), '\\', '/');
+
+    // Resolve part by part: exact name first, else a name differing only in case.
+    std::string resolved;
+    std::size_t pos = 0;
+    if (!utf8.empty() && utf8[0] == '/') {
+        resolved = "/";
+        pos = 1;
+    }
+    while (pos <= utf8.size()) {
+        const std::size_t slash = utf8.find('/', pos);
+        const std::size_t end = slash == std::string::npos ? utf8.size() : slash;
+        std::string part = utf8.substr(pos, end - pos);
+        if (!part.empty() && part != "." && part != "..") {
+            const std::string dir = resolved;
+            std::string candidate = dir + part;
+            if (!Exists(candidate)) {
+                const std::string other = FindCaseInsensitive(dir, part);
+                if (!other.empty()) candidate = dir + other;
+            }
+            resolved = candidate;
+        } else {
+            resolved += part;
+        }
+        if (slash == std::string::npos) break;
+        resolved += '/';
+        pos = slash + 1;
+    }
+    return resolved;
+}
+
+FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {
+    const std::string path = TranslatePath(cp1252Path);
+    int fd = -1;
+    switch (mode) {
+        case FileOpenMode::Read:
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            break;
+        case FileOpenMode::ReadWrite:
+            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            break;
+        case FileOpenMode::Create:
+            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            // A file we may write but not read: empty it for writing only.
+            if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            break;
+        case FileOpenMode::Exclusive:
+            fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+            if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                ::close(fd);
+                fd = -1;
+            }
+            break;
+    }
+    if (fd < 0) return 0;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return 0;
+    }
+    return FromFd(fd);
+}
+
+std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n) {
+    ++gCounts.reads;
+    if (handle <= 0 || n <= 0) return 0;
+    auto* out = static_cast<char*>(destination);
+    std::int64_t total = 0;
+    while (total < n) {
+        const ssize_t got = ::read(ToFd(handle), out + total, static_cast<size_t>(n - total));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        total += got;
+    }
+    return total;
+}
+
+std::int64_t FileWrite(FileHandle handle, const void* source, std::int64_t n) {
+    ++gCounts.writes;
+    if (handle <= 0 || n <= 0) return 0;
+    const auto* in = static_cast<const char*>(source);
+    std::int64_t total = 0;
+    while (total < n) {
+        const ssize_t put = ::write(ToFd(handle), in + total, static_cast<size_t>(n - total));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) break;
+        total += put;
+    }
+    return total;
+}
+
+bool FileSync(FileHandle handle) { return handle > 0 && ::fsync(ToFd(handle)) == 0; }
+
+bool FileCloseHandle(FileHandle handle) { return handle > 0 && ::close(ToFd(handle)) == 0; }
+
+bool FileReplace(std::string_view cp1252From, std::string_view cp1252To) {
+    const std::string from = TranslatePath(cp1252From);
+    const std::string to = TranslatePath(cp1252To);
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileDelete(std::string_view cp1252Path) {
+    return ::unlink(TranslatePath(cp1252Path).c_str()) == 0;
+}
+
+bool FolderCreate(std::string_view cp1252Path) {
+    const std::string path = TranslatePath(cp1252Path);
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    struct stat st {};
+    return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FileCallCounts GetFileCallCounts() { return gCounts; }
+
+}  // namespace platform

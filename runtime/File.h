@@ -1,0 +1,59 @@
+// Numbered sequential files with a 4096-byte buffer.
+//
+// A file is opened under an object number (or -1 for a dynamic file), read or written strictly
+// in sequence as 16-bit words, 32-bit longs and byte blocks, little-endian, and closed.
+// Small writes gather in the buffer, which never becomes completely full: a write that would
+// fill it exactly writes out the pending bytes first. Blocks of 4096 bytes or more bypass the
+// buffer. Every operation on a number with no open file returns 0 and does nothing.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace runtime {
+
+inline constexpr std::int32_t kFileBufferSize = 4096;
+
+// The file table (growth step 16, free operation FileClose).
+void FileLibraryInit();
+// Closes every open file, writing its pending bytes: numbered files in ascending order,
+// then dynamic files oldest first.
+void FileLibraryEnd();
+
+// Open operations: non-zero on success (the OS handle, or the identifier for number -1),
+// 0 on failure. A file open under the same number is closed first, even when the open fails.
+std::int32_t FileOpenRead(int number, std::string_view path);       // existing file
+std::int32_t FileCreate(int number, std::string_view path);         // created or emptied
+std::int32_t FileOpenReadWrite(int number, std::string_view path);  // opened or created
+std::int32_t FileOpenExclusive(int number, std::string_view path);  // existing, not shared
+
+// Writes out the pending bytes and closes the file. Returns 1 when every byte written to the
+// file reached the OS and the close succeeded, else 0 (also for -1 or no open file).
+int FileClose(int number);
+
+// Next 2 bytes as a signed 16-bit value, sign-extended; bytes past the end read as 0.
+std::int32_t FileReadWord(int number);
+// Next 4 bytes as a signed 32-bit value; bytes past the end read as 0.
+std::int32_t FileReadLong(int number);
+// Reads `length` bytes; returns the count read (0 for a length below 1).
+std::int32_t FileReadData(int number, void* destination, std::int32_t length);
+
+// Write the low 16 bits / the 32 bits of a value; return 2 / 4.
+std::int32_t FileWriteWord(int number, std::int32_t value);
+std::int32_t FileWriteLong(int number, std::int32_t value);
+// Writes `length` bytes; 0 for a null source or a length below 1.
+std::int32_t FileWriteData(int number, const void* source, std::int32_t length);
+
+// 1 once a read came up short because the file had no more bytes, else 0.
+int FileAtEnd(int number);
+
+// Writes out the pending bytes and forces the file's data to the storage device. Returns 1
+// when every byte written so far reached the device, else 0.
+int FileSync(int number);
+
+// Path operations for writing files safely beside their targets.
+int FileReplace(std::string_view fromPath, std::string_view toPath);  // rename over
+int FileDelete(std::string_view path);
+int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
+
+}  // namespace runtime

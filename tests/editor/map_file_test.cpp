@@ -1,0 +1,243 @@
+#include "editor/MapFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/MapDocument.h"
+#include "runtime/File.h"
+#include "runtime/RtString.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using editor::Document;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+void PutLong(Bytes& b, std::int32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
+}
+
+// A MAP file's bytes with the given header; players and fields follow as given.
+Bytes MapBytes(const std::string& name, std::vector<std::int32_t> header,
+               const std::vector<std::int32_t>& rest = {}) {
+    Bytes b;
+    b.push_back(static_cast<std::uint8_t>(name.size()));
+    b.push_back(static_cast<std::uint8_t>(name.size() >> 8));
+    for (char c : name) b.push_back(static_cast<std::uint8_t>(c));
+    for (std::int32_t v : header) PutLong(b, v);
+    for (std::int32_t v : rest) PutLong(b, v);
+    return b;
+}
+
+class MapFileTest : public ::testing::Test {
+protected:
+    MapFileTest() {
+        runtime::FileLibraryInit();
+        Document = editor::MapDocument{};
+        editor::ResetDocument();
+    }
+    ~MapFileTest() override { runtime::FileLibraryEnd(); }
+
+    void Load(const std::string& base, const Bytes& bytes) {
+        std::filesystem::create_directories("Karten");
+        WriteBytes("Karten/" + base + ".MAP", bytes);
+        Document.FileName = base;
+        editor::ReadMapFile();
+    }
+
+    TempDir dir;
+};
+
+TEST_F(MapFileTest, TheNewMapIs196BytesByteForByte) {
+    ASSERT_EQ(editor::WriteMapFile(), 1);
+    Bytes expected = MapBytes("Neue Karte", {1, 8, 4, 64, 64, 5, 5});
+    expected.resize(expected.size() + 12 + 36 * 4, 0);
+    const Bytes written = ReadBytes("Karten/NONAME.MAP");
+    EXPECT_EQ(written.size(), 196u);
+    EXPECT_EQ(written, expected);
+    EXPECT_FALSE(std::filesystem::exists("Karten/NONAME.PNG"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Karten"), {}), 1);  // no leftovers
+}
+
+TEST_F(MapFileTest, WriteThenReadRestoresWhatIsStoredAndNothingElse) {
+    Document.FileName = "Wald";
+    Document.MapName = runtime::Cp1252("Großer Wald");
+    Document.PlayerCount = 3;
+    Document.SlotCount = 12;
+    Document.BallCount = -2;
+    Document.FieldWidth = 32;
+    Document.FieldHeight = 48;
+    Document.LastFieldX = 999;
+    Document.LastFieldY = 2;
+    for (int p = 1; p <= 4; ++p) Document.Players(p) = {p * 100, -p, p == 2 ? 360 : 5 * p};
+    for (int x = 0; x <= 999; ++x) {
+        for (int y = 0; y <= 3; ++y) Document.Fields(x, y) = x * 7 + y;
+    }
+    Document.Fields(0, 999) = 77;
+    ASSERT_EQ(editor::WriteMapFile(), 1);
+    EXPECT_EQ(std::filesystem::file_size("Karten/Wald.MAP"), 30u + 11 + 36 + 4 * 1000 * 3);
+    EXPECT_EQ(ReadBytes("Karten/Wald.MAP")[0], 11);  // "ß" counts one CP1252 byte
+
+    const std::string name = Document.MapName;
+    editor::ResetDocument();
+    Document.FileName = "Wald";
+    ASSERT_EQ(editor::ReadMapFile(), 1);
+    EXPECT_EQ(Document.MapName, name);
+    EXPECT_EQ(Document.PlayerCount, 3);
+    EXPECT_EQ(Document.SlotCount, 12);
+    EXPECT_EQ(Document.BallCount, -2);
+    EXPECT_EQ(Document.FieldWidth, 32);
+    EXPECT_EQ(Document.FieldHeight, 48);
+    EXPECT_EQ(Document.LastFieldX, 999);
+    EXPECT_EQ(Document.LastFieldY, 2);
+    EXPECT_EQ(Document.Players(2).Direction, 360);
+    EXPECT_EQ(Document.Players(3).X, 300);
+    EXPECT_EQ(Document.Players(4).X, 0);  // above PlayerCount: not stored
+    EXPECT_EQ(Document.Fields(999, 2), 999 * 7 + 2);
+    EXPECT_EQ(Document.Fields(500, 1), 3501);
+    EXPECT_EQ(Document.Fields(5, 3), 0);  // outside the bounds: not stored
+    EXPECT_EQ(Document.Fields(0, 999), 0);
+}
+
+TEST_F(MapFileTest, SmallLayoutsStoreExactlyTheirValues) {
+    Document.MapName.clear();
+    Document.PlayerCount = 0;
+    Document.LastFieldX = 0;
+    Document.LastFieldY = 2;
+    for (int y = 0; y < 3; ++y) Document.Fields(0, y) = 10 + y;
+    Document.Fields(1, 0) = 99;
+    editor::WriteMapFile();
+    Bytes expected = MapBytes("", {0, 8, 4, 64, 64, 0, 2}, {10, 11, 12});
+    EXPECT_EQ(ReadBytes("Karten/NONAME.MAP"), expected);  // 00 00, then PlayerCount at once
+}
+
+TEST_F(MapFileTest, OverlongNamesAreCutSoLengthAndBytesAgree) {
+    Document.MapName = std::string(40000, 'x');
+    editor::WriteMapFile();
+    Document.FileName = "NONAME";
+    editor::ReadMapFile();
+    EXPECT_EQ(Document.MapName.size(), 32767u);
+    EXPECT_EQ(Document.PlayerCount, 1);
+    EXPECT_EQ(Document.LastFieldY, 5);
+}
+
+TEST_F(MapFileTest, AMissingFileGivesTheEmptyDocument) {
+    Document.FileName = "Fehlt";
+    Document.Fields(0, 0) = 5;
+    EXPECT_EQ(editor::ReadMapFile(), 0);
+    EXPECT_EQ(Document.MapName, "");
+    EXPECT_EQ(Document.PlayerCount | Document.SlotCount | Document.BallCount | Document.FieldWidth |
+                  Document.FieldHeight | Document.LastFieldX | Document.LastFieldY,
+              0);
+    EXPECT_EQ(Document.Fields(0, 0), 0);
+    EXPECT_EQ(Document.FileName, "Fehlt");
+}
+
+TEST_F(MapFileTest, TruncatedFilesReadTheRestAsZero) {
+    const Bytes full = MapBytes("Karte", {2, 8, 4, 64, 64, 1, 1},
+                                {10, 20, 90, 30, 40, 180, 1, 2, 3, 4});
+    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{9},
+                            std::size_t{20}, std::size_t{37}, std::size_t{50}, full.size() - 4}) {
+        SCOPED_TRACE(cut);
+        Load("Kaputt", Bytes(full.begin(), full.begin() + cut));
+        // What the file still holds is read back (a cut value keeps its low bytes); the rest
+        // is zero.
+        const std::int32_t expectCount = cut >= 8 ? 2 : 0;
+        EXPECT_EQ(Document.PlayerCount, expectCount);
+        if (cut >= 2 + 5 + 28 + 12) {
+            EXPECT_EQ(Document.Players(1).Direction, 90);
+        }
+        EXPECT_EQ(Document.Fields(1, 1), 0);
+        EXPECT_EQ(Document.Players(2).X, cut >= 2 + 5 + 28 + 13 ? 30 : 0);
+    }
+    Load("Ganz", full);
+    EXPECT_EQ(Document.Fields(1, 1), 4);
+    EXPECT_EQ(Document.Fields(0, 1), 2);
+}
+
+TEST_F(MapFileTest, DamagedHeadersNeverReachOutsideTheArraysNorLoopForever) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    std::vector<std::int32_t> manyPlayers;
+    for (int p = 1; p <= 1002; ++p) manyPlayers.insert(manyPlayers.end(), {p, -p, 5});
+    manyPlayers.insert(manyPlayers.end(), {42, 43});  // fields after the players stay in step
+    const Case cases[] = {
+        {"huge grid", MapBytes("x", {1, 8, 4, 64, 64, INT_MAX, INT_MAX}, {0, 0, 0, 1, 2})},
+        {"huge player count", MapBytes("x", {INT_MAX, 8, 4, 64, 64, 0, 0}, {1, 2, 3})},
+        {"players beyond the array", MapBytes("x", {1002, 8, 4, 64, 64, 0, 1}, manyPlayers)},
+        {"columns beyond 999", MapBytes("x", {1, 8, 4, 64, 64, 1000, 0}, std::vector<std::int32_t>(3 + 1001, 6))},
+        {"negative bounds", MapBytes("x", {-5, 8, 4, 64, 64, INT_MAX, -3}, {1, 2, 3})},
+        {"negative name length", Bytes{0xFF, 0xFF, 1, 0, 0, 0}},
+        {"name longer than the file", Bytes{0x10, 0x00, 'a', 'b'}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto start = std::chrono::steady_clock::now();
+        Load("Kaputt", c.bytes);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    }
+    // Spot checks on what was kept.
+    Load("Kaputt", MapBytes("x", {1002, 8, 4, 64, 64, 0, 1}, manyPlayers));
+    EXPECT_EQ(Document.Players(1000).X, 1000);
+    EXPECT_EQ(Document.Fields(0, 0), 42);
+    EXPECT_EQ(Document.Fields(0, 1), 43);
+    Load("Kaputt", Bytes{0xFF, 0xFF, 1, 0, 0, 0});
+    EXPECT_EQ(Document.MapName, "");
+    EXPECT_EQ(Document.PlayerCount, 1);  // the bytes after a negative length are the next value
+    Load("Kaputt", Bytes{0x04, 0x00, 'a', 'b'});
+    EXPECT_EQ(Document.MapName, "ab  ");  // bytes the file lacks stay blanks
+    Load("Kaputt", Bytes{0x04, 0x00, 'a', 0, 'b', 'c'});
+    EXPECT_EQ(Document.MapName, "a");  // a runtime string ends at a zero byte
+}
+
+TEST_F(MapFileTest, SavingCreatesTheFolderAndAFailedSaveKeepsThePreviousFile) {
+    ASSERT_FALSE(std::filesystem::exists("Karten"));
+    ASSERT_EQ(editor::WriteMapFile(), 1);
+    const Bytes previous = ReadBytes("Karten/NONAME.MAP");
+
+    if (::geteuid() != 0) {  // root may write into a read-only folder
+        Document.MapName = "Anders";
+        std::filesystem::permissions("Karten", std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::owner_exec);
+        EXPECT_EQ(editor::WriteMapFile(), 0);
+        std::filesystem::permissions("Karten", std::filesystem::perms::owner_all);
+        EXPECT_EQ(ReadBytes("Karten/NONAME.MAP"), previous);
+    }
+
+    // "Karten" is a file: nothing can be saved, and the call says so.
+    std::filesystem::remove_all("Karten");
+    WriteBytes("Karten", {1, 2, 3});
+    EXPECT_EQ(editor::WriteMapFile(), 0);
+    EXPECT_EQ(ReadBytes("Karten"), (Bytes{1, 2, 3}));
+}
+
+TEST_F(MapFileTest, AMapCopiedWithOtherCaseIsFoundAndOverwrittenInPlace) {
+    std::filesystem::create_directory("karten");
+    Document.MapName = "klein";
+    Document.FileName = "wald";
+    ASSERT_EQ(editor::WriteMapFile(), 1);  // goes into "karten"
+    EXPECT_TRUE(std::filesystem::exists("karten/wald.MAP"));
+    EXPECT_FALSE(std::filesystem::exists("Karten"));
+    std::filesystem::rename("karten/wald.MAP", "karten/wald.map");
+    Document.FileName = "Wald";
+    ASSERT_EQ(editor::ReadMapFile(), 1);
+    EXPECT_EQ(Document.MapName, "klein");
+    Document.MapName = "gross";
+    ASSERT_EQ(editor::WriteMapFile(), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("karten"), {}), 1);
+    EXPECT_EQ(ReadBytes("karten/wald.map")[2], 'g');
+}
+
+}  // namespace

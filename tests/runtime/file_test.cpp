@@ -1,0 +1,201 @@
+#include "runtime/File.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/PlatformFile.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace runtime;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+class FileTest : public ::testing::Test {
+protected:
+    FileTest() { FileLibraryInit(); }
+    ~FileTest() override { FileLibraryEnd(); }
+
+    static std::int64_t Writes() { return platform::GetFileCallCounts().writes; }
+    static std::int64_t Reads() { return platform::GetFileCallCounts().reads; }
+
+    TempDir dir;
+};
+
+TEST_F(FileTest, The1024thLongFlushesTheFirst1023AndIsWrittenAtClose) {
+    ASSERT_NE(FileCreate(0, "a.bin"), 0);
+    const auto before = Writes();
+    for (int i = 0; i < 1023; ++i) FileWriteLong(0, i);
+    EXPECT_EQ(Writes(), before);  // 4092 bytes still fit: the buffer never fills completely
+    FileWriteLong(0, 1023);
+    EXPECT_EQ(Writes(), before + 1);
+    EXPECT_EQ(std::filesystem::file_size("a.bin"), 4092u);
+    EXPECT_EQ(FileClose(0), 1);
+    const Bytes bytes = ReadBytes("a.bin");
+    ASSERT_EQ(bytes.size(), 4096u);
+    for (int i = 0; i < 1024; ++i) {
+        EXPECT_EQ(bytes[4 * i] | bytes[4 * i + 1] << 8, i);
+    }
+}
+
+TEST_F(FileTest, WordsAndLongsAreLittleEndian) {
+    FileCreate(0, "w.bin");
+    EXPECT_EQ(FileWriteWord(0, 65537), 2);
+    EXPECT_EQ(FileWriteWord(0, -2), 2);
+    EXPECT_EQ(FileWriteLong(0, 1), 4);
+    FileWriteData(0, "\xFF\x7F", 2);
+    FileClose(0);
+    EXPECT_EQ(ReadBytes("w.bin"), (Bytes{0x01, 0x00, 0xFE, 0xFF, 0x01, 0, 0, 0, 0xFF, 0x7F}));
+
+    ASSERT_NE(FileOpenRead(0, "w.bin"), 0);
+    EXPECT_EQ(FileReadWord(0), 1);
+    EXPECT_EQ(FileReadWord(0), -2);
+    EXPECT_EQ(FileReadLong(0), 1);
+    EXPECT_EQ(FileReadWord(0), 32767);
+    EXPECT_EQ(FileAtEnd(0), 0);
+    EXPECT_EQ(FileReadWord(0), 0);
+    EXPECT_EQ(FileAtEnd(0), 1);
+}
+
+TEST_F(FileTest, ALongCutOffByTheEndKeepsItsBytesInTheLowEnd) {
+    WriteBytes("short.bin", {0x34, 0x12});
+    FileOpenRead(0, "short.bin");
+    EXPECT_EQ(FileReadLong(0), 0x1234);
+    EXPECT_EQ(FileReadLong(0), 0);
+}
+
+TEST_F(FileTest, ReadsGoDirectFrom4096BytesAndRefillBelow) {
+    Bytes data(10000);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 7);
+    WriteBytes("big.bin", data);
+
+    FileOpenRead(0, "big.bin");
+    Bytes out(5000);
+    auto before = Reads();
+    EXPECT_EQ(FileReadData(0, out.data(), 5000), 5000);
+    EXPECT_EQ(Reads(), before + 1);  // one direct read, no refill
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), data.begin()));
+
+    before = Reads();
+    EXPECT_EQ(FileReadData(0, out.data(), 10), 10);
+    EXPECT_EQ(Reads(), before + 1);  // a refill of up to 4096 bytes
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 10, data.begin() + 5000));
+
+    // 4100 bytes: 4086 left in the buffer, then 14 more through a second refill.
+    before = Reads();
+    Bytes across(4100);
+    EXPECT_EQ(FileReadData(0, across.data(), 4100), 4100);
+    EXPECT_EQ(Reads(), before + 1);
+    EXPECT_TRUE(std::equal(across.begin(), across.end(), data.begin() + 5010));
+
+    // What is left is less than asked for: the count says so.
+    Bytes rest(2000);
+    EXPECT_EQ(FileReadData(0, rest.data(), 2000), 10000 - 9110);
+    EXPECT_TRUE(std::equal(rest.begin(), rest.begin() + 890, data.begin() + 9110));
+}
+
+TEST_F(FileTest, LargeWritesBypassTheBufferAfterFlushingIt) {
+    Bytes block(5000, 0xAB);
+    FileCreate(0, "d.bin");
+    FileWriteWord(0, 0x0201);
+    const auto before = Writes();
+    EXPECT_EQ(FileWriteData(0, block.data(), 5000), 5000);
+    EXPECT_EQ(Writes(), before + 2);  // the pending word, then the block in one call
+    EXPECT_EQ(std::filesystem::file_size("d.bin"), 5002u);
+    FileClose(0);
+    const Bytes bytes = ReadBytes("d.bin");
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[2], 0xAB);
+}
+
+TEST_F(FileTest, BadArgumentsAndMissingFilesReturnZero) {
+    FileCreate(0, "x.bin");
+    char c = 0;
+    EXPECT_EQ(FileWriteData(0, nullptr, 4), 0);
+    EXPECT_EQ(FileWriteData(0, "abc", 0), 0);
+    EXPECT_EQ(FileWriteData(0, "abc", -1), 0);
+    EXPECT_EQ(FileReadData(0, &c, -1), 0);
+    FileClose(0);
+    EXPECT_EQ(std::filesystem::file_size("x.bin"), 0u);
+
+    EXPECT_EQ(FileOpenRead(1, "missing.bin"), 0);
+    EXPECT_EQ(FileReadLong(1), 0);
+    EXPECT_EQ(FileWriteLong(1, 5), 0);
+    EXPECT_EQ(FileClose(1), 0);
+    EXPECT_EQ(FileClose(-1), 0);
+    EXPECT_EQ(FileOpenRead(-7, "x.bin"), 0);
+
+    std::filesystem::create_directory("folder");
+    EXPECT_EQ(FileOpenRead(0, "folder"), 0);  // a folder is not a file
+}
+
+TEST_F(FileTest, CreateEmptiesAnExistingFile) {
+    WriteBytes("e.bin", {1, 2, 3});
+    FileCreate(0, "e.bin");
+    FileClose(0);
+    EXPECT_EQ(std::filesystem::file_size("e.bin"), 0u);
+}
+
+TEST_F(FileTest, ReopeningANumberWritesOutTheOldFileEvenWhenTheNewOpenFails) {
+    FileCreate(0, "first.bin");
+    FileWriteLong(0, 0x11223344);
+    EXPECT_EQ(FileOpenRead(0, "missing.bin"), 0);
+    EXPECT_EQ(ReadBytes("first.bin"), (Bytes{0x44, 0x33, 0x22, 0x11}));
+    EXPECT_EQ(FileWriteLong(0, 1), 0);  // nothing lives under 0 now
+}
+
+TEST_F(FileTest, DynamicFilesAndTheEndStepWritePendingBytes) {
+    const std::int32_t id = FileCreate(-1, "dyn.bin");
+    ASSERT_LT(id, -1);
+    FileWriteLong(id, 7);
+    FileCreate(3, "three.bin");
+    FileWriteWord(3, 9);
+    FileLibraryEnd();
+    EXPECT_EQ(ReadBytes("dyn.bin"), (Bytes{7, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes("three.bin"), (Bytes{9, 0}));
+    EXPECT_EQ(FileWriteLong(id, 1), 0);
+}
+
+TEST_F(FileTest, PathsUseBackslashesCp1252AndMatchCaseWhenOpening) {
+    std::filesystem::create_directory("karten");
+    WriteBytes("karten/wald.map", {5, 0});
+    ASSERT_NE(FileOpenRead(0, "Karten\\Wald.MAP"), 0);
+    EXPECT_EQ(FileReadWord(0), 5);
+    FileClose(0);
+
+    ASSERT_NE(FileCreate(0, "Karten\\B\xE4ume.MAP"), 0);  // "Bäume" in CP1252
+    FileClose(0);
+    EXPECT_TRUE(std::filesystem::exists("karten/Bäume.MAP"));
+}
+
+TEST_F(FileTest, SwitchingFromWritingToReadingFlushesFirst) {
+    FileOpenReadWrite(0, "rw.bin");
+    FileWriteLong(0, 42);
+    char c = 0;
+    EXPECT_EQ(FileReadData(0, &c, 1), 0);  // the position is past what was written
+    EXPECT_EQ(std::filesystem::file_size("rw.bin"), 4u);
+    FileClose(0);
+}
+
+TEST_F(FileTest, ExclusiveOpenRefusesASecondOpener) {
+    WriteBytes("ex.bin", {1});
+    EXPECT_NE(FileOpenExclusive(0, "ex.bin"), 0);
+    EXPECT_EQ(FileOpenExclusive(1, "ex.bin"), 0);
+    FileClose(0);
+    EXPECT_NE(FileOpenExclusive(1, "ex.bin"), 0);
+}
+
+TEST_F(FileTest, CloseReportsBytesTheOsDidNotTake) {
+    // A handle opened for reading takes no bytes at all.
+    WriteBytes("ro.bin", {});
+    ASSERT_NE(FileOpenRead(0, "ro.bin"), 0);
+    FileWriteLong(0, 1);
+    EXPECT_EQ(FileClose(0), 0);
+}
+
+}  // namespace
