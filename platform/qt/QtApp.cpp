@@ -1,0 +1,18 @@
+// The application object, made once per process on first use.
+#include <QApplication>
+
+#include "platform/QtApp.h"
+
+namespace platform {
+
+void EnsureApplication() {
+    if (QCoreApplication::instance() != nullptr) return;
+    // The program takes no command line: the toolkit gets only a program name.
+    static int argc = 1;
+    static char name[] = "mapeditor";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+}
+
+}  // namespace platform
