@@ -2,7 +2,9 @@
 // procedure that frees a gadget's number when its control is destroyed.
 #include "gui/Gadget.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 
 #include "gui/WindowInternal.h"
@@ -72,20 +74,22 @@ bool TrackBarMessage(GadgetRecord& record, Handle, std::uint32_t message, std::u
     return false;  // the window's default handling still runs
 }
 
+// minimum + maximum - value: the top end of a vertical bar is its maximum.
+std::int32_t Mirror(const GadgetRecord& record, std::int32_t value) {
+    const std::int64_t mirrored = std::int64_t{platform::TrackBarGetRangeMin(record.handle)} +
+                                  platform::TrackBarGetRangeMax(record.handle) - value;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(mirrored, INT32_MIN, INT32_MAX));
+}
+
 std::int32_t TrackBarGetState(GadgetRecord& record) {
     const std::int32_t position = platform::TrackBarGetPos(record.handle);
-    if (!IsVertical(record)) return position;
-    // The top end of a vertical bar is its maximum.
-    return platform::TrackBarGetRangeMin(record.handle) +
-           platform::TrackBarGetRangeMax(record.handle) - position;
+    return IsVertical(record) ? Mirror(record, position) : position;
 }
 
 void TrackBarSetState(GadgetRecord& record, std::int32_t state) {
-    if (IsVertical(record)) {
-        state = platform::TrackBarGetRangeMin(record.handle) +
-                platform::TrackBarGetRangeMax(record.handle) - state;
-    }
-    platform::TrackBarSetPos(record.handle, state, true);  // the control clamps
+    // The control clamps the position into its range.
+    platform::TrackBarSetPos(record.handle, IsVertical(record) ? Mirror(record, state) : state,
+                             true);
 }
 
 std::int32_t CheckBoxGetState(GadgetRecord& record) {

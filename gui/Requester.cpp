@@ -3,6 +3,7 @@
 #include "gui/Requester.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "gui/WindowInternal.h"
@@ -49,7 +50,7 @@ std::string RequesterOpenFile(std::string_view title, std::string_view defaultFi
     std::replace(filter.begin(), filter.end(), '|', '\0');
     filter.append(2, '\0');
     request.filter = std::move(filter);
-    request.filterIndex = position + 1;
+    request.filterIndex = position < INT32_MAX ? position + 1 : 0;
 
     if (detail::HasText(defaultFile)) {
         const std::string_view file = Text(defaultFile);

@@ -117,7 +117,9 @@ void StatusBarField(std::int32_t width) {
     if (record == nullptr || gFieldCount >= static_cast<std::int32_t>(kMaxFields)) return;
     const std::int32_t previous =
         gFieldCount == 0 ? 0 : gRightEdges[static_cast<std::size_t>(gFieldCount - 1)];
-    gRightEdges[static_cast<std::size_t>(gFieldCount)] = previous + width;
+    // 32-bit arithmetic wraps as the runtime's numbers do.
+    gRightEdges[static_cast<std::size_t>(gFieldCount)] = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(previous) + static_cast<std::uint32_t>(width));
     ++gFieldCount;
     platform::StatusBarSetParts(record->bar, gRightEdges.data(), gFieldCount);
 }

@@ -83,6 +83,7 @@ inline constexpr std::uint32_t EN_SETFOCUS = 0x0100;
 inline constexpr std::uint32_t EN_KILLFOCUS = 0x0200;
 inline constexpr std::uint32_t EN_CHANGE = 0x0300;
 inline constexpr std::uint32_t EN_UPDATE = 0x0400;
+inline constexpr std::uint32_t EN_MAXTEXT = 0x0501;
 inline constexpr std::uint32_t TB_LINEUP = 0;
 inline constexpr std::uint32_t TB_LINEDOWN = 1;
 inline constexpr std::uint32_t TB_PAGEUP = 2;

@@ -118,7 +118,8 @@ protected:
 };
 
 // A single-line field. Every change of its text, by typing, pasting or the program, tells the
-// window EN_UPDATE then EN_CHANGE. Digits-only fields refuse typed non-digits silently.
+// window EN_UPDATE then EN_CHANGE. Digits-only fields refuse typed non-digits silently; a
+// character typed into a full field is refused with EN_MAXTEXT.
 class EditControl : public QLineEdit {
 public:
     EditControl(QWidget* parent, std::uint32_t style, std::uint32_t exStyle) : QLineEdit(parent) {
@@ -158,6 +159,12 @@ protected:
                     return;
                 }
             }
+        }
+        if (typed && !isReadOnly() &&
+            this->text().length() - selectedText().length() + text.length() > maxLength()) {
+            NotifyCommand(this, EN_MAXTEXT);  // full: the character is refused
+            event->accept();
+            return;
         }
         if (typed && (upper_ || lower_) && !isReadOnly()) {
             insert(upper_ ? text.toUpper() : text.toLower());
@@ -411,7 +418,8 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
     }
     widget->installEventFilter(Watcher());
     widget->setFont(GuiFont());
-    widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    widget->setGeometry(x, y, std::clamp(width, 0, QWIDGETSIZE_MAX),
+                        std::clamp(height, 0, QWIDGETSIZE_MAX));
     widget->setEnabled((style & WS_DISABLED) == 0);
     widget->setVisible((style & WS_VISIBLE) != 0);
 

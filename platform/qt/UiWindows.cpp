@@ -303,7 +303,8 @@ Handle CreateTopWindow(std::string_view title, std::uint32_t style, std::int32_t
     } else if ((style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) == 0) {
         flags |= Qt::FramelessWindowHint;
     }
-    const QSize client(std::max(0, clientWidth), std::max(0, clientHeight));
+    const QSize client(std::clamp(clientWidth, 0, QWIDGETSIZE_MAX),
+                       std::clamp(clientHeight, 0, QWIDGETSIZE_MAX));
     auto* top = new TopWindow(client, (style & WS_THICKFRAME) != 0);
     top->setWindowFlags(flags);
     top->setWindowTitle(ToQString(title));
@@ -382,8 +383,11 @@ void AdjustWindowSize(std::uint32_t style, std::int32_t clientWidth, std::int32_
     const bool framed = (style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) != 0;
     if (framed) ProbeFrameMargins();
     const QMargins m = framed ? gFrameMargins : QMargins();
-    *outerWidth = clientWidth + m.left() + m.right();
-    *outerHeight = clientHeight + m.top() + m.bottom();
+    const auto clampToInt = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    *outerWidth = clampToInt(std::int64_t{clientWidth} + m.left() + m.right());
+    *outerHeight = clampToInt(std::int64_t{clientHeight} + m.top() + m.bottom());
 }
 
 void ScreenSize(std::int32_t* width, std::int32_t* height) {

@@ -104,6 +104,21 @@ TEST_F(GuiTest, DigitsOnlyFieldRefusesALetterWithoutAnEvent) {
     EXPECT_EQ(gui::GadgetGetText(14), "x1");
 }
 
+TEST_F(GuiTest, AFullFieldRefusesTypingAndSaysSo) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(18, 20, 20, 200, 20, "");
+    const std::string full(32767, '1');
+    gui::GadgetSetText(18, full);
+    ClickGadget(0, 18);
+    DrainCodes();
+    Key(0, Qt::Key_2);
+    const std::vector<Fetched> events = Drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1], (Fetched{gui::EVENT_GADGET, 18, 1281}));
+    EXPECT_EQ(gui::GadgetGetText(18), full);
+}
+
 TEST_F(GuiTest, SetTextRecordsAChangeThatTheNextFetchReturnsWithoutAType) {
     OpenWindow();
     gui::GadgetListCreate(gui::WindowHandleOf(0));

@@ -72,6 +72,18 @@ TEST_F(RequesterTest, PathInAMissingFolderIsRefused) {
     EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "", "", 0), "");
 }
 
+TEST_F(RequesterTest, PathLongerThanTheBufferIsRefused) {
+    const std::string folder(250, 'k');
+    std::filesystem::create_directory(folder);
+    const std::string chosen = QDir::current()
+                                   .absoluteFilePath(QString::fromStdString(folder + "/Wald.MAP"))
+                                   .toStdString();
+    ASSERT_GT(chosen.size(), 259u);
+    platform::SetFileDialogAnswerForTesting(
+        [&](const platform::FileDialogView&) { return chosen; });
+    EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "", "", 0), "");
+}
+
 TEST_F(RequesterTest, DefaultFileGivesFolderAndNameField) {
     struct Case {
         const char* defaultFile;
