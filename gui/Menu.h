@@ -1,0 +1,29 @@
+// Menu bars built from a flat sequence of calls: create the bar, then for each drop-down a
+// title followed by its items and separators. Choosing an item raises EVENT_MENU with the
+// item id (ids travel as 16-bit values).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "gui/Window.h"
+
+namespace gui {
+
+// Start-up step.
+void MenuLibraryInit();
+
+// An empty bar for the window, not shown yet; it becomes the bar under construction.
+// Returns the platform menu, with number -1 the new identifier, 0 on failure.
+std::intptr_t MenuCreate(std::int32_t number, WindowHandle window);
+// Appends a drop-down to the bar and shows the bar.
+void MenuTitle(std::string_view text);
+// Appends an item to the current drop-down and shows the change.
+void MenuItem(std::int32_t id, std::string_view text);
+// Appends a separator line to the current drop-down.
+void MenuSeparator();
+
+// The platform menu of menu `number`, 0 for none.
+std::intptr_t MenuHandleOf(std::int32_t number);
+
+}  // namespace gui

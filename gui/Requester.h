@@ -1,0 +1,24 @@
+// The open-file requester and file-name helpers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gui {
+
+// Start-up step: the platform's common control classes (track bars, status bars).
+void CommonControlsInit();
+
+// Shows the modal open-file dialog. pattern: label|filter pairs ("Karten (*.MAP)|*.MAP"),
+// position: the 0-based pair selected at the start. defaultFile: "folder\name"; the folder
+// is where the dialog opens, the name (when valid) fills the name field. Returns the full
+// path chosen (at most 259 characters), "" when the user cancels or the dialog fails.
+std::string RequesterOpenFile(std::string_view title, std::string_view defaultFile,
+                              std::string_view pattern, std::int32_t position);
+
+// The file-name part of a path: after the last '/' or '\', or after a leading double quote
+// when there is none, up to the next double quote. No path gives "".
+std::string PathFilePart(std::string_view path);
+
+}  // namespace gui

@@ -1,0 +1,81 @@
+// Child controls, the status bar and menu bars of the window system stand-in.
+//
+// Controls sit at absolute positions in their window's client area and use the default GUI
+// font. Their notifications go to the procedure of the window that holds them, as
+//   WM_COMMAND (id, code) with the control as lParam: edits EN_SETFOCUS, EN_KILLFOCUS,
+//     EN_UPDATE then EN_CHANGE (typed, pasted or set by the program); check boxes BN_CLICKED;
+//   WM_HSCROLL / WM_VSCROLL (TB_ code) from track bars on every scroll step;
+// and every control's own procedure gets WM_SETFOCUS / WM_KILLFOCUS and, last, WM_NCDESTROY.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Ui.h"
+
+namespace platform {
+
+enum class ControlClass {
+    Static,    // label (SS_ alignment bits; WS_EX_CLIENTEDGE / WS_EX_STATICEDGE sunken)
+    Frame,     // rectangle that never paints its inside: WS_EX_CLIENTEDGE sunken,
+               // WS_EX_STATICEDGE a thin sunken edge, otherwise a line (WS_BORDER)
+    Button,    // group box (BS_GROUPBOX) or check box (BS_AUTOCHECKBOX)
+    Edit,      // single-line text field (ES_ style bits)
+    TrackBar,  // slider (TBS_ style bits)
+};
+
+// Creates a control in a window's client area (shown with WS_VISIBLE, greyed with
+// WS_DISABLED). Controls with WS_TABSTOP take the focus when clicked.
+Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, std::uint32_t style,
+                     std::uint32_t exStyle, std::int32_t x, std::int32_t y, std::int32_t width,
+                     std::int32_t height, std::int32_t id);
+
+// The default GUI font (a small sans serif) and giving a control a font.
+Handle GetStockGuiFont();
+void SetControlFont(Handle control, Handle font);
+
+// A control's left and top edge in its window's client area.
+bool GetControlPosition(Handle control, std::int32_t* x, std::int32_t* y);
+
+// Track bars: range and position; positions are clamped into the range.
+void TrackBarSetRangeMin(Handle trackBar, std::int32_t minimum, bool redraw);
+void TrackBarSetRangeMax(Handle trackBar, std::int32_t maximum, bool redraw);
+std::int32_t TrackBarGetRangeMin(Handle trackBar);
+std::int32_t TrackBarGetRangeMax(Handle trackBar);
+void TrackBarSetPos(Handle trackBar, std::int32_t position, bool redraw);
+std::int32_t TrackBarGetPos(Handle trackBar);
+
+// Check boxes: BST_CHECKED or BST_UNCHECKED. Setting raises no notification.
+std::int32_t ButtonGetCheck(Handle button);
+void ButtonSetCheck(Handle button, std::int32_t state);
+
+// Status bars lie along the bottom of their window's client area with the full width.
+Handle CreateStatusBar(Handle parent, std::int32_t id);
+// Parts end at the given right edges; -1 reaches to the right end. A new bar has one part.
+bool StatusBarSetParts(Handle statusBar, const std::int32_t* rightEdges, std::int32_t count);
+bool StatusBarSetText(Handle statusBar, std::int32_t part, std::string_view text);
+std::int32_t StatusBarPartCount(Handle statusBar);
+std::int32_t StatusBarRightEdge(Handle statusBar, std::int32_t part);
+// Moves the bar to the bottom edge of its window with the full width (what it does when it
+// gets a size message) and repaints it.
+void StatusBarPlace(Handle statusBar);
+// How many times the bar has been placed; tells tests whether a size message moved it.
+std::int32_t StatusBarPlaceCount(Handle statusBar);
+
+// Menus: a bar or a drop-down, holding items, separators and drop-downs. A bar attached to a
+// window shows above its client area; the client area keeps its size and the window grows.
+// Choosing an item posts WM_COMMAND (id, 0) to the window.
+Handle CreateMenu();
+bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
+                std::string_view text);
+bool SetMenu(Handle window, Handle menu);  // 0 detaches
+Handle GetMenu(Handle window);
+bool DestroyMenu(Handle menu);  // with its drop-downs
+std::int32_t GetMenuItemCount(Handle menu);
+// An entry's id (-1 for a separator and a drop-down), its text and its drop-down (or 0).
+std::int32_t GetMenuItemId(Handle menu, std::int32_t position);
+std::string GetMenuItemText(Handle menu, std::int32_t position);
+Handle GetSubMenu(Handle menu, std::int32_t position);
+
+}  // namespace platform

@@ -1,0 +1,287 @@
+// What a user's input turns into: event codes of clicks, double clicks, buttons, keys and
+// the close box; ENTER as a shortcut; digits-only fields; text changes; focus and Tab; track
+// bar drags and check box clicks.
+#include <QLineEdit>
+#include <QSlider>
+#include <functional>
+
+#include "GuiFixture.h"
+#include "platform/Ui.h"
+
+namespace testing_support {
+namespace {
+
+TEST_F(GuiTest, UserInputGivesTheseEventCodes) {
+    OpenWindow();
+    const QPoint spot(50, 40);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        std::vector<int> codes;
+    };
+    const std::vector<Case> cases = {
+        {"left click", [&] { Click(0, spot); }, {513, 514}},
+        {"double click", [&] { DoubleClick(0, spot); }, {513, 514, 515, 514}},
+        {"right press", [&] { Press(0, spot, Qt::RightButton); }, {516}},
+        {"right release", [&] { Release(0, spot, Qt::RightButton); }, {517}},
+        {"key", [] { Key(0, Qt::Key_A); }, {256, 258, 257}},
+        {"mouse move", [] { MouseMove(0, QPoint(60, 45)); }, {512}},
+        // The close box asks through the system command; the window stays open.
+        {"close box", [] { TopQWindow(0)->close(); }, {274, gui::EVENT_CLOSE}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MouseMove(0, spot);
+        DrainCodes();
+        c.act();
+        EXPECT_EQ(DrainCodes(), c.codes);
+    }
+    EXPECT_TRUE(TopWidget(0)->isVisible());
+}
+
+TEST_F(GuiTest, DoubleClickNeedsTheSameSpotWithinTwoPixels) {
+    OpenWindow();
+    struct Case {
+        QPoint second;
+        int code;
+    };
+    for (const Case& c : {Case{{102, 100}, 515}, Case{{103, 100}, 513}, Case{{100, 98}, 515},
+                          Case{{100, 97}, 513}}) {
+        MouseMove(0, QPoint(100, 100));
+        Click(0, QPoint(100, 100));
+        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;  // well within the time
+        Press(0, c.second);
+        Release(0, c.second);
+        const std::vector<int> codes = DrainWithoutMoves();
+        ASSERT_EQ(codes.size(), 4u);
+        EXPECT_EQ(codes[2], c.code) << c.second.x() << "," << c.second.y();
+        QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+    }
+}
+
+TEST_F(GuiTest, EnterInAFocusedFieldIsMenuItemFourAndNeverReachesTheField) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    ASSERT_NE(gui::GadgetString(18, 20, 20, 200, 20, "Neue Karte"), 0);
+    ASSERT_NE(gui::WindowAddShortcut(0, 13, 4), 0);
+    auto* field = static_cast<QLineEdit*>(GadgetWidget(18));
+    bool returnPressed = false;
+    QObject::connect(field, &QLineEdit::returnPressed, [&] { returnPressed = true; });
+    ClickGadget(0, 18);
+    ASSERT_TRUE(field->hasFocus());
+    DrainCodes();
+
+    Key(0, Qt::Key_Return);
+    const std::vector<Fetched> events = Drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].code, gui::EVENT_MENU);
+    EXPECT_EQ(events[0].object, 4);
+    EXPECT_EQ(events[1].code, 257);  // the key's release
+    EXPECT_FALSE(returnPressed);
+    EXPECT_EQ(gui::GadgetGetText(18), "Neue Karte");
+}
+
+TEST_F(GuiTest, DigitsOnlyFieldRefusesALetterWithoutAnEvent) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    ASSERT_NE(gui::GadgetString(14, 20, 20, 65, 20, "64", gui::STRING_DIGITS_ONLY), 0);
+    ClickGadget(0, 14);
+    static_cast<QLineEdit*>(GadgetWidget(14))->end(false);
+    DrainCodes();
+
+    Key(0, Qt::Key_A);
+    EXPECT_EQ(DrainCodes(), (std::vector<int>{256, 258, 257}));
+    EXPECT_EQ(gui::GadgetGetText(14), "64");
+
+    Key(0, Qt::Key_7);
+    const std::vector<Fetched> events = Drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1], (Fetched{gui::EVENT_GADGET, 14, gui::EVENT_TYPE_CHANGE}));
+    EXPECT_EQ(gui::GadgetGetText(14), "647");
+
+    // Text the program sets is taken as it is.
+    gui::GadgetSetText(14, "x1");
+    EXPECT_EQ(gui::GadgetGetText(14), "x1");
+}
+
+TEST_F(GuiTest, AFullFieldRefusesTypingAndSaysSo) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(18, 20, 20, 200, 20, "");
+    const std::string full(32767, '1');
+    gui::GadgetSetText(18, full);
+    ClickGadget(0, 18);
+    DrainCodes();
+    Key(0, Qt::Key_2);
+    const std::vector<Fetched> events = Drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1], (Fetched{gui::EVENT_GADGET, 18, 1281}));
+    EXPECT_EQ(gui::GadgetGetText(18), full);
+}
+
+TEST_F(GuiTest, SetTextRecordsAChangeThatTheNextFetchReturnsWithoutAType) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(14, 20, 20, 65, 20, "1", gui::STRING_DIGITS_ONLY);
+    gui::GadgetText(3, 20, 60, 100, 20, "Feldbreite in Pixel:");
+    gui::GadgetFrame(2, 10, 100, 200, 80, "Rahmen");
+    DrainCodes();
+
+    gui::GadgetSetText(14, "1");  // the same text still notifies
+    MouseMove(0, QPoint(30, 30));
+    EXPECT_EQ(gui::WindowEventFetch(0), gui::EVENT_GADGET);
+    EXPECT_EQ(gui::WindowEventGadget(), 14);
+    EXPECT_EQ(gui::WindowEventType(), -1);
+
+    // Labels and frames change silently.
+    gui::GadgetSetText(3, "Feldhöhe");
+    gui::GadgetSetText(2, "Eigenschaften");
+    MouseMove(0, QPoint(31, 30));
+    EXPECT_EQ(gui::WindowEventFetch(0), gui::EVENT_MOUSE_MOVE);
+    EXPECT_EQ(gui::WindowEventGadget(), 14);  // the last gadget event's number stays
+    EXPECT_EQ(gui::WindowEventType(), -1);
+}
+
+TEST_F(GuiTest, QueuedEventsComeFirstAndClearAPendingNotification) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(14, 20, 20, 65, 20, "1");
+    DrainCodes();
+    platform::SendMessage(gui::WindowHandleOf(0), platform::WM_MOVE, 0, 0);  // queues 3
+    gui::GadgetSetText(14, "2");
+    MouseMove(0, QPoint(30, 30));
+    EXPECT_EQ(DrainCodes(), (std::vector<int>{gui::EVENT_MOVE, gui::EVENT_MOUSE_MOVE}));
+}
+
+TEST_F(GuiTest, FieldFocusGivesThePlatformNotificationThenAPostedOne) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(14, 20, 20, 65, 20, "");
+    gui::GadgetString(15, 20, 50, 65, 20, "");
+    ClickGadget(0, 14);
+    MouseMove(0, GadgetCentre(15));
+    DrainCodes();
+
+    ClickGadget(0, 15);
+    std::vector<Fetched> events = Drain();
+    // The press moved the focus: the last notification of its dispatch is the gain (256);
+    // the posted notifications follow as events of their own.
+    const std::vector<Fetched> expected = {{gui::EVENT_GADGET, 15, 256},
+                                           {514, 15, -1},
+                                           {gui::EVENT_GADGET, 14, gui::EVENT_TYPE_LOST_FOCUS},
+                                           {gui::EVENT_GADGET, 15, gui::EVENT_TYPE_FOCUS}};
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(GuiTest, NoControlHasTheFocusAfterOpening) {
+    // As the editor does it: the window opens, then its gadgets are created.
+    ASSERT_NE(gui::WindowOpen(0, 0, 0, 300, 200, "t", 0xCA0001), 0);
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetString(18, 10, 10, 100, 20, "Neue Karte");
+    ASSERT_TRUE(WaitForWindow(0));
+    QTest::qWait(20);
+    for (const Fetched& f : Drain()) EXPECT_NE(f.code, gui::EVENT_GADGET);
+    EXPECT_EQ(platform::GetFocus(), gui::WindowHandleOf(0));
+}
+
+TEST_F(GuiTest, TabMovesTheFocusInCreationOrderSkippingDisabledAndHiddenControls) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetText(1, 10, 10, 100, 20, "Label");  // no tab stop
+    gui::GadgetString(2, 10, 40, 60, 20, "");
+    gui::GadgetString(3, 10, 70, 60, 20, "");
+    gui::GadgetTrackBar(4, 10, 100, 200, 32, 0, 10, 1);
+    gui::GadgetString(5, 10, 140, 60, 20, "");
+    gui::GadgetCheckBox(6, 10, 170, 120, 32, "Z-Maske zeigen");
+    GadgetWidget(3)->setEnabled(false);
+    GadgetWidget(5)->hide();
+    DrainCodes();
+
+    const auto focused = [] {
+        const platform::Handle focus = platform::GetFocus();
+        for (int n = 1; n <= 6; ++n) {
+            if (gui::GadgetHandleOf(n) == focus) return n;
+        }
+        return 0;
+    };
+    ASSERT_EQ(focused(), 0);
+    std::vector<int> forward;
+    // The focus moves when the program fetches the key, as every other shortcut.
+    std::vector<Fetched> events;
+    const auto press = [&](Qt::KeyboardModifiers modifiers) {
+        Key(0, Qt::Key_Tab, modifiers);
+        for (const Fetched& f : Drain()) events.push_back(f);
+    };
+    for (int i = 0; i < 4; ++i) {
+        press({});
+        forward.push_back(focused());
+    }
+    EXPECT_EQ(forward, (std::vector<int>{2, 4, 6, 2}));  // from none to the first, then around
+    std::vector<int> backward;
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::ShiftModifier);
+        backward.push_back(focused());
+    }
+    EXPECT_EQ(backward, (std::vector<int>{6, 4, 2, 6}));
+    // Tab raises no menu event of its own.
+    for (const Fetched& f : events) EXPECT_NE(f.code, gui::EVENT_MENU);
+}
+
+TEST_F(GuiTest, TrackBarDragRaisesATypeZeroEventPerStepAndMoreAtTheEnd) {
+    OpenWindow(760, 560);
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    ASSERT_NE(gui::GadgetTrackBar(24, 517, 480, 216, 32, 0, 31, gui::TRACKBAR_TICKS), 0);
+    gui::GadgetString(23, 10, 10, 50, 20, "");
+    DrainCodes();
+
+    const QPoint start = TrackBarHandle(24, 0);
+    const QPoint end = TrackBarHandle(24, 3);
+    MouseMove(0, start);
+    Press(0, start);
+    DrainCodes();
+    for (int x = start.x() + 1; x <= end.x(); ++x) MouseMove(0, QPoint(x, start.y()));
+    const std::vector<Fetched> during = Drain();
+    Release(0, end);
+    const std::vector<Fetched> after = Drain();
+
+    const auto trackBarEvents = [](const std::vector<Fetched>& events) {
+        return std::count(events.begin(), events.end(), Fetched{gui::EVENT_GADGET, 24, 0});
+    };
+    EXPECT_GE(trackBarEvents(during), 3);
+    EXPECT_GE(trackBarEvents(after), 1);
+    EXPECT_EQ(gui::GadgetGetState(24), 3);
+
+    // The gadget number stays the event object across later events without a type.
+    MouseMove(0, QPoint(20, 300));
+    EXPECT_EQ(gui::WindowEventFetch(0), gui::EVENT_MOUSE_MOVE);
+    EXPECT_EQ(gui::WindowEventGadget(), 24);
+    EXPECT_EQ(gui::WindowEventType(), -1);
+}
+
+TEST_F(GuiTest, TrackBarKeysAndCheckBoxClicksRaiseTypeZeroEvents) {
+    OpenWindow();
+    gui::GadgetListCreate(gui::WindowHandleOf(0));
+    gui::GadgetTrackBar(25, 10, 10, 216, 32, 1, 64, gui::TRACKBAR_TICKS);
+    gui::GadgetCheckBox(27, 10, 60, 200, 32, "Z-Maske zeigen");
+    DrainCodes();
+
+    ClickGadget(0, 27);
+    std::vector<Fetched> events = Drain();
+    EXPECT_EQ(std::count(events.begin(), events.end(), Fetched{gui::EVENT_GADGET, 27, 0}), 1);
+    EXPECT_EQ(gui::GadgetGetState(27), 1);
+    Key(0, Qt::Key_Space);  // the focus is on the check box now
+    events = Drain();
+    EXPECT_EQ(std::count(events.begin(), events.end(), Fetched{gui::EVENT_GADGET, 27, 0}), 1);
+    EXPECT_EQ(gui::GadgetGetState(27), 0);
+
+    Key(0, Qt::Key_Tab, Qt::ShiftModifier);  // to the track bar
+    DrainCodes();
+    Key(0, Qt::Key_Right);
+    events = Drain();
+    // One for the step, one for the end of the key press.
+    EXPECT_EQ(std::count(events.begin(), events.end(), Fetched{gui::EVENT_GADGET, 25, 0}), 2);
+    EXPECT_EQ(gui::GadgetGetState(25), 2);
+}
+
+}  // namespace
+}  // namespace testing_support

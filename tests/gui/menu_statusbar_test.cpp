@@ -1,0 +1,170 @@
+// Menus (building, choosing, re-creating) and status bars (fields, placement, the hook).
+#include <QMenuBar>
+
+#include "GuiFixture.h"
+#include "gui/Menu.h"
+#include "gui/StatusBar.h"
+#include "platform/Ui.h"
+#include "platform/UiControls.h"
+#include "runtime/RtString.h"
+
+namespace testing_support {
+namespace {
+
+void AddFileMenu() {
+    gui::MenuTitle("Datei");
+    gui::MenuItem(0, "Neu");
+    gui::MenuItem(1, runtime::Cp1252("Öffnen..."));
+    gui::MenuItem(2, "Speichern");
+    gui::MenuSeparator();
+    gui::MenuItem(3, "Editor beenden");
+}
+
+void BuildFileMenu() {
+    gui::MenuCreate(0, gui::WindowHandleOf(0));
+    AddFileMenu();
+}
+
+TEST_F(GuiTest, MenuBarShowsOnlyFromTheFirstTitleAndHoldsTheEntriesInOrder) {
+    OpenWindow(760, 560);
+    ASSERT_NE(gui::MenuCreate(0, gui::WindowHandleOf(0)), 0);
+    EXPECT_EQ(platform::GetMenu(gui::WindowHandleOf(0)), 0);
+    const QMenuBar* shownBar = TopWidget(0)->findChild<QMenuBar*>();
+    EXPECT_TRUE(shownBar == nullptr || !shownBar->isVisible());
+
+    AddFileMenu();
+    gui::MenuTitle("Hilfe");
+
+    const platform::Handle bar = gui::MenuHandleOf(0);
+    ASSERT_EQ(platform::GetMenu(gui::WindowHandleOf(0)), bar);
+    ASSERT_EQ(platform::GetMenuItemCount(bar), 2);  // the second title is beside the first
+    EXPECT_EQ(platform::GetMenuItemText(bar, 0), "Datei");
+    EXPECT_EQ(platform::GetMenuItemText(bar, 1), "Hilfe");
+    const platform::Handle file = platform::GetSubMenu(bar, 0);
+    ASSERT_EQ(platform::GetMenuItemCount(file), 5);
+    const int ids[] = {0, 1, 2, -1, 3};
+    const char* texts[] = {"Neu", "Öffnen...", "Speichern", "", "Editor beenden"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(platform::GetMenuItemId(file, i), ids[i]);
+        EXPECT_EQ(platform::GetMenuItemText(file, i), runtime::Cp1252(texts[i]));
+    }
+    EXPECT_EQ(platform::GetMenuItemCount(platform::GetSubMenu(bar, 1)), 0);
+
+    // The bar shows above the client area, which keeps its size.
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    platform::GetClientSize(gui::WindowHandleOf(0), &width, &height);
+    EXPECT_EQ(QSize(width, height), QSize(760, 560));
+    const QMenuBar* menuBar = TopWidget(0)->findChild<QMenuBar*>();
+    ASSERT_NE(menuBar, nullptr);
+    EXPECT_TRUE(menuBar->isVisible());
+    EXPECT_EQ(HandleWidget(gui::WindowHandleOf(0))->y(), menuBar->height());
+}
+
+TEST_F(GuiTest, ChosenItemIsFetchedAfterTheMenuHasClosed) {
+    OpenWindow(760, 560);
+    BuildFileMenu();
+    Settle();
+    const auto menuEvents = [](const std::vector<Fetched>& events) {
+        std::vector<Fetched> menus;
+        for (const Fetched& f : events) {
+            if (f.code == gui::EVENT_MENU) menus.push_back(f);
+        }
+        return menus;
+    };
+    ASSERT_TRUE(ChooseMenuItem(0, QStringLiteral("Datei"), QStringLiteral("Neu")));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // the menu is closed
+    EXPECT_EQ(menuEvents(Drain()), (std::vector<Fetched>{{gui::EVENT_MENU, 0, -1}}));
+    EXPECT_EQ(gui::WindowEventMenu(), 0);
+
+    ASSERT_TRUE(ChooseMenuItem(0, QStringLiteral("Datei"), QString::fromUtf8("Öffnen...")));
+    EXPECT_EQ(menuEvents(Drain()), (std::vector<Fetched>{{gui::EVENT_MENU, 1, -1}}));
+}
+
+TEST_F(GuiTest, RecreatingAMenuDestroysTheOldBar) {
+    OpenWindow();
+    BuildFileMenu();
+    const platform::Handle old = gui::MenuHandleOf(0);
+    ASSERT_NE(gui::MenuCreate(0, gui::WindowHandleOf(0)), 0);
+    EXPECT_EQ(platform::GetMenuItemCount(old), -1);  // gone
+    EXPECT_EQ(platform::GetMenu(gui::WindowHandleOf(0)), 0);
+    EXPECT_NE(gui::MenuHandleOf(0), old);
+}
+
+TEST_F(GuiTest, StatusBarFieldsEndAtTheirRightEdgesAlongTheBottom) {
+    OpenWindow(760, 560);
+    BuildFileMenu();
+    ASSERT_NE(gui::StatusBarCreate(0, gui::WindowHandleOf(0)), 0);
+    const platform::Handle bar = gui::StatusBarHandleOf(0);
+    EXPECT_EQ(platform::StatusBarPartCount(bar), 1);  // no fields yet: one part
+    for (int width : {55, 55, 400, 250}) gui::StatusBarField(width);
+    ASSERT_EQ(platform::StatusBarPartCount(bar), 4);
+    const int edges[] = {55, 110, 510, 760};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(platform::StatusBarRightEdge(bar, i), edges[i]);
+
+    const QWidget* widget = HandleWidget(bar);
+    EXPECT_EQ(widget->width(), 760);
+    EXPECT_EQ(widget->y() + widget->height(), 560);
+    EXPECT_GE(widget->height(), 20);
+
+    gui::StatusBarText(0, 2, runtime::Cp1252("Datei nicht geschrieben"));
+    EXPECT_EQ(platform::GetWindowText(bar), "");  // field 0 stays empty
+    gui::StatusBarText(0, 9, "x");                // no such field: nothing
+    gui::StatusBarText(3, 0, "x");                // no such bar: nothing
+}
+
+TEST_F(GuiTest, StatusBarMovesOnlyWhenTheClientSizeChanged) {
+    OpenWindow(400, 300, 0x00CF0000);  // with a sizing frame
+    ASSERT_NE(gui::StatusBarCreate(0, gui::WindowHandleOf(0)), 0);
+    const platform::Handle bar = gui::StatusBarHandleOf(0);
+    const int placed = platform::StatusBarPlaceCount(bar);
+    EXPECT_GE(placed, 1);  // creation sent the window a size message
+    DrainCodes();
+
+    platform::SendMessage(gui::WindowHandleOf(0), platform::WM_SIZE, 0,
+                          platform::MakeLParam(400, 300));
+    EXPECT_EQ(platform::StatusBarPlaceCount(bar), placed);
+
+    // The user makes the window bigger: events keep coming, the bar keeps to the bottom.
+    TopWidget(0)->resize(500, TopWidget(0)->height() + 50);
+    QTest::qWait(20);
+    const std::vector<int> codes = DrainCodes();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), gui::EVENT_SIZE), codes.end());
+    EXPECT_EQ(platform::StatusBarPlaceCount(bar), placed + 1);
+    const QWidget* widget = HandleWidget(bar);
+    EXPECT_EQ(widget->width(), 500);
+    EXPECT_EQ(widget->y() + widget->height(), 350);
+}
+
+TEST_F(GuiTest, SecondStatusBarStartsEmptyAndTakesOverTheWindow) {
+    OpenWindow(400, 300, 0x00CF0000);
+    gui::StatusBarCreate(0, gui::WindowHandleOf(0));
+    gui::StatusBarField(100);
+    gui::StatusBarField(100);
+    gui::StatusBarCreate(1, gui::WindowHandleOf(0));
+    const platform::Handle second = gui::StatusBarHandleOf(1);
+    EXPECT_EQ(platform::StatusBarPartCount(second), 1);
+    gui::StatusBarField(30);
+    EXPECT_EQ(platform::StatusBarRightEdge(second, 0), 30);
+    EXPECT_EQ(platform::StatusBarPartCount(gui::StatusBarHandleOf(0)), 2);
+
+    // One hook: a resize places the newer bar once and leaves the older one.
+    const int placedFirst = platform::StatusBarPlaceCount(gui::StatusBarHandleOf(0));
+    const int placedSecond = platform::StatusBarPlaceCount(second);
+    TopWidget(0)->resize(450, TopWidget(0)->height());
+    QTest::qWait(20);
+    DrainCodes();
+    EXPECT_EQ(platform::StatusBarPlaceCount(second), placedSecond + 1);
+    EXPECT_EQ(platform::StatusBarPlaceCount(gui::StatusBarHandleOf(0)), placedFirst);
+}
+
+TEST_F(GuiTest, ClosingTheWindowFreesItsStatusBar) {
+    OpenWindow();
+    gui::StatusBarCreate(2, gui::WindowHandleOf(0));
+    ASSERT_NE(gui::StatusBarHandleOf(2), 0);
+    gui::WindowClose(0);
+    EXPECT_EQ(gui::StatusBarHandleOf(2), 0);
+}
+
+}  // namespace
+}  // namespace testing_support

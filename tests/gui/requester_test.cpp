@@ -1,0 +1,144 @@
+// The open requester (answered through the real dialog) and PathFilePart.
+#include "gui/Requester.h"
+
+#include <QDir>
+#include <filesystem>
+
+#include "GuiFixture.h"
+#include "platform/UiFileDialog.h"
+#include "support/TempDir.h"
+
+namespace testing_support {
+namespace {
+
+TEST(PathFilePart, CutsAPathDownToItsFileName) {
+    struct Case {
+        const char* path;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"C:\\Maps\\Wald.MAP", "Wald.MAP"},
+        {"Wald.MAP", "Wald.MAP"},
+        {"C:\\Maps\\", ""},
+        {"\"C:\\Maps\\X.MAP\"", "X.MAP"},
+        {"\"X.MAP\"", "X.MAP"},
+        {"/home/karten/Wald.MAP", "Wald.MAP"},
+        {"Karten/Sub\\Wald.MAP", "Wald.MAP"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(gui::PathFilePart(c.path), c.name) << c.path;
+    EXPECT_EQ(gui::PathFilePart(std::string_view{}), "");
+}
+
+class RequesterTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        std::filesystem::create_directory("Karten");
+        OpenWindow();
+    }
+    void TearDown() override {
+        platform::SetFileDialogAnswerForTesting({});
+        GuiTest::TearDown();
+    }
+    TempDir dir_;
+};
+
+TEST_F(RequesterTest, ReturnsTheChosenPathAndShowsTheFolderAndPattern) {
+    const std::string chosen = QDir::current().absoluteFilePath("Karten/Wald.MAP").toStdString();
+    platform::FileDialogView seen;
+    platform::SetFileDialogAnswerForTesting([&](const platform::FileDialogView& view) {
+        seen = view;
+        return chosen;  // need not exist; its folder does
+    });
+    EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "Karten\\", "Karten (*.MAP)|*.MAP", 0), chosen);
+    EXPECT_EQ(seen.title, "Karte laden");
+    EXPECT_EQ(seen.directory, QDir::current().absoluteFilePath("Karten").toStdString());
+    EXPECT_EQ(seen.fileName, "");
+    EXPECT_EQ(seen.filterLabels, std::vector<std::string>{"Karten (*.MAP)"});
+    EXPECT_EQ(seen.selectedFilter, 0);
+    EXPECT_EQ(gui::PathFilePart(chosen), "Wald.MAP");
+}
+
+TEST_F(RequesterTest, CancelGivesEmptyText) {
+    platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) { return ""; });
+    EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "Karten\\", "Karten (*.MAP)|*.MAP", 0), "");
+}
+
+TEST_F(RequesterTest, PathInAMissingFolderIsRefused) {
+    platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
+        return QDir::current().absoluteFilePath("Fehlt/Wald.MAP").toStdString();
+    });
+    EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "", "", 0), "");
+}
+
+TEST_F(RequesterTest, PathLongerThanTheBufferIsRefused) {
+    const std::string folder(250, 'k');
+    std::filesystem::create_directory(folder);
+    const std::string chosen = QDir::current()
+                                   .absoluteFilePath(QString::fromStdString(folder + "/Wald.MAP"))
+                                   .toStdString();
+    ASSERT_GT(chosen.size(), 259u);
+    platform::SetFileDialogAnswerForTesting(
+        [&](const platform::FileDialogView&) { return chosen; });
+    EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "", "", 0), "");
+}
+
+TEST_F(RequesterTest, DefaultFileGivesFolderAndNameField) {
+    struct Case {
+        const char* defaultFile;
+        const char* folder;  // relative to the current one
+        const char* name;
+    };
+    const Case cases[] = {
+        {"Karten\\", "Karten", ""},
+        {"Wald.MAP", ".", "Wald.MAP"},
+        {"a:b", ".", ""},
+        {"Karten\\Wald.MAP", "Karten", "Wald.MAP"},
+        {"Karten\\W?ld.MAP", "Karten", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.defaultFile);
+        platform::FileDialogView seen;
+        platform::SetFileDialogAnswerForTesting([&](const platform::FileDialogView& view) {
+            seen = view;
+            return "";
+        });
+        gui::RequesterOpenFile("t", c.defaultFile, "Alle|*.*|Karten (*.MAP)|*.MAP", 1);
+        EXPECT_EQ(seen.directory,
+                  QDir::cleanPath(QDir::current().absoluteFilePath(c.folder)).toStdString());
+        EXPECT_EQ(seen.fileName, c.name);
+        EXPECT_EQ(seen.filterLabels, (std::vector<std::string>{"Alle", "Karten (*.MAP)"}));
+        EXPECT_EQ(seen.selectedFilter, 1);
+    }
+}
+
+TEST_F(RequesterTest, OtherWindowsTakeNoInputWhileTheDialogIsOpen) {
+    ASSERT_NE(gui::WindowOpen(1, 420, 0, 200, 100, "zweites", 0), 0);
+    ASSERT_TRUE(WaitForWindow(1));
+    TopQWindow(0)->requestActivate();  // the main window owns the dialog
+    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    Settle();
+    platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
+        Click(0, QPoint(30, 30));
+        Click(1, QPoint(30, 30));
+        Key(0, Qt::Key_A);
+        return "";
+    });
+    gui::RequesterOpenFile("Karte laden", "Karten\\", "Karten (*.MAP)|*.MAP", 0);
+    const std::vector<int> codes = DrainCodes();
+    for (int code : {513, 514, 256, 257}) {
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), code), 0) << code;
+    }
+    // Afterwards both windows take input again.
+    MouseMove(0, QPoint(30, 30));
+    Click(0, QPoint(30, 30));
+    EXPECT_EQ(DrainWithoutMoves(), (std::vector<int>{513, 514}));
+    MouseMove(1, QPoint(30, 30));
+    Click(1, QPoint(30, 30));
+    const std::vector<int> second = DrainWithoutMoves();
+    EXPECT_NE(std::find(second.begin(), second.end(), 513), second.end());
+}
+
+}  // namespace
+}  // namespace testing_support
