@@ -14,26 +14,27 @@ void Put16(std::uint8_t* at, std::uint32_t value) {
 
 void Put32(std::uint8_t* at, std::uint32_t value) { std::memcpy(at, &value, 4); }
 
-// B, G, R(, A) bytes of 24- or 32-bit sources into any display of 16 bits or more.
+// B, G, R(, A) bytes of 24- or 32-bit sources into any display of 16 bits or more. One loop
+// per display: this runs for every pixel of every image loaded.
 void ConvertTrueColour(const std::uint8_t* source, std::int32_t step, std::int32_t width,
                        std::uint8_t* destination, std::int32_t screenDepth,
                        std::int32_t formatCode) {
-    for (std::int32_t i = 0; i < width; ++i, source += step) {
-        const std::uint32_t b = source[0], g = source[1], r = source[2];
-        switch (screenDepth) {
-            case 16:
-                Put16(destination + 2 * i, formatCode == kFormat555
-                                               ? ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)
-                                               : ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-                break;
-            case 24:
-                destination[3 * i] = static_cast<std::uint8_t>(b);
-                destination[3 * i + 1] = static_cast<std::uint8_t>(g);
-                destination[3 * i + 2] = static_cast<std::uint8_t>(r);
-                break;
-            default:
-                Put32(destination + 4 * i, b | (g << 8) | (r << 16));
-                break;
+    if (screenDepth == 32) {
+        for (std::int32_t i = 0; i < width; ++i, source += step) {
+            Put32(destination + 4 * i, source[0] | (source[1] << 8) | (source[2] << 16));
+        }
+    } else if (screenDepth == 24) {
+        for (std::int32_t i = 0; i < width; ++i, source += step) {
+            destination[3 * i] = source[0];
+            destination[3 * i + 1] = source[1];
+            destination[3 * i + 2] = source[2];
+        }
+    } else {
+        for (std::int32_t i = 0; i < width; ++i, source += step) {
+            const std::uint32_t b = source[0], g = source[1], r = source[2];
+            Put16(destination + 2 * i, formatCode == kFormat555
+                                           ? ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)
+                                           : ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
         }
     }
 }

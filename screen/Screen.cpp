@@ -69,6 +69,7 @@ PixelBuffer* BlitTarget() {
 
 std::int32_t ScreenDepth() { return gScreen.depth; }
 std::int32_t ScreenPixelFormat() { return gScreen.pixelFormat; }
+std::int32_t ScreenTicksPerFrame() { return gScreen.ticksPerFrame; }
 
 }  // namespace internal
 

@@ -15,6 +15,9 @@ PixelBuffer* BlitTarget();
 std::int32_t ScreenDepth();
 std::int32_t ScreenPixelFormat();
 
+// Counter ticks between two flips.
+std::int32_t ScreenTicksPerFrame();
+
 // The sprite table (Sprite.cpp): made by SpriteInit, emptied whenever a screen opens or closes.
 void SpriteTableCreate();
 void SpriteFreeAll();
