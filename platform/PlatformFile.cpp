@@ -122,6 +122,12 @@ std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n) {
     return total;
 }
 
+std::int64_t FileSize(FileHandle handle) {
+    struct stat st {};
+    if (handle <= 0 || ::fstat(ToFd(handle), &st) != 0) return -1;
+    return st.st_size;
+}
+
 std::int64_t FileWrite(FileHandle handle, const void* source, std::int64_t n) {
     ++gCounts.writes;
     if (handle <= 0 || n <= 0) return 0;

@@ -27,6 +27,9 @@ FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode);
 // Reads up to n bytes; returns the count read (0 at the end of the file or on an error).
 std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n);
 
+// Size in bytes of an open file, or -1 on an error.
+std::int64_t FileSize(FileHandle handle);
+
 // Writes n bytes, retrying partial writes; returns the count the OS took (less than n on an
 // error such as a full disk or the file size limit).
 std::int64_t FileWrite(FileHandle handle, const void* source, std::int64_t n);
