@@ -1,7 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test:
+#  1. the test suite in the normal build (build/);
+#  2. the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer, leak
+#     checking on (build-asan/); any finding fails the test that made it;
+#  3. every fuzz target for a short, bounded time (scripts/fuzz.sh); a finding fails too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+
+echo "== tests (build)"
 scripts/build.sh build
-ctest --test-dir build --output-on-failure -j "$(nproc)"
+ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)"
+
+echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan)"
+# Also set while building: test discovery runs the test programs.
+export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+scripts/build.sh build-asan -DMAPEDITOR_SANITIZE=ON -DMAPEDITOR_BENCH=OFF
+ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$(nproc)"
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+
+echo "== fuzzing (build-fuzz)"
+scripts/fuzz.sh 25
