@@ -2,6 +2,9 @@
 // where a user's input arrives. Qt-free: the pointers are QWindow* and QWidget*.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "platform/Ui.h"
 
 namespace platform {
@@ -12,5 +15,7 @@ void* TopLevelQWindow(Handle handle);
 void* HandleWidget(Handle handle);
 // The QWidget holding a window's menu bar and client area.
 void* TopLevelWidget(Handle handle);
+// The text of one part of a status bar (CP1252), "" when there is no such part.
+std::string StatusBarPartText(Handle statusBar, std::int32_t part);
 
 }  // namespace platform

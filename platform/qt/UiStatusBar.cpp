@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include "platform/UiTesting.h"
 #include "platform/qt/UiInternal.h"
 
 namespace platform {
@@ -129,6 +130,14 @@ void StatusBarPlace(Handle statusBar) {
 std::int32_t StatusBarPlaceCount(Handle statusBar) {
     StatusBarControl* bar = Bar(statusBar);
     return bar == nullptr ? 0 : bar->placeCount;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::string StatusBarPartText(Handle statusBar, std::int32_t part) {
+    return qtui::FromQString(qtui::StatusBarTextInternal(statusBar, part));
 }
 
 }  // namespace platform

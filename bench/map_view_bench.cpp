@@ -1,0 +1,83 @@
+// Drawing the map view of a 1000 x 1000 map against an 8 x 8 map, both filling the whole
+// view from the same scroll position, and the cost of one main-loop pass against the frame
+// period. The frame pacing is set far above the display's rate so that the flip does not wait.
+#include <cstdlib>
+#include <filesystem>
+
+#include "BenchRatio.h"
+#include "editor/EditorState.h"
+#include "editor/EditorWindow.h"
+#include "editor/MainLoop.h"
+#include "editor/MapCommands.h"
+#include "editor/MapDocument.h"
+#include "editor/MapView.h"
+#include "gui/Gui.h"
+#include "gui/Window.h"
+#include "runtime/Runtime.h"
+#include "screen/Screen.h"
+#include "screen/ScreenInstall.h"
+#include "screen/Sprite.h"
+
+namespace {
+
+struct Editor {
+    Editor() {
+        std::filesystem::current_path(MAPEDITOR_SAMPLES_DIR);
+        gui::GuiInstall();
+        screen::ScreenInstall();
+        runtime::RuntimeStart();
+        editor::BuildEditorWindow();
+        editor::NewMap();
+        editor::Document.FileName = "Wald";
+        editor::LoadMap();
+        screen::ScreenSetFrameRate(1000000);
+    }
+};
+
+void UseMap(std::int32_t lastField) {
+    static Editor editor;
+    editor::Document.LastFieldX = lastField;
+    editor::Document.LastFieldY = lastField;
+    for (int x = 0; x <= lastField; ++x) {
+        for (int y = 0; y <= lastField; ++y) editor::Document.Fields(x, y) = (x * 7 + y * 3) % 8;
+    }
+    editor::View.ScrollX = 0;
+    editor::View.ScrollY = 0;
+}
+
+void DrawLargeMap(benchmark::State& state) {
+    UseMap(999);
+    for (auto _ : state) editor::DrawMapView();
+}
+
+void DrawSmallMap(benchmark::State& state) {
+    UseMap(7);
+    for (auto _ : state) editor::DrawMapView();
+}
+
+// A whole pass for a mouse movement over the view of the large map, without the frame wait.
+void PassOnLargeMap(benchmark::State& state) {
+    UseMap(999);
+    for (auto _ : state) editor::EditorPass(512);
+}
+
+// The frame period of the pacing at its usual rate: 1/61 s.
+void FramePeriod(benchmark::State& state) {
+    for (auto _ : state) {
+        state.SetIterationTime(1.0 / 61.0);
+    }
+}
+
+BENCHMARK(DrawLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(DrawSmallMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassOnLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(FramePeriod)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return bench_support::RunWithRatios(
+        argc, argv, {{"DrawLargeMap", "DrawSmallMap"}, {"PassOnLargeMap", "FramePeriod"}},
+        {1.2, 0.1});
+}

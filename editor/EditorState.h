@@ -1,0 +1,80 @@
+// The editor's program-wide state besides the document: the view, the main loop and the
+// objects the editor keeps handles of. One instance of each, resettable by tests.
+#pragma once
+
+#include <cstdint>
+
+namespace editor {
+
+// Object numbers and gadget numbers of the editor window.
+inline constexpr std::int32_t kMainWindow = 0;
+inline constexpr std::int32_t kMainMenu = 0;
+inline constexpr std::int32_t kStatusBar = 0;
+inline constexpr std::int32_t kViewFont = 0;
+inline constexpr std::int32_t kTileSet = 0;  // sprite
+
+enum Gadget : std::int32_t {
+    kViewBorder = 0,
+    kPlayerFrame = 1,
+    kMapFrame = 2,
+    kBrushText = 9,
+    kDirectionText = 13,
+    kFieldWidthField = 14,
+    kFieldHeightField = 15,
+    kLastFieldXField = 16,
+    kLastFieldYField = 17,
+    kMapNameField = 18,
+    kPlayerCountField = 19,
+    kPlayerXField = 20,
+    kPlayerYField = 21,
+    kSlotCountField = 22,
+    kBallCountField = 23,
+    kBrushBar = 24,
+    kPlayerBar = 25,
+    kDirectionBar = 26,
+    kZMaskBox = 27,
+};
+
+// Menu items; item 4 has no menu entry, only the ENTER shortcut raises it.
+enum MenuItemId : std::int32_t {
+    kItemNew = 0,
+    kItemOpen = 1,
+    kItemSave = 2,
+    kItemQuit = 3,
+    kItemSetPlayerPosition = 4,
+};
+
+// The map view: a 500 x 500 screen at client position (4, 4) of the main window.
+inline constexpr std::int32_t kViewLeft = 4;
+inline constexpr std::int32_t kViewTop = 4;
+inline constexpr std::int32_t kViewSize = 500;
+
+struct ViewState {
+    std::int32_t ScrollX = 0;  // map pixel shown at the view's top-left pixel
+    std::int32_t ScrollY = 0;
+    std::int32_t MouseMapX = 0;  // map pixel under the mouse
+    std::int32_t MouseMapY = 0;
+    std::int32_t HoverFieldX = 0;  // field under the mouse, clamped to the map
+    std::int32_t HoverFieldY = 0;
+};
+
+struct LoopState {
+    std::int32_t Dragging = 0;
+    std::int32_t DragAnchorX = 0;
+    std::int32_t DragAnchorY = 0;
+    std::int32_t DragFactor = 0;
+};
+
+struct EditorHandles {
+    std::intptr_t MainWindow = 0;  // window handle of window 0
+    std::intptr_t ViewFont = 0;    // font 0, for the view's status texts
+};
+
+extern ViewState View;
+extern LoopState Loop;
+extern EditorHandles Handles;
+
+// Back to the state before start-up (all zero), for a fresh run in the same process.
+void ResetEditorState();
+
+}  // namespace editor

@@ -1,0 +1,24 @@
+// The main program: start-up, one pass of the loop per event, shut-down.
+#pragma once
+
+#include <cstdint>
+
+namespace editor {
+
+// 1 when the mouse is over the 500 x 500 map view, else 0.
+std::int32_t MouseInView();
+
+// Forces the document's values back into their ranges, refreshing the controls after each
+// correction.
+void ValidateDocument();
+
+// Carries out one pass of the main loop for an event that was just fetched: mouse to map,
+// commands, dragging, painting, track bars, text fields, corrections, redraw. Returns the
+// pass's event, which "Editor beenden" turns into the close request (16).
+std::int32_t EditorPass(std::int32_t event);
+
+// The whole program: start the runtime, build the window, make the first map, run the loop
+// until a close request, end the runtime. Returns the exit code, 0.
+int EditorMain();
+
+}  // namespace editor

@@ -1,0 +1,153 @@
+// Drawing the map view. Only the fields that intersect the view are drawn: the picture is the
+// same as drawing every field and letting the screen cut them, at a cost that does not grow
+// with the map.
+#include "editor/MapView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "editor/EditorState.h"
+#include "editor/MapDocument.h"
+#include "gui/Gadget.h"
+#include "gui/Window.h"
+#include "runtime/RtString.h"
+#include "screen/Drawing.h"
+#include "screen/Screen.h"
+#include "screen/Sprite.h"
+
+namespace editor {
+namespace {
+
+constexpr std::int32_t kBackground = 0x646464;
+constexpr std::int32_t kBlack = 0;
+constexpr std::int32_t kRed = 0xFF;
+constexpr std::int32_t kModePlain = 0;
+constexpr std::int32_t kModeTransparentText = 1;
+constexpr std::int32_t kModeOutlined = 4;
+constexpr std::int32_t kMarkerRadius = 22;
+constexpr std::int32_t kDotRadius = 5;
+
+// Values are 32-bit and wrap like the rest of the program's arithmetic.
+std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+void DrawFields() {
+    const std::int64_t fw = Document.FieldWidth;
+    const std::int64_t fh = Document.FieldHeight;
+    if (fw < 1 || fh < 1) return;
+    // A field covers fw x fh pixels from (x * fw - ScrollX, y * fh - ScrollY) at most.
+    const std::int64_t firstX = std::max<std::int64_t>(0, FloorDiv(View.ScrollX, fw));
+    const std::int64_t lastX = std::min<std::int64_t>(
+        {Document.LastFieldX, kFieldsSize - 1, FloorDiv(std::int64_t{View.ScrollX} + kViewSize - 1, fw)});
+    const std::int64_t firstY = std::max<std::int64_t>(0, FloorDiv(View.ScrollY, fh));
+    const std::int64_t lastY = std::min<std::int64_t>(
+        {Document.LastFieldY, kFieldsSize - 1, FloorDiv(std::int64_t{View.ScrollY} + kViewSize - 1, fh)});
+    const std::int32_t row = gui::GadgetGetState(kZMaskBox);
+    for (std::int64_t y = firstY; y <= lastY; ++y) {
+        for (std::int64_t x = firstX; x <= lastX; ++x) {
+            screen::SpriteClip(kTileSet, Wrap(Document.Fields(x, y) * fw), Wrap(row * fh),
+                               Document.FieldWidth, Document.FieldHeight);
+            screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX), Wrap(y * fh - View.ScrollY));
+        }
+    }
+}
+
+void DrawPlayers() {
+    const std::int32_t current = gui::GadgetGetState(kPlayerBar);
+    const std::int32_t count = std::min(Document.PlayerCount, kPlayersUpperBound);
+    for (std::int32_t p = 1; p <= count; ++p) {
+        screen::DrawFrontColor(kBlack);
+        if (p == current) screen::DrawFrontColor(kRed);
+        screen::DrawingMode(kModeOutlined);
+        const std::int32_t markerX = Wrap(std::int64_t{Document.Players(p).X} - View.ScrollX);
+        const std::int32_t markerY = Wrap(std::int64_t{Document.Players(p).Y} - View.ScrollY);
+        screen::DrawCircle(markerX, markerY, kMarkerRadius);
+        screen::DrawLine(Wrap(std::int64_t{markerX} - kMarkerRadius), markerY,
+                         Wrap(std::int64_t{markerX} + kMarkerRadius), markerY);
+        screen::DrawLine(markerX, Wrap(std::int64_t{markerY} - kMarkerRadius), markerX,
+                         Wrap(std::int64_t{markerY} + kMarkerRadius));
+        screen::DrawingMode(kModePlain);
+        const DotOffset dot = DirectionDot(markerX, markerY, Document.Players(p).Direction);
+        screen::DrawCircle(Wrap(std::int64_t{markerX} + dot.dx), Wrap(std::int64_t{markerY} + dot.dy),
+                           kDotRadius);
+        screen::DrawingMode(kModeTransparentText);
+        screen::DrawText(Wrap(std::int64_t{markerX} - 16), Wrap(std::int64_t{markerY} - 15),
+                         runtime::StringFromLong(p));
+    }
+}
+
+void DrawStatusTexts() {
+    using runtime::StringFromLong;
+    const std::string position =
+        "Posi (" + StringFromLong(View.MouseMapX) + ";" + StringFromLong(View.MouseMapY) + ")";
+    const std::string field =
+        "Feld (" + StringFromLong(View.HoverFieldX) + ";" + StringFromLong(View.HoverFieldY) + ")";
+    // Black first, then red one pixel up and left: a shadow.
+    for (const auto& [colour, offset] : {std::pair{kBlack, 0}, std::pair{kRed, -1}}) {
+        screen::DrawFrontColor(colour);
+        screen::DrawText(280 + offset, 5 + offset, position);
+        screen::DrawText(5 + offset, 5 + offset, field);
+    }
+}
+
+void DrawBrushPreview() {
+    const std::int32_t brush = gui::GadgetGetState(kBrushBar);
+    const std::int32_t fw = Document.FieldWidth;
+    const std::int32_t fh = Document.FieldHeight;
+    screen::DrawingStart(screen::ScreenOutput());
+    screen::DrawBox(Wrap(470 - std::int64_t{fw}), Wrap(470 - std::int64_t{fh}),
+                    Wrap(std::int64_t{fw} + 20), Wrap(std::int64_t{fh} + 20));
+    if (std::int64_t{brush} * fw >= Document.TileSetWidth) {
+        screen::DrawFrontColor(kRed);
+        screen::DrawingMode(kModeTransparentText);
+        screen::DrawText(Wrap(480 - std::int64_t{fw}), Wrap(480 - std::int64_t{fh}), "LEER");
+    }
+    screen::DrawingStop();
+    screen::SpriteClip(kTileSet, Wrap(std::int64_t{brush} * fw), 0, fw, fh);
+    screen::SpriteDisplay(kTileSet, Wrap(480 - std::int64_t{fw}), Wrap(480 - std::int64_t{fh}));
+}
+
+}  // namespace
+
+DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t direction) {
+    if (direction == RandomDirection) return {0, 0};
+    // The divisor is 180/pi in single precision; the sums are rounded to nearest, ties to even.
+    constexpr long double kDegreesPerRadian = static_cast<long double>(57.29578f);
+    const long double a = static_cast<long double>(direction) / kDegreesPerRadian;
+    const long double x = std::nearbyint(static_cast<long double>(markerX) + std::cos(a) * 20.0L);
+    const long double y = std::nearbyint(static_cast<long double>(markerY) + std::sin(a) * 20.0L);
+    return {static_cast<std::int32_t>(x - markerX), static_cast<std::int32_t>(y - markerY)};
+}
+
+void DrawMapView() {
+    screen::ScreenClear(kBackground);
+    DrawFields();
+
+    screen::DrawingStart(screen::ScreenOutput());
+    screen::DrawFrontColor(kBlack);
+    DrawPlayers();
+
+    screen::DrawingMode(kModeOutlined);
+    screen::DrawFrontColor(kRed);
+    screen::DrawBox(Wrap(std::int64_t{View.HoverFieldX} * Document.FieldWidth - View.ScrollX),
+                    Wrap(std::int64_t{View.HoverFieldY} * Document.FieldHeight - View.ScrollY),
+                    Document.FieldWidth, Document.FieldHeight);
+
+    screen::DrawingMode(kModeTransparentText);
+    screen::DrawingFont(Handles.ViewFont);
+    DrawStatusTexts();
+    screen::DrawingStop();
+
+    if (gui::WindowMouseX(kMainWindow) > gui::GadgetX(kBrushBar) &&
+        gui::WindowMouseY(kMainWindow) > gui::GadgetY(kBrushBar)) {
+        DrawBrushPreview();
+    }
+    screen::ScreenFlip();
+}
+
+}  // namespace editor

@@ -1,0 +1,331 @@
+// The whole editor in one process: start-up, input injected at its window as a user's input
+// arrives, one main-loop pass per fetched event, and what the document, the controls, the
+// files and the map view's pixels show afterwards.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <string>
+
+#include "editor/EditorState.h"
+#include "editor/EditorWindow.h"
+#include "editor/MainLoop.h"
+#include "editor/MapCommands.h"
+#include "editor/MapDocument.h"
+#include "gui/Gadget.h"
+#include "gui/Gui.h"
+#include "gui/StatusBar.h"
+#include "gui/Window.h"
+#include "platform/UiFileDialog.h"
+#include "platform/UiTesting.h"
+#include "runtime/Runtime.h"
+#include "runtime/RtString.h"
+#include "screen/Screen.h"
+#include "screen/ScreenInstall.h"
+#include "screen/Sprite.h"
+#include "support/GuiInput.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using editor::Document;
+
+namespace ts = testing_support;
+
+constexpr std::uint32_t kGrey = 0x646464;
+constexpr std::uint32_t kBlackPixel = 0;
+constexpr std::uint32_t kRedPixel = 0xFF0000;  // back buffer pixels read as 0x00RRGGBB
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editor::ResetEditorState();
+        Document = editor::MapDocument{};
+        gui::GuiInstall();
+        screen::ScreenInstall();
+        runtime::RuntimeStart();
+        editor::BuildEditorWindow();
+        editor::NewMap();
+        screen::ScreenSetFrameRate(1000);  // keep the passes quick; pacing is tested elsewhere
+        ASSERT_TRUE(ts::WaitForWindow(0));
+        Drain();
+    }
+    void TearDown() override {
+        platform::SetFileDialogAnswerForTesting(nullptr);
+        runtime::RuntimeEnd();
+    }
+
+    // Runs one pass for every event that has arrived; returns the last pass's event.
+    std::int32_t Drain() {
+        QApplication::processEvents();
+        std::int32_t last = 0;
+        for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) last = editor::EditorPass(e);
+        return last;
+    }
+
+    // The mouse on a client point, as moved there by the user.
+    void MoveTo(QPoint client) {
+        ts::CursorTo(0, client);
+        ts::MouseMove(0, client);
+        Drain();
+    }
+    void ClickAt(QPoint client, Qt::MouseButton button = Qt::LeftButton) {
+        MoveTo(client);
+        ts::Click(0, client, button);
+        Drain();
+    }
+    // Replaces a text field's content by typing, as a user does.
+    void TypeInto(std::int32_t gadget, const std::string& text) {
+        ts::ClickGadget(0, gadget);
+        ts::Key(0, Qt::Key_A, Qt::ControlModifier);
+        ts::Type(0, text);
+        Drain();
+    }
+    static std::uint32_t Pixel(int x, int y) { return screen::ScreenBackBufferPixel(x, y); }
+    static std::string StatusMessage() {
+        return platform::StatusBarPartText(gui::StatusBarHandleOf(0), 2);
+    }
+    // The client point over view position (x, y).
+    static QPoint InView(int x, int y) { return {x + 4, y + 4}; }
+
+    ts::TempDir dir;
+};
+
+TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
+    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(), "Veldrane Murmelwald Karteneditor 1.0 <NONAME>");
+    const std::pair<std::int32_t, const char*> texts[] = {
+        {18, "Neue Karte"}, {14, "64"}, {15, "64"}, {16, "5"}, {17, "5"}, {19, "1"},
+        {22, "8"}, {23, "4"}, {20, "0"}, {21, "0"}, {13, "0\xB0"}, {9, "Aktueller Pinsel: 0"},
+        {1, "Eigenschaften von Spieler 1"}};
+    for (const auto& [gadget, text] : texts) EXPECT_EQ(gui::GadgetGetText(gadget), text) << gadget;
+    EXPECT_EQ(StatusMessage(), "");
+
+    MoveTo({700, 540});  // away from the view and the brush preview
+    // The 6 x 6 black tiles span view (58, 58) to (441, 441) on grey.
+    for (const auto& [x, y, colour] : {std::tuple{57, 100, kGrey}, {100, 57, kGrey},
+                                       {100, 100, kBlackPixel}, {441, 300, kBlackPixel},
+                                       {300, 441, kBlackPixel}, {442, 300, kGrey},
+                                       {300, 442, kGrey}}) {
+        EXPECT_EQ(Pixel(x, y), colour) << x << "," << y;
+    }
+    // Player 1: red marker centred at (58, 58), its direction dot 20 pixels to the right.
+    EXPECT_EQ(Pixel(78, 58), kRedPixel);
+    EXPECT_EQ(Pixel(58, 58 + 22 - 1), kRedPixel);  // the cross's lower arm, inside the circle
+}
+
+TEST_F(EditorTest, PaintingHitsTheClampedFieldOnlyInsideTheView) {
+    struct Case {
+        const char* what;
+        QPoint at;
+        int x, y;  // the field expected to take the brush, or -1 for none
+    };
+    const Case cases[] = {
+        {"a field", InView(58 + 64 * 2 + 5, 58 + 64 + 5), 2, 1},
+        {"the grey margin left of the map", InView(10, 58 + 64 * 3 + 1), 0, 3},
+        {"below and right of the map", InView(490, 490), 5, 5},
+        {"the panel on the right", {600, 400}, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        editor::ResetDocument();
+        gui::GadgetSetState(editor::kBrushBar, 7);
+        ClickAt(c.at);
+        int painted = 0;
+        for (int x = 0; x <= 5; ++x) {
+            for (int y = 0; y <= 5; ++y) painted += Document.Fields(x, y) == 7 ? 1 : 0;
+        }
+        EXPECT_EQ(painted, c.x < 0 ? 0 : 1);
+        if (c.x >= 0) {
+            EXPECT_EQ(Document.Fields(c.x, c.y), 7);
+        }
+    }
+}
+
+TEST_F(EditorTest, ADoubleClickPaintsOnce) {
+    gui::GadgetSetState(editor::kBrushBar, 3);
+    const QPoint at = InView(100, 100);
+    MoveTo(at);
+    ts::DoubleClick(0, at);
+    QApplication::processEvents();
+    bool pressed = false, doubled = false;
+    for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) {
+        if (e == 513) pressed = true;
+        if (e == 515) {
+            doubled = true;
+            Document.Fields(0, 0) = 0;  // a paint in this pass would show again
+        }
+        editor::EditorPass(e);
+    }
+    EXPECT_TRUE(pressed);
+    ASSERT_TRUE(doubled);
+    EXPECT_EQ(Document.Fields(0, 0), 0);
+}
+
+TEST_F(EditorTest, RightDragScrollsByTwiceTheMouseDistanceUntilReleased) {
+    MoveTo(InView(200, 200));
+    ts::Press(0, InView(200, 200), Qt::RightButton);
+    Drain();
+    EXPECT_EQ(editor::View.ScrollX, -58);
+    MoveTo(InView(210, 195));
+    EXPECT_EQ(editor::View.ScrollX, -58 - 20);
+    EXPECT_EQ(editor::View.ScrollY, -58 + 10);
+    ts::Release(0, InView(210, 195), Qt::RightButton);
+    Drain();
+    MoveTo(InView(250, 250));
+    EXPECT_EQ(editor::View.ScrollX, -78);  // released: the map stays
+
+    // Leaving the view ends a drag too.
+    MoveTo(InView(200, 200));
+    ts::Press(0, InView(200, 200), Qt::RightButton);
+    Drain();
+    MoveTo({600, 200});
+    const std::int32_t left = editor::View.ScrollX;
+    MoveTo(InView(100, 200));
+    EXPECT_EQ(editor::View.ScrollX, left);
+}
+
+TEST_F(EditorTest, EnterSetsTheCurrentPlayerToTheMapPixelUnderTheMouse) {
+    ts::ClickGadget(0, editor::kMapNameField);  // the shortcut wins over a focused field
+    Drain();
+    MoveTo(InView(100, 50));
+    ts::Key(0, Qt::Key_Return);
+    Drain();
+    EXPECT_EQ(Document.Players(1).X, 42);
+    EXPECT_EQ(Document.Players(1).Y, -8);
+    EXPECT_EQ(gui::GadgetGetText(20), "42");
+    EXPECT_EQ(gui::GadgetGetText(21), "-8");
+    EXPECT_EQ(Document.MapName, "Neue Karte");
+}
+
+TEST_F(EditorTest, TrackBarsMoveTheViewAndSetTheDirection) {
+    Document.PlayerCount = 2;
+    Document.Players(2) = {300, 200, 0};
+    ts::ClickGadget(0, editor::kPlayerBar);  // focus, then step with the keyboard
+    Drain();
+    gui::GadgetSetState(editor::kPlayerBar, 1);
+    ts::Key(0, Qt::Key_Right);
+    Drain();
+    ASSERT_EQ(gui::GadgetGetState(editor::kPlayerBar), 2);
+    EXPECT_EQ(editor::View.ScrollX, 50);
+    EXPECT_EQ(editor::View.ScrollY, -50);
+    EXPECT_EQ(gui::GadgetGetText(1), "Eigenschaften von Spieler 2");
+
+    ts::ClickGadget(0, editor::kDirectionBar);
+    Drain();
+    gui::GadgetSetState(editor::kDirectionBar, 71);
+    ts::Key(0, Qt::Key_Right);
+    Drain();
+    EXPECT_EQ(Document.Players(2).Direction, 360);
+    EXPECT_EQ(gui::GadgetGetText(13), "Zufall");
+    ts::Key(0, Qt::Key_Home);
+    Drain();
+    EXPECT_EQ(Document.Players(2).Direction, 0);
+}
+
+TEST_F(EditorTest, TypedValuesAreCorrectedInTheSamePass) {
+    struct Case {
+        std::int32_t gadget;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {editor::kLastFieldXField, "1000", "999"}, {editor::kFieldWidthField, "0", "1"},
+        {editor::kPlayerCountField, "0", "1"},     {editor::kPlayerCountField, "65", "64"},
+        {editor::kSlotCountField, "13", "12"},
+    };
+    for (const Case& c : cases) {
+        TypeInto(c.gadget, c.typed);
+        EXPECT_EQ(gui::GadgetGetText(c.gadget), c.shown) << c.typed;
+    }
+    EXPECT_EQ(Document.LastFieldX, 999);
+    EXPECT_EQ(Document.FieldWidth, 1);
+    EXPECT_EQ(Document.PlayerCount, 64);
+    EXPECT_EQ(Document.BallCount, 4);  // 13 slots become 12, the balls stay
+    TypeInto(editor::kSlotCountField, "2");
+    EXPECT_EQ(Document.SlotCount, 2);
+    EXPECT_EQ(Document.BallCount, 2);
+    EXPECT_EQ(gui::GadgetGetText(editor::kBallCountField), "2");
+    TypeInto(editor::kMapNameField, "Wiese");
+    EXPECT_EQ(Document.MapName, "Wiese");
+}
+
+TEST_F(EditorTest, SaveOpenCancelAndMissingFiles) {
+    std::filesystem::copy(MAPEDITOR_SAMPLES_DIR "/Karten", "Karten");
+    auto answer = [](std::string path) {
+        platform::SetFileDialogAnswerForTesting(
+            [path](const platform::FileDialogView&) { return path; });
+    };
+    auto open = [&] {
+        ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", QString::fromUtf8("Öffnen...")));
+        Drain();
+    };
+
+    // A map picked in any folder is read from "Karten" by its base name, with its tile set.
+    std::filesystem::create_directory("elsewhere");
+    answer((std::filesystem::current_path() / "elsewhere" / "Wald.MAP").string());
+    open();
+    EXPECT_EQ(Document.FileName, "Wald");
+    EXPECT_EQ(Document.MapName, "Murmelwald");
+    EXPECT_EQ(Document.TileSetWidth, 512);
+    EXPECT_EQ(editor::View.ScrollX, -58);
+    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(), "Veldrane Murmelwald Karteneditor 1.0 <Wald>");
+
+    // Cancelling changes nothing.
+    answer("");
+    open();
+    EXPECT_EQ(Document.FileName, "Wald");
+
+    // A map whose PNG is missing keeps the previous tile set; a missing MAP is reported.
+    std::filesystem::copy_file("Karten/Insel.MAP", "Karten/Ohne.MAP");
+    answer("Ohne.MAP");
+    open();
+    EXPECT_EQ(Document.MapName, runtime::Cp1252("Kleine Insel im Süden"));
+    EXPECT_EQ(Document.TileSetWidth, 512);
+    EXPECT_EQ(StatusMessage(), "");
+    answer("Fehlt.MAP");
+    open();
+    EXPECT_EQ(Document.MapName, "");
+    EXPECT_EQ(Document.FieldWidth, 1);  // corrected in the same pass
+    EXPECT_EQ(StatusMessage(), "Karte nicht gefunden: Karten\\Fehlt.MAP");
+
+    // Saving writes the current name; a save that cannot be done says so and keeps the file.
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Neu"));
+    Drain();
+    EXPECT_EQ(StatusMessage(), "");
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Speichern"));
+    Drain();
+    EXPECT_EQ(std::filesystem::file_size("Karten/NONAME.MAP"), 196u);
+    std::filesystem::rename("Karten", "Karten.bak");
+    ts::WriteBytes("Karten", {1});  // a file where the folder belongs
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Speichern"));
+    Drain();
+    EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\NONAME.MAP");
+    EXPECT_EQ(ts::ReadBytes("Karten"), std::vector<std::uint8_t>{1});
+}
+
+TEST_F(EditorTest, TheLoadedMapShowsItsTilesAndZMask) {
+    std::filesystem::copy(MAPEDITOR_SAMPLES_DIR "/Karten", "Karten");
+    Document.FileName = "Insel";
+    editor::LoadMap();
+    Drain();
+    editor::View.ScrollX = 0;
+    editor::View.ScrollY = 0;
+    MoveTo({700, 540});
+    // Field (0, 0) is water (tile 2), field (7, 5) a tree (tile 6) whose Z-mask centre is white.
+    const auto at = [](int fx, int fy, int dx, int dy) { return Pixel(fx * 64 + dx, fy * 64 + dy); };
+    const std::uint32_t water = at(0, 0, 32, 40);
+    EXPECT_GT(water & 0xFF, (water >> 16) & 0xFF);  // blue above red
+    const std::uint32_t treeTop = at(7, 5, 32, 32);
+    EXPECT_GT((treeTop >> 8) & 0xFF, treeTop & 0xFF);  // green
+    gui::GadgetSetState(editor::kZMaskBox, 1);
+    MoveTo({700, 541});
+    EXPECT_EQ(at(7, 5, 32, 32), 0xFFFFFFu & 0xFFFFFF);
+    EXPECT_EQ(at(0, 0, 32, 40), kBlackPixel);  // water has a floor-level mask
+}
+
+TEST_F(EditorTest, QuittingEndsTheLoopAfterAFinalPass) {
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Editor beenden"));
+    EXPECT_EQ(Drain(), gui::EVENT_CLOSE);
+}
+
+}  // namespace
