@@ -3,6 +3,9 @@
 // files and the map view's pixels show afterwards.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <filesystem>
 #include <string>
@@ -329,3 +332,61 @@ TEST_F(EditorTest, QuittingEndsTheLoopAfterAFinalPass) {
 }
 
 }  // namespace
+
+// Real failures while saving and loading: the editor keeps running, the previous map file is
+// intact, and the status bar says what went wrong where a user needs to know.
+class EditorFaultTest : public EditorTest {};
+
+TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFile) {
+    editor::SaveMap();
+    const auto previous = ts::ReadBytes("Karten/NONAME.MAP");
+    Document.LastFieldX = 999;
+    Document.LastFieldY = 999;  // 4 MB to write, far beyond the limit below
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &old);
+    rlimit limit{}, saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    limit.rlim_cur = 100000;
+    limit.rlim_max = saved.rlim_max;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    editor::SaveMap();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &old, nullptr);
+    EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), previous);
+    EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\NONAME.MAP");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Karten"), {}), 1);  // no leftovers
+    editor::SaveMap();  // with room again the save goes through and the message goes away
+    EXPECT_EQ(StatusMessage(), "");
+    EXPECT_EQ(std::filesystem::file_size("Karten/NONAME.MAP"), 30u + 10 + 12 + 4000000u);
+}
+
+TEST_F(EditorFaultTest, AMapFileThatIsAFolderIsReportedAsMissing) {
+    std::filesystem::create_directories("Karten/Ordner.MAP");
+    std::filesystem::create_directory("elsewhere");  // the name is picked in another folder
+    platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
+        return (std::filesystem::current_path() / "elsewhere" / "Ordner.MAP").string();
+    });
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", QString::fromUtf8("Öffnen...")));
+    Drain();
+    EXPECT_EQ(StatusMessage(), "Karte nicht gefunden: Karten\\Ordner.MAP");
+    EXPECT_EQ(Document.PlayerCount, 1);  // corrected from the empty document
+    editor::SaveMap();  // the folder cannot be replaced by a file
+    EXPECT_TRUE(std::filesystem::is_directory("Karten/Ordner.MAP"));
+    EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\Ordner.MAP");
+}
+
+TEST_F(EditorFaultTest, TruncatedTileSetsNeverBringTheEditorDown) {
+    std::filesystem::copy(MAPEDITOR_SAMPLES_DIR "/Karten", "Karten");
+    const auto png = ts::ReadBytes("Karten/Wald.PNG");
+    for (std::size_t cut : {std::size_t{0}, std::size_t{8}, std::size_t{33}, std::size_t{100},
+                            png.size() / 2, png.size() - 40}) {
+        SCOPED_TRACE(cut);
+        ts::WriteBytes("Karten/Wald.PNG", std::vector<std::uint8_t>(png.begin(), png.begin() + cut));
+        Document.FileName = "Wald";
+        editor::LoadMap();
+        MoveTo({300, 300});
+        EXPECT_EQ(Document.MapName, "Murmelwald");  // the map itself loads
+        EXPECT_EQ(Document.TileSetWidth, 0);        // a damaged tile set leaves none: all empty
+    }
+}
