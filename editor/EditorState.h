@@ -70,6 +70,10 @@ struct EditorHandles {
     std::intptr_t ViewFont = 0;    // font 0, for the view's status texts
 };
 
+// The program's values are 32-bit and wrap; sums that may leave the range are formed in 64 bits
+// and brought back with this.
+inline std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
+
 extern ViewState View;
 extern LoopState Loop;
 extern EditorHandles Handles;

@@ -9,8 +9,8 @@
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
-#include "runtime/Runtime.h"
 #include "runtime/RtString.h"
+#include "runtime/Runtime.h"
 #include "screen/ScreenInstall.h"
 
 namespace editor {
@@ -19,9 +19,6 @@ namespace {
 constexpr std::int32_t kLeftDown = 513;
 constexpr std::int32_t kRightDown = 516;
 constexpr std::int32_t kRightUp = 517;
-
-// Values are 32-bit and wrap like the rest of the program's arithmetic.
-std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
 std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
@@ -67,12 +64,15 @@ void Drag(std::int32_t event) {
     Loop.DragFactor = 2;
     if (event == kRightDown) {
         Loop.Dragging = 1;
-        Loop.DragAnchorX = Wrap(std::int64_t{MouseX()} + View.ScrollX / Loop.DragFactor - kViewLeft);
+        Loop.DragAnchorX =
+            Wrap(std::int64_t{MouseX()} + View.ScrollX / Loop.DragFactor - kViewLeft);
         Loop.DragAnchorY = Wrap(std::int64_t{MouseY()} + View.ScrollY / Loop.DragFactor - kViewTop);
     }
     if (Loop.Dragging == 1) {
-        View.ScrollX = Wrap((std::int64_t{Loop.DragAnchorX} - MouseX() + kViewLeft) * Loop.DragFactor);
-        View.ScrollY = Wrap((std::int64_t{Loop.DragAnchorY} - MouseY() + kViewTop) * Loop.DragFactor);
+        View.ScrollX =
+            Wrap((std::int64_t{Loop.DragAnchorX} - MouseX() + kViewLeft) * Loop.DragFactor);
+        View.ScrollY =
+            Wrap((std::int64_t{Loop.DragAnchorY} - MouseY() + kViewTop) * Loop.DragFactor);
     }
     if (event == kRightUp || MouseInView() == 0) Loop.Dragging = 0;
 }
@@ -111,17 +111,38 @@ void TextFields() {
     const std::string text = gui::GadgetGetText(gadget);
     const std::int32_t n = runtime::StringToLong(text);
     switch (gadget) {
-        case kFieldWidthField: Document.FieldWidth = n; break;
-        case kFieldHeightField: Document.FieldHeight = n; break;
-        case kLastFieldXField: Document.LastFieldX = n; break;
-        case kLastFieldYField: Document.LastFieldY = n; break;
-        case kPlayerCountField: Document.PlayerCount = n; break;
-        case kMapNameField: Document.MapName = text; break;
-        case kPlayerXField: Document.Players(CurrentPlayer()).X = n; break;
-        case kPlayerYField: Document.Players(CurrentPlayer()).Y = n; break;
-        case kSlotCountField: Document.SlotCount = n; break;
-        case kBallCountField: Document.BallCount = n; break;
-        default: break;
+        case kFieldWidthField:
+            Document.FieldWidth = n;
+            break;
+        case kFieldHeightField:
+            Document.FieldHeight = n;
+            break;
+        case kLastFieldXField:
+            Document.LastFieldX = n;
+            break;
+        case kLastFieldYField:
+            Document.LastFieldY = n;
+            break;
+        case kPlayerCountField:
+            Document.PlayerCount = n;
+            break;
+        case kMapNameField:
+            Document.MapName = text;
+            break;
+        case kPlayerXField:
+            Document.Players(CurrentPlayer()).X = n;
+            break;
+        case kPlayerYField:
+            Document.Players(CurrentPlayer()).Y = n;
+            break;
+        case kSlotCountField:
+            Document.SlotCount = n;
+            break;
+        case kBallCountField:
+            Document.BallCount = n;
+            break;
+        default:
+            break;
     }
 }
 
@@ -142,8 +163,12 @@ std::int32_t MouseInView() {
 }
 
 void ValidateDocument() {
-    const auto below = [](std::int32_t bound) { return [bound](std::int32_t v) { return v < bound; }; };
-    const auto above = [](std::int32_t bound) { return [bound](std::int32_t v) { return v > bound; }; };
+    const auto below = [](std::int32_t bound) {
+        return [bound](std::int32_t v) { return v < bound; };
+    };
+    const auto above = [](std::int32_t bound) {
+        return [bound](std::int32_t v) { return v > bound; };
+    };
     Correct(Document.FieldWidth, below(1), 1);
     Correct(Document.FieldHeight, below(1), 1);
     Correct(Document.LastFieldX, above(999), 999);

@@ -19,7 +19,7 @@ inline constexpr std::int32_t kPlayersUpperBound = 1000;
 inline constexpr std::int32_t kFieldsSize = 1000;
 
 struct PlayerStart {
-    std::int32_t X;          // start position in map pixels
+    std::int32_t X;  // start position in map pixels
     std::int32_t Y;
     std::int32_t Direction;  // degrees, 0 = right, 90 = down; RandomDirection = random
 };

@@ -122,9 +122,9 @@ std::string BasePath() { return std::string(kMapFolder) + "\\" + Document.FileNa
 
 void WriteDocument() {
     WriteStoredString(kMapFile, Document.MapName);
-    for (std::int32_t v : {Document.PlayerCount, Document.SlotCount, Document.BallCount,
-                           Document.FieldWidth, Document.FieldHeight, Document.LastFieldX,
-                           Document.LastFieldY}) {
+    for (std::int32_t v :
+         {Document.PlayerCount, Document.SlotCount, Document.BallCount, Document.FieldWidth,
+          Document.FieldHeight, Document.LastFieldX, Document.LastFieldY}) {
         runtime::FileWriteLong(kMapFile, v);
     }
     // The main loop keeps the counts inside the arrays; should a caller not have, values
@@ -178,9 +178,9 @@ int ReadMapFile() {
     ResizeDocumentArrays();
     const bool opened = runtime::FileOpenRead(kMapFile, MapFilePath()) != 0;
     Document.MapName = ReadStoredString(kMapFile);
-    for (std::int32_t* v : {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount,
-                            &Document.FieldWidth, &Document.FieldHeight, &Document.LastFieldX,
-                            &Document.LastFieldY}) {
+    for (std::int32_t* v :
+         {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount, &Document.FieldWidth,
+          &Document.FieldHeight, &Document.LastFieldX, &Document.LastFieldY}) {
         *v = runtime::FileReadLong(kMapFile);
     }
     // A damaged file may announce more than the arrays hold, or far more than it has.

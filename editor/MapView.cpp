@@ -28,9 +28,6 @@ constexpr std::int32_t kModeOutlined = 4;
 constexpr std::int32_t kMarkerRadius = 22;
 constexpr std::int32_t kDotRadius = 5;
 
-// Values are 32-bit and wrap like the rest of the program's arithmetic.
-std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -42,17 +39,20 @@ void DrawFields() {
     if (fw < 1 || fh < 1) return;
     // A field covers fw x fh pixels from (x * fw - ScrollX, y * fh - ScrollY) at most.
     const std::int64_t firstX = std::max<std::int64_t>(0, FloorDiv(View.ScrollX, fw));
-    const std::int64_t lastX = std::min<std::int64_t>(
-        {Document.LastFieldX, kFieldsSize - 1, FloorDiv(std::int64_t{View.ScrollX} + kViewSize - 1, fw)});
+    const std::int64_t lastX =
+        std::min<std::int64_t>({Document.LastFieldX, kFieldsSize - 1,
+                                FloorDiv(std::int64_t{View.ScrollX} + kViewSize - 1, fw)});
     const std::int64_t firstY = std::max<std::int64_t>(0, FloorDiv(View.ScrollY, fh));
-    const std::int64_t lastY = std::min<std::int64_t>(
-        {Document.LastFieldY, kFieldsSize - 1, FloorDiv(std::int64_t{View.ScrollY} + kViewSize - 1, fh)});
+    const std::int64_t lastY =
+        std::min<std::int64_t>({Document.LastFieldY, kFieldsSize - 1,
+                                FloorDiv(std::int64_t{View.ScrollY} + kViewSize - 1, fh)});
     const std::int32_t row = gui::GadgetGetState(kZMaskBox);
     for (std::int64_t y = firstY; y <= lastY; ++y) {
         for (std::int64_t x = firstX; x <= lastX; ++x) {
             screen::SpriteClip(kTileSet, Wrap(Document.Fields(x, y) * fw), Wrap(row * fh),
                                Document.FieldWidth, Document.FieldHeight);
-            screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX), Wrap(y * fh - View.ScrollY));
+            screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX),
+                                  Wrap(y * fh - View.ScrollY));
         }
     }
 }
@@ -73,8 +73,8 @@ void DrawPlayers() {
                          Wrap(std::int64_t{markerY} + kMarkerRadius));
         screen::DrawingMode(kModePlain);
         const DotOffset dot = DirectionDot(markerX, markerY, Document.Players(p).Direction);
-        screen::DrawCircle(Wrap(std::int64_t{markerX} + dot.dx), Wrap(std::int64_t{markerY} + dot.dy),
-                           kDotRadius);
+        screen::DrawCircle(Wrap(std::int64_t{markerX} + dot.dx),
+                           Wrap(std::int64_t{markerY} + dot.dy), kDotRadius);
         screen::DrawingMode(kModeTransparentText);
         screen::DrawText(Wrap(std::int64_t{markerX} - 16), Wrap(std::int64_t{markerY} - 15),
                          runtime::StringFromLong(p));

@@ -2,7 +2,6 @@
 // arrives, one main-loop pass per fetched event, and what the document, the controls, the
 // files and the map view's pixels show afterwards.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -21,8 +20,8 @@
 #include "gui/Window.h"
 #include "platform/UiFileDialog.h"
 #include "platform/UiTesting.h"
-#include "runtime/Runtime.h"
 #include "runtime/RtString.h"
+#include "runtime/Runtime.h"
 #include "screen/Screen.h"
 #include "screen/ScreenInstall.h"
 #include "screen/Sprite.h"
@@ -95,19 +94,32 @@ protected:
 };
 
 TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
-    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(), "Veldrane Murmelwald Karteneditor 1.0 <NONAME>");
-    const std::pair<std::int32_t, const char*> texts[] = {
-        {18, "Neue Karte"}, {14, "64"}, {15, "64"}, {16, "5"}, {17, "5"}, {19, "1"},
-        {22, "8"}, {23, "4"}, {20, "0"}, {21, "0"}, {13, "0\xB0"}, {9, "Aktueller Pinsel: 0"},
-        {1, "Eigenschaften von Spieler 1"}};
+    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(),
+              "Veldrane Murmelwald Karteneditor 1.0 <NONAME>");
+    const std::pair<std::int32_t, const char*> texts[] = {{18, "Neue Karte"},
+                                                          {14, "64"},
+                                                          {15, "64"},
+                                                          {16, "5"},
+                                                          {17, "5"},
+                                                          {19, "1"},
+                                                          {22, "8"},
+                                                          {23, "4"},
+                                                          {20, "0"},
+                                                          {21, "0"},
+                                                          {13, "0\xB0"},
+                                                          {9, "Aktueller Pinsel: 0"},
+                                                          {1, "Eigenschaften von Spieler 1"}};
     for (const auto& [gadget, text] : texts) EXPECT_EQ(gui::GadgetGetText(gadget), text) << gadget;
     EXPECT_EQ(StatusMessage(), "");
 
     MoveTo({700, 540});  // away from the view and the brush preview
     // The 6 x 6 black tiles span view (58, 58) to (441, 441) on grey.
-    for (const auto& [x, y, colour] : {std::tuple{57, 100, kGrey}, {100, 57, kGrey},
-                                       {100, 100, kBlackPixel}, {441, 300, kBlackPixel},
-                                       {300, 441, kBlackPixel}, {442, 300, kGrey},
+    for (const auto& [x, y, colour] : {std::tuple{57, 100, kGrey},
+                                       {100, 57, kGrey},
+                                       {100, 100, kBlackPixel},
+                                       {441, 300, kBlackPixel},
+                                       {300, 441, kBlackPixel},
+                                       {442, 300, kGrey},
                                        {300, 442, kGrey}}) {
         EXPECT_EQ(Pixel(x, y), colour) << x << "," << y;
     }
@@ -271,7 +283,8 @@ TEST_F(EditorTest, SaveOpenCancelAndMissingFiles) {
     EXPECT_EQ(Document.MapName, "Murmelwald");
     EXPECT_EQ(Document.TileSetWidth, 512);
     EXPECT_EQ(editor::View.ScrollX, -58);
-    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(), "Veldrane Murmelwald Karteneditor 1.0 <Wald>");
+    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(),
+              "Veldrane Murmelwald Karteneditor 1.0 <Wald>");
 
     // Cancelling changes nothing.
     answer("");
@@ -315,7 +328,9 @@ TEST_F(EditorTest, TheLoadedMapShowsItsTilesAndZMask) {
     editor::View.ScrollY = 0;
     MoveTo({700, 540});
     // Field (0, 0) is water (tile 2), field (7, 5) a tree (tile 6) whose Z-mask centre is white.
-    const auto at = [](int fx, int fy, int dx, int dy) { return Pixel(fx * 64 + dx, fy * 64 + dy); };
+    const auto at = [](int fx, int fy, int dx, int dy) {
+        return Pixel(fx * 64 + dx, fy * 64 + dy);
+    };
     const std::uint32_t water = at(0, 0, 32, 40);
     EXPECT_GT(water & 0xFF, (water >> 16) & 0xFF);  // blue above red
     const std::uint32_t treeTop = at(7, 5, 32, 32);
@@ -342,7 +357,8 @@ TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFil
     const auto previous = ts::ReadBytes("Karten/NONAME.MAP");
     Document.LastFieldX = 999;
     Document.LastFieldY = 999;  // 4 MB to write, far beyond the limit below
-    struct sigaction ignore {}, old {};
+    struct sigaction ignore {
+    }, old{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &old);
     rlimit limit{}, saved{};
@@ -371,7 +387,7 @@ TEST_F(EditorFaultTest, AMapFileThatIsAFolderIsReportedAsMissing) {
     Drain();
     EXPECT_EQ(StatusMessage(), "Karte nicht gefunden: Karten\\Ordner.MAP");
     EXPECT_EQ(Document.PlayerCount, 1);  // corrected from the empty document
-    editor::SaveMap();  // the folder cannot be replaced by a file
+    editor::SaveMap();                   // the folder cannot be replaced by a file
     EXPECT_TRUE(std::filesystem::is_directory("Karten/Ordner.MAP"));
     EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\Ordner.MAP");
 }
@@ -382,7 +398,8 @@ TEST_F(EditorFaultTest, TruncatedTileSetsNeverBringTheEditorDown) {
     for (std::size_t cut : {std::size_t{0}, std::size_t{8}, std::size_t{33}, std::size_t{100},
                             png.size() / 2, png.size() - 40}) {
         SCOPED_TRACE(cut);
-        ts::WriteBytes("Karten/Wald.PNG", std::vector<std::uint8_t>(png.begin(), png.begin() + cut));
+        ts::WriteBytes("Karten/Wald.PNG",
+                       std::vector<std::uint8_t>(png.begin(), png.begin() + cut));
         Document.FileName = "Wald";
         editor::LoadMap();
         MoveTo({300, 300});
