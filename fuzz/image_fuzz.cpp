@@ -28,11 +28,19 @@ void ReadAsBmp(std::span<const std::uint8_t> data) {
     if (!screen::ReadBmp(data, 32, image)) return;
     FUZZ_CHECK(image.width > 0 && image.height > 0 && image.rowLength > 0);
     FUZZ_CHECK(image.depth == 8 || image.depth == 16 || image.depth == 24 || image.depth == 32);
-    const std::size_t bytes = static_cast<std::size_t>(image.rowLength) * image.height;
+    // The pixels of each row must be there; the last row's alignment bytes need not be.
+    const auto pixelBytes = static_cast<std::size_t>(image.width) * (image.depth / 8);
+    FUZZ_CHECK(pixelBytes <= static_cast<std::size_t>(image.rowLength));
+    const std::size_t span =
+        static_cast<std::size_t>(image.rowLength) * (image.height - 1) + pixelBytes;
     if (!image.expanded) {
-        FUZZ_CHECK(image.rows >= data.data() && image.rows + bytes <= data.data() + data.size());
+        FUZZ_CHECK(image.rows >= data.data() && image.rows + span <= data.data() + data.size());
     }
-    volatile std::uint32_t sink = Touch(image.rows, bytes);
+    std::uint32_t sum = 0;
+    for (std::int32_t row = 0; row < image.height; ++row) {
+        sum += Touch(image.rows + static_cast<std::size_t>(row) * image.rowLength, pixelBytes);
+    }
+    volatile std::uint32_t sink = sum;
     (void)sink;
 }
 
