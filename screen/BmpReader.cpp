@@ -108,6 +108,16 @@ bool ReadBmp(std::span<const std::uint8_t> data, std::int32_t screenDepth, BmpIm
         // Every row must be there; the last one may lack its padding.
         const std::uint64_t last = (std::uint64_t{bits} * width + 7) / 8;
         if ((height - 1) * sourceRow + last > pixels.size()) return false;
+    } else {
+        // A run covers at most 255 pixels, so a stream that could not name most of a huge
+        // image is a forged header: refuse it before allocating gigabytes for its rows.
+        constexpr std::uint64_t kLargeExpansion = 64ull << 20;
+        const auto pixelCount =
+            static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+        const auto expanded =
+            (3ull * static_cast<std::uint64_t>(width) + static_cast<std::uint64_t>(width % 4)) *
+            static_cast<std::uint64_t>(height);
+        if (pixelCount > 255ull * pixels.size() && expanded > kLargeExpansion) return false;
     }
     if (!expand) {
         image.depth = static_cast<std::int32_t>(bits);

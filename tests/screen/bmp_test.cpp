@@ -115,6 +115,14 @@ TEST_F(BmpTest, RefusedHeadersLeaveNoSprite) {
          same},
         {"rows missing", [](BmpFields& s) { s.pixels.resize(47); }, same},
         {"huge height, few rows", [](BmpFields& s) { s.height = 30000; }, same},
+        {"RLE8 stream far too short for its size",
+         [](BmpFields& s) {
+             s.width = s.height = 32767;
+             s.bits = 8;
+             s.compression = 1;
+             s.pixels = {4, 1, 0, 1};
+         },
+         same},
         {"pixel offset past the end", same,
          [](Bytes& f) {
              f[10] = 0xFF;
