@@ -40,8 +40,7 @@ void NewMap() {
 void LoadMap() {
     RefreshControls();
     const bool found = ReadMapFile() != 0;
-    const std::string base = std::string(kMapFolder) + "\\" + Document.FileName;
-    screen::SpriteLoad(kTileSet, base + ".PNG");
+    screen::SpriteLoad(kTileSet, TileSetPath());
     // The sprite's width is that of its clip rectangle, which the map view narrowed to one
     // field; when the PNG was missing and the old tile set stays, take its whole width again.
     screen::SpriteClip(kTileSet, -1, -1, -1, -1);

@@ -144,6 +144,8 @@ void WriteDocument() {
 
 std::string MapFilePath() { return BasePath() + ".MAP"; }
 
+std::string TileSetPath() { return BasePath() + ".PNG"; }
+
 void WriteStoredString(int file, std::string_view text) {
     std::int32_t n = runtime::StringLength(text);
     if (n > kMaxStoredStringLength) n = kMaxStoredStringLength;

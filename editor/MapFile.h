@@ -41,4 +41,7 @@ int ReadMapFile();
 // "Karten\" + FileName + ".MAP" for the current document.
 std::string MapFilePath();
 
+// "Karten\" + FileName + ".PNG": the tile set beside the MAP file.
+std::string TileSetPath();
+
 }  // namespace editor
