@@ -15,8 +15,13 @@ shift || true
 wanted=("$@")
 
 scripts/deps.sh
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DMAPEDITOR_FUZZ=ON -DMAPEDITOR_SANITIZE=ON -DMAPEDITOR_BENCH=OFF >/dev/null
+    -DMAPEDITOR_FUZZ=ON -DMAPEDITOR_SANITIZE=ON -DMAPEDITOR_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-fuzz --target fuzzers -j "$(nproc)"
 
 work=$root/fuzz-work

@@ -1,0 +1,94 @@
+# Shared steps of the end-to-end scenarios: the real editor in a real X server with a window
+# manager, driven with xdotool as a user would. A scenario script sources this file, calls
+# e2e_begin with its own path and arguments, then e2e_start_editor, and drives the window with
+# the helpers below. Each scenario gets a fresh working folder (its maps go to ./Karten).
+#
+# Usage in a scenario: . "$(dirname "$0")/e2e_lib.sh"; e2e_begin "$0" "$@"
+
+# Re-runs the scenario inside xvfb-run when it is not there yet, then makes the working folder
+# and starts the window manager. $1: the scenario's path; $2: the editor executable.
+e2e_begin() {
+    local script=$1
+    editor=$(readlink -f "$2")
+    if [ -z "${E2E_INSIDE_X:-}" ]; then
+        exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$script" "$editor"
+    fi
+    work=$(mktemp -d)
+    pid=""
+    trap 'kill $wm $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+    cd "$work"
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+}
+
+# Starts the editor in the working folder and waits for its window; sets $pid and $wid.
+e2e_start_editor() {
+    "$editor" >editor.log 2>&1 &
+    pid=$!
+    wid=""
+    for _ in $(seq 1 100); do
+        wid=$(xdotool search --name "Veldrane Murmelwald Karteneditor" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && break
+        sleep 0.1
+    done
+    [ -n "$wid" ] || { echo "editor window did not appear"; cat editor.log; exit 1; }
+    sleep 1
+    # The top-level window holds the menu bar above the 760 x 560 client area.
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    menu=$((HEIGHT - 560))
+}
+
+# Moves the pointer to client point (x, y) of the main window.
+client() {
+    xdotool mousemove --window "$wid" "$1" $(($2 + menu))
+    sleep 0.2
+}
+
+# A left click at client point (x, y).
+click() {
+    client "$1" "$2"
+    xdotool click 1
+    sleep 0.3
+}
+
+# Opens the first drop-down of the menu bar ("Datei") and chooses its item at 1-based
+# position n (separators do not count for the arrow keys).
+menu_datei() {
+    xdotool mousemove --window "$wid" 20 $((menu / 2)) click 1
+    sleep 0.5
+    local steps=()
+    for _ in $(seq 1 "$1"); do steps+=(Down); done
+    xdotool key "${steps[@]}" Return
+    sleep 1
+}
+
+# True while the editor process runs.
+editor_running() { kill -0 "$pid" 2>/dev/null; }
+
+# Waits up to 5 s for the editor to end and fails unless it ended with exit code 0.
+expect_exit_0() {
+    local status=0
+    for _ in $(seq 1 50); do
+        editor_running || break
+        sleep 0.1
+    done
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -eq 0 ] || { echo "editor exited with $status"; cat editor.log; exit 1; }
+}
+
+# Compares a file with the bytes a Python expression builds (struct is imported).
+# $1: the file; $2: the expression.
+expect_bytes() {
+    python3 - "$1" "$2" <<'PY'
+import struct, sys
+path, expression = sys.argv[1], sys.argv[2]
+expected = eval("(" + expression + ")")
+actual = open(path, "rb").read()
+if actual != expected:
+    print("%s differs:\n expected %s\n actual   %s" % (path, expected.hex(), actual.hex()))
+    sys.exit(1)
+print("%s is byte for byte as expected (%d bytes)" % (path, len(actual)))
+PY
+}
