@@ -272,6 +272,13 @@ std::intptr_t GadgetTrackBar(std::int32_t number, std::int32_t x, std::int32_t y
     return result;
 }
 
+void GadgetSetRange(std::int32_t number, std::int32_t minimum, std::int32_t maximum) {
+    GadgetRecord* record = Lookup(number);
+    if (record == nullptr || record->kind != &kTrackBarKind) return;
+    platform::TrackBarSetRangeMin(record->handle, std::max(0, minimum), false);
+    platform::TrackBarSetRangeMax(record->handle, std::max(0, maximum), true);
+}
+
 std::intptr_t GadgetCheckBox(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w,
                              std::int32_t h, std::string_view text, std::int32_t flags) {
     const auto bits = static_cast<std::uint32_t>(flags);

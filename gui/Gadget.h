@@ -45,6 +45,9 @@ std::intptr_t GadgetCheckBox(std::int32_t number, std::int32_t x, std::int32_t y
 // check box's 1 / 0; 0 and nothing for other kinds or no such gadget.
 std::int32_t GadgetGetState(std::int32_t number);
 void GadgetSetState(std::int32_t number, std::int32_t state);
+// A track bar's range (negative bounds count as 0); its position is kept inside the range.
+// Nothing for other kinds or no such gadget.
+void GadgetSetRange(std::int32_t number, std::int32_t minimum, std::int32_t maximum);
 // Text: a frame's caption, a label's text, a field's content. Setting a field's text raises
 // its change notification at once (type 768).
 std::string GadgetGetText(std::int32_t number);

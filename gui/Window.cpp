@@ -24,7 +24,12 @@ static_assert(EVENT_CLOSE == platform::WM_CLOSE && EVENT_SIZE == platform::WM_SI
 static_assert(EVENT_LEFT_DOWN == platform::WM_LBUTTONDOWN &&
               EVENT_LEFT_DOUBLE == platform::WM_LBUTTONDBLCLK &&
               EVENT_RIGHT_DOWN == platform::WM_RBUTTONDOWN &&
-              EVENT_RIGHT_UP == platform::WM_RBUTTONUP);
+              EVENT_RIGHT_UP == platform::WM_RBUTTONUP &&
+              EVENT_MIDDLE_DOWN == platform::WM_MBUTTONDOWN &&
+              EVENT_MOUSE_WHEEL == platform::WM_MOUSEWHEEL &&
+              EVENT_MOUSE_HWHEEL == platform::WM_MOUSEHWHEEL);
+static_assert(MOUSE_LEFT_HELD == platform::MK_LBUTTON && MOUSE_RIGHT_HELD == platform::MK_RBUTTON &&
+              MOUSE_MIDDLE_HELD == platform::MK_MBUTTON);
 
 constexpr std::int32_t kTabItem = 1212;
 constexpr std::int32_t kShiftTabItem = 1213;
@@ -50,6 +55,7 @@ struct EventState {
     std::int32_t pending = 0;
     std::uintptr_t param1 = 0;
     std::intptr_t param2 = 0;
+    std::uint8_t modifiers = 0;  // platform FSHIFT | FCONTROL | FALT of the last input
     std::deque<QueuedEvent> queue;
 };
 
@@ -205,6 +211,28 @@ WindowHandle WindowHandleOf(std::int32_t number) {
 
 void UpdateWindow(WindowHandle handle) { platform::UpdateWindow(handle); }
 
+namespace {
+
+platform::Rect OuterRect(std::int32_t number) {
+    platform::Rect rect;
+    WindowRecord* record = Lookup(number);
+    if (record == nullptr || !platform::GetWindowRect(record->handle, &rect)) return {};
+    return rect;
+}
+
+}  // namespace
+
+std::int32_t WindowTop(std::int32_t number) { return OuterRect(number).top; }
+
+std::int32_t WindowRight(std::int32_t number) { return OuterRect(number).right; }
+
+std::int32_t DesktopWidth() {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    platform::ScreenSize(&width, &height);
+    return width;
+}
+
 // ---- Shortcuts -------------------------------------------------------------------------------
 
 std::intptr_t WindowAddShortcut(std::int32_t number, std::int32_t key, std::int32_t item) {
@@ -266,6 +294,7 @@ std::int32_t WindowEventFetch(std::int32_t timeoutMs) {
     if (table == 0 || !platform::TranslateShortcut(active, table, message)) {
         platform::DispatchMessage(message);
     }
+    gEvents.modifiers = message.keyModifiers;
     if (gEvents.pending != 0) {
         const std::int32_t code = gEvents.pending;
         gEvents.pending = 0;
@@ -273,6 +302,9 @@ std::int32_t WindowEventFetch(std::int32_t timeoutMs) {
     }
     gEvents.param1 = message.wParam;
     gEvents.param2 = message.lParam;
+    // Input that went to a control never passed a window procedure; it belongs to the window
+    // that holds the control.
+    gEvents.window = detail::WindowNumberOf(message.window);
     return static_cast<std::int32_t>(message.message);
 }
 
@@ -285,6 +317,18 @@ std::int32_t WindowEventGadget() { return gEvents.object; }
 std::int32_t WindowEventType() { return gEvents.type; }
 
 std::int32_t WindowEventWindow() { return gEvents.window; }
+
+std::intptr_t WindowEventParam1() { return static_cast<std::intptr_t>(gEvents.param1); }
+
+std::intptr_t WindowEventParam2() { return gEvents.param2; }
+
+std::int32_t WindowEventModifiers() {
+    std::int32_t keys = 0;
+    if ((gEvents.modifiers & platform::FSHIFT) != 0) keys |= KEY_SHIFT;
+    if ((gEvents.modifiers & platform::FCONTROL) != 0) keys |= KEY_CONTROL;
+    if ((gEvents.modifiers & platform::FALT) != 0) keys |= KEY_ALT;
+    return keys;
+}
 
 // ---- The window procedure --------------------------------------------------------------------
 

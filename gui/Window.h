@@ -31,6 +31,21 @@ inline constexpr std::int32_t EVENT_LEFT_DOUBLE = 515;
 inline constexpr std::int32_t EVENT_RIGHT_DOWN = 516;
 inline constexpr std::int32_t EVENT_RIGHT_UP = 517;
 inline constexpr std::int32_t EVENT_RIGHT_DOUBLE = 518;
+inline constexpr std::int32_t EVENT_MIDDLE_DOWN = 519;
+inline constexpr std::int32_t EVENT_MIDDLE_UP = 520;
+// The wheel: the first parameter's high half is the turn (120 a notch, positive away from the
+// user or, for the horizontal wheel, to the right), its low half the MOUSE_ bits below.
+inline constexpr std::int32_t EVENT_MOUSE_WHEEL = 522;
+inline constexpr std::int32_t EVENT_MOUSE_HWHEEL = 526;
+inline constexpr std::int32_t WHEEL_NOTCH = 120;
+// Buttons held, in the low half of a mouse message's first parameter.
+inline constexpr std::int32_t MOUSE_LEFT_HELD = 0x1;
+inline constexpr std::int32_t MOUSE_RIGHT_HELD = 0x2;
+inline constexpr std::int32_t MOUSE_MIDDLE_HELD = 0x10;
+// Modifier keys, as WindowEventModifiers gives them (the bits of WindowAddShortcut's key).
+inline constexpr std::int32_t KEY_SHIFT = 0x10000;
+inline constexpr std::int32_t KEY_CONTROL = 0x20000;
+inline constexpr std::int32_t KEY_ALT = 0x40000;
 // Event types of gadget events.
 inline constexpr std::int32_t EVENT_TYPE_CHANGE = 768;
 inline constexpr std::int32_t EVENT_TYPE_FOCUS = 14000;
@@ -72,6 +87,13 @@ std::int32_t WindowEventGadget();
 std::int32_t WindowEventType();
 // The window of the current event (-1 when its window has no number).
 std::int32_t WindowEventWindow();
+// The two parameters of the last platform message returned as an event (mouse messages: the
+// buttons held and the position; the wheel: see EVENT_MOUSE_WHEEL).
+std::intptr_t WindowEventParam1();
+std::intptr_t WindowEventParam2();
+// KEY_SHIFT | KEY_CONTROL | KEY_ALT held when the last key or mouse input returned as an event
+// arrived.
+std::int32_t WindowEventModifiers();
 
 // The cursor in the window's client area; -1 outside (x = width still counts as inside) or
 // for no such window.
@@ -83,5 +105,12 @@ void UpdateWindow(WindowHandle handle);
 
 // The handle of window `number`, 0 for none (for code that needs the window of a number).
 WindowHandle WindowHandleOf(std::int32_t number);
+
+// The top edge and the right edge (exclusive) of the window's outer frame on the screen, for
+// placing another window beside it; 0 for no such window.
+std::int32_t WindowTop(std::int32_t number);
+std::int32_t WindowRight(std::int32_t number);
+// The width of the screen the windows are on.
+std::int32_t DesktopWidth();
 
 }  // namespace gui

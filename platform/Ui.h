@@ -44,7 +44,8 @@ struct Message {
     std::uint32_t message = WM_NULL;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
-    std::uint8_t keyModifiers = 0;  // FSHIFT | FCONTROL | FALT held when a key message arrived
+    std::uint8_t keyModifiers =
+        0;  // FSHIFT | FCONTROL | FALT held when a key or mouse input arrived
     std::vector<SentMessage> sent;  // notifications its delivery raised, in order
 };
 

@@ -203,7 +203,8 @@ bool OnMouse(Handle top, QWindow* window, QMouseEvent* event) {
     if (number == WM_XBUTTONDOWN || number == WM_XBUTTONUP || number == WM_XBUTTONDBLCLK) {
         wParam |= MakeWParam(0, event->button() == Qt::XButton1 ? 1 : 2);
     }
-    MessagePtr message = NewMessage(target, number, wParam, lParam);
+    MessagePtr message =
+        NewMessage(target, number, wParam, lParam, ModifierFlags(event->modifiers()));
     Enqueue(message);
     if (event->type() == QEvent::MouseButtonPress) gLastPress = message;
     Deliver(window, event, message);
@@ -223,13 +224,15 @@ bool OnWheel(Handle top, QWindow* window, QWheelEvent* event) {
     const Handle focus = GetFocus();
     const Handle target = (focus != 0 && TopHandleOf(focus) == top) ? focus : top;
     const QPoint global = event->globalPosition().toPoint();
+    // The toolkit counts a horizontal turn to the left as positive; the horizontal wheel
+    // message counts a turn to the right.
     const int delta =
-        event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+        event->angleDelta().y() != 0 ? event->angleDelta().y() : -event->angleDelta().x();
     const std::uint32_t number = event->angleDelta().y() != 0 ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
     const auto keys = static_cast<std::uint32_t>(MouseKeys(event->buttons(), event->modifiers()));
     MessagePtr message =
         NewMessage(target, number, MakeWParam(keys, static_cast<std::uint16_t>(delta)),
-                   MakeLParam(global.x(), global.y()));
+                   MakeLParam(global.x(), global.y()), ModifierFlags(event->modifiers()));
     Enqueue(message);
     Deliver(window, event, message);
     return true;

@@ -39,6 +39,65 @@ TEST_F(GuiTest, UserInputGivesTheseEventCodes) {
     EXPECT_TRUE(TopWidget(0)->isVisible());
 }
 
+TEST_F(GuiTest, MouseMessagesTellTheButtonsTheModifiersAndTheWheelsTurn) {
+    OpenWindow();
+    const QPoint spot(50, 40);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int code;
+        int modifiers;
+        int held;   // MOUSE_ bits in the low half of the first parameter
+        int delta;  // the high half, signed
+    };
+    const std::vector<Case> cases = {
+        {"Umschalt + click", [&] { Click(0, spot, Qt::LeftButton, Qt::ShiftModifier); },
+         gui::EVENT_LEFT_DOWN, gui::KEY_SHIFT, gui::MOUSE_LEFT_HELD | 0x04, 0},  // MK_SHIFT
+        {"Alt + click", [&] { Click(0, spot, Qt::LeftButton, Qt::AltModifier); },
+         gui::EVENT_LEFT_DOWN, gui::KEY_ALT, gui::MOUSE_LEFT_HELD, 0},
+        {"middle click", [&] { Click(0, spot, Qt::MiddleButton); }, gui::EVENT_MIDDLE_DOWN, 0,
+         gui::MOUSE_MIDDLE_HELD, 0},
+        {"wheel towards the user", [&] { Wheel(0, spot, -120); }, gui::EVENT_MOUSE_WHEEL, 0, 0,
+         -120},
+        {"Strg + wheel", [&] { Wheel(0, spot, 240, Qt::ControlModifier); }, gui::EVENT_MOUSE_WHEEL,
+         gui::KEY_CONTROL, 0x08, 240},  // MK_CONTROL as well
+        // The toolkit counts a turn to the left as positive, the message a turn to the right.
+        {"horizontal wheel to the left", [&] { Wheel(0, spot, 120, {}, true); },
+         gui::EVENT_MOUSE_HWHEEL, 0, 0, -120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MouseMove(0, spot);
+        DrainCodes();
+        c.act();
+        QApplication::processEvents();
+        ASSERT_EQ(gui::WindowEventFetch(0), c.code);
+        EXPECT_EQ(gui::WindowEventModifiers(), c.modifiers);
+        EXPECT_EQ(gui::WindowEventParam1() & 0xFFFF, c.held);
+        EXPECT_EQ(static_cast<std::int16_t>((gui::WindowEventParam1() >> 16) & 0xFFFF), c.delta);
+        EXPECT_EQ(gui::WindowEventWindow(), 0);
+        DrainCodes();
+    }
+}
+
+TEST_F(GuiTest, InputToAControlBelongsToTheWindowThatHoldsIt) {
+    OpenWindow();
+    ASSERT_NE(gui::WindowOpen(1, 500, 0, 200, 200, "Zwei", 0xCA0000), 0);
+    ASSERT_TRUE(WaitForWindow(1));
+    gui::GadgetListCreate(gui::WindowHandleOf(1));
+    ASSERT_NE(gui::GadgetCheckBox(3, 10, 10, 150, 32, "Box"), 0);  // a press notifies nothing
+    Settle();
+    MouseMove(0, QPoint(50, 40));
+    ASSERT_EQ(gui::WindowEventFetch(0), gui::EVENT_MOUSE_MOVE);
+    ASSERT_EQ(gui::WindowEventWindow(), 0);
+    Press(1, GadgetCentre(3));
+    std::int32_t code = 0;
+    while ((code = gui::WindowEventFetch(0)) == gui::EVENT_MOUSE_MOVE) {
+    }
+    ASSERT_EQ(code, gui::EVENT_LEFT_DOWN);
+    EXPECT_EQ(gui::WindowEventWindow(), 1);
+}
+
 TEST_F(GuiTest, DoubleClickNeedsTheSameSpotWithinTwoPixels) {
     OpenWindow();
     struct Case {

@@ -45,6 +45,22 @@ TEST_F(GadgetTest, TrackBarStatesStartAtTheMinimumAndAreClamped) {
     }
 }
 
+TEST_F(GadgetTest, ATrackBarsRangeCanChangeAndKeepsItsStateInside) {
+    ASSERT_NE(gui::GadgetTrackBar(24, 517, 480, 216, 32, 0, 31, 1), 0);
+    gui::GadgetSetState(24, 30);
+    gui::GadgetSetRange(24, 0, 199);
+    gui::GadgetSetState(24, 150);
+    EXPECT_EQ(gui::GadgetGetState(24), 150);
+    gui::GadgetSetRange(24, -4, 20);  // the state is held at the new end; below 0 counts as 0
+    EXPECT_EQ(gui::GadgetGetState(24), 20);
+    gui::GadgetSetState(24, -1);
+    EXPECT_EQ(gui::GadgetGetState(24), 0);
+    ASSERT_NE(gui::GadgetCheckBox(27, 525, 400, 200, 32, "Z"), 0);
+    gui::GadgetSetState(27, 1);
+    gui::GadgetSetRange(27, 0, 0);  // not a track bar: nothing
+    EXPECT_EQ(gui::GadgetGetState(27), 1);
+}
+
 TEST_F(GadgetTest, VerticalTrackBarMirrorsItsPosition) {
     ASSERT_NE(gui::GadgetTrackBar(7, 10, 10, 32, 200, 0, 10, gui::TRACKBAR_VERTICAL), 0);
     const platform::Handle bar = gui::GadgetHandleOf(7);

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <string>
@@ -54,12 +55,25 @@ inline void MouseMove(std::int32_t window, QPoint client) {
     QTest::mouseMove(TopQWindow(window), ClientToWindow(window, client));
 }
 
-inline void Click(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(TopQWindow(window), button, {}, ClientToWindow(window, client));
+inline void Click(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseClick(TopQWindow(window), button, modifiers, ClientToWindow(window, client));
 }
 
 inline void Press(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(TopQWindow(window), button, {}, ClientToWindow(window, client));
+}
+
+// A turn of the wheel over a client point: 120 a notch, positive away from the user; for the
+// horizontal wheel positive to the left, as the toolkit counts it.
+inline void Wheel(std::int32_t window, QPoint client, int delta,
+                  Qt::KeyboardModifiers modifiers = {}, bool horizontal = false) {
+    QWindow* top = TopQWindow(window);
+    const QPoint local = ClientToWindow(window, client);
+    QWheelEvent event(local, top->mapToGlobal(local), QPoint(),
+                      horizontal ? QPoint(delta, 0) : QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(top, &event);
 }
 
 inline void Release(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton) {
