@@ -25,7 +25,8 @@ struct ScreenState {
     std::int32_t displayReferences = 0;
     std::intptr_t window = 0;  // the window the screen is open in, 0 for none
     PixelBuffer backBuffer;
-    std::int32_t openWidth = 0;  // non-zero while a screen is open
+    PixelBuffer* canvas = nullptr;  // drawn on instead of the back buffer while selected
+    std::int32_t openWidth = 0;     // non-zero while a screen is open
     std::int32_t openHeight = 0;
     std::int32_t depth = 0;
     std::int32_t pixelFormat = 0;
@@ -48,6 +49,7 @@ void ReleaseContext(std::uint32_t serial) {
 // Frees every resource of the screen; the window shows its own background again.
 void ScreenRelease() {
     internal::SpriteFreeAll();
+    gScreen.canvas = nullptr;
     gScreen.context.held = false;
     gScreen.backBuffer.Reset();
     gScreen.active = false;
@@ -63,9 +65,20 @@ void ScreenRelease() {
 namespace internal {
 
 PixelBuffer* BlitTarget() {
-    if (!gScreen.active || gScreen.backBuffer.Empty() || gScreen.context.held) return nullptr;
-    return &gScreen.backBuffer;
+    PixelBuffer* target = gScreen.canvas != nullptr ? gScreen.canvas : &gScreen.backBuffer;
+    if (!gScreen.active || target->Empty() || gScreen.context.held) return nullptr;
+    return target;
 }
+
+void DrawOnCanvas(PixelBuffer* canvas) {
+    if (gScreen.canvas == canvas) return;
+    ReleaseContext(gScreen.context.serial);
+    gScreen.canvas = canvas;
+}
+
+const PixelBuffer* CurrentCanvas() { return gScreen.canvas; }
+
+bool ScreenActive() { return gScreen.active; }
 
 std::int32_t ScreenDepth() { return gScreen.depth; }
 std::int32_t ScreenPixelFormat() { return gScreen.pixelFormat; }
@@ -167,6 +180,7 @@ void ScreenClear(std::int32_t colour) {
 void ScreenFlip() {
     if (gScreen.openWidth == 0 || gScreen.backBuffer.Empty()) return;
     ReleaseContext(gScreen.context.serial);
+    gScreen.canvas = nullptr;
     WaitForFrame(gScreen.lastTick, gScreen.ticksPerFrame, platform::ClockFrequency(),
                  platform::ClockCounter, platform::ClockSleep);
     platform::SurfacePresent(gScreen.window, gScreen.backBuffer.Data(), gScreen.backBuffer.Width(),
@@ -174,14 +188,15 @@ void ScreenFlip() {
 }
 
 DrawingTarget* ScreenOutput() {
-    if (gScreen.context.held || gScreen.backBuffer.Empty()) return nullptr;
+    PixelBuffer& buffer = gScreen.canvas != nullptr ? *gScreen.canvas : gScreen.backBuffer;
+    if (gScreen.context.held || buffer.Empty()) return nullptr;
     const std::uint32_t serial = gScreen.context.serial + 1;
     DeviceContext& dc = gScreen.context;
     dc = DeviceContext{};
-    dc.pixels = gScreen.backBuffer.Data();
-    dc.width = gScreen.backBuffer.Width();
-    dc.height = gScreen.backBuffer.Height();
-    dc.pitch = gScreen.backBuffer.Pitch();
+    dc.pixels = buffer.Data();
+    dc.width = buffer.Width();
+    dc.height = buffer.Height();
+    dc.pitch = buffer.Pitch();
     dc.depth = gScreen.depth;
     dc.pixelFormat = gScreen.pixelFormat;
     dc.held = true;
@@ -192,6 +207,12 @@ DrawingTarget* ScreenOutput() {
     return &gScreen.target;
 }
 
+PixelView ScreenPixels() {
+    PixelBuffer* target = internal::BlitTarget();
+    if (target == nullptr) return {};
+    return PixelView{target->Data(), target->Width(), target->Height(), target->Pitch()};
+}
+
 void ScreenEnd() {
     // Everything of the screen goes with SpriteEnd; this step only keeps its place in the
     // shut-down order.
@@ -199,6 +220,7 @@ void ScreenEnd() {
 
 void SpriteEnd() {
     if (!gScreen.initialised) return;
+    internal::CanvasFreeAll();
     ScreenClose();
     ScreenRelease();
     if (gScreen.displayReferences > 0 && --gScreen.displayReferences == 0) gScreen.display = false;

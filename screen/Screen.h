@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "screen/DrawingTarget.h"
+#include "screen/PixelView.h"
 
 namespace screen {
 
@@ -33,6 +34,11 @@ void ScreenFlip();
 
 // The back buffer for DrawingStart, or null when no screen is open or its context is still out.
 DrawingTarget* ScreenOutput();
+
+// The pixels that ScreenClear and SpriteDisplay draw on now (the back buffer, or the canvas
+// being drawn on), for pictures computed by other means; no pixels when they would draw
+// nothing (no screen, or a drawing context out).
+PixelView ScreenPixels();
 
 // Frames per second for pacing: the period is counter frequency / (rate + 1). 1 on success,
 // 0 (nothing changed) when the period cannot be computed.

@@ -241,6 +241,14 @@ std::int32_t SpriteWidth(std::int32_t number) {
     return record != nullptr ? record->clipWidth : 0;
 }
 
+PixelView SpritePixels(std::int32_t number) {
+    if (gSprites == nullptr) return {};
+    const SpriteRecord* record = gSprites->Lookup(number);
+    if (record == nullptr) return {};
+    PixelBuffer& pixels = *record->surface;
+    return PixelView{pixels.Data(), pixels.Width(), pixels.Height(), pixels.Pitch()};
+}
+
 void SpriteFree(std::int32_t number) {
     if (gSprites == nullptr) return;
     SpriteRecord* record = gSprites->Lookup(number);

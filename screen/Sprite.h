@@ -14,6 +14,8 @@
 #include <span>
 #include <string_view>
 
+#include "screen/PixelView.h"
+
 namespace screen {
 
 // The byte limit the loader gives the image decoders.
@@ -40,6 +42,9 @@ void SpriteDisplay(std::int32_t number, std::int32_t x, std::int32_t y);
 
 // The clip width (the full width until SpriteClip changes it); 0 when there is no sprite.
 std::int32_t SpriteWidth(std::int32_t number);
+
+// All the sprite's pixels, whatever its clip, for reading; no pixels for no such sprite.
+PixelView SpritePixels(std::int32_t number);
 
 // Frees the sprite.
 void SpriteFree(std::int32_t number);
