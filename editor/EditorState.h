@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace editor {
 
@@ -35,14 +36,29 @@ enum Gadget : std::int32_t {
     kZMaskBox = 27,
 };
 
-// Menu items; item 4 has no menu entry, only the ENTER shortcut raises it.
+// Menu items; item 4 has no menu entry, only the ENTER shortcut raises it. 20 to 29 belong to
+// "Ansicht".
 enum MenuItemId : std::int32_t {
     kItemNew = 0,
     kItemOpen = 1,
     kItemSave = 2,
     kItemQuit = 3,
     kItemSetPlayerPosition = 4,
+    kItemZoomIn = 20,
+    kItemZoomOut = 21,
+    kItemOriginalSize = 22,
+    kItemWholeMap = 23,
+    kItemTilePalette = 24,
 };
+
+// The tile palette: a second window with a canvas and a scroll bar of its own.
+inline constexpr std::int32_t kPaletteWindow = 1;
+inline constexpr std::int32_t kPaletteCanvas = 0;
+inline constexpr std::int32_t kPaletteScrollBar = 28;  // gadget
+
+// Status bar fields: the editor's messages and the scale.
+inline constexpr std::int32_t kMessageField = 2;
+inline constexpr std::int32_t kScaleField = 3;
 
 // The map view: a 500 x 500 screen at client position (4, 4) of the main window.
 inline constexpr std::int32_t kViewLeft = 4;
@@ -56,6 +72,8 @@ struct ViewState {
     std::int32_t MouseMapY = 0;
     std::int32_t HoverFieldX = 0;  // field under the mouse, clamped to the map
     std::int32_t HoverFieldY = 0;
+    // 0 shows the map 1:1; n > 0 enlarged 2^n:1, n < 0 reduced 1:2^-n (see ViewScale.h).
+    std::int32_t ZoomLevel = 0;
 };
 
 struct LoopState {
@@ -68,6 +86,33 @@ struct LoopState {
 struct EditorHandles {
     std::intptr_t MainWindow = 0;  // window handle of window 0
     std::intptr_t ViewFont = 0;    // font 0, for the view's status texts
+    // Counts the replacements of the tile set (sprite 0), so that what is derived from its
+    // pixels knows when to derive it again.
+    std::uint32_t TileSetVersion = 0;
+};
+
+// Painting with the left button: the stroke in progress and the brush track bar's range.
+struct PaintState {
+    std::int32_t Stroking = 0;  // 1 from the press until the button is let go
+    std::int32_t HasLast = 0;   // 1 while LastX/LastY hold the previous position in the view
+    std::int32_t LastX = 0;     // map pixel of the previous position, on the map
+    std::int32_t LastY = 0;
+    std::vector<std::uint64_t> Painted;  // one bit per field painted in this stroke
+    std::int32_t BrushMaximum = 31;      // the brush track bar's top end, 31 as it is built
+};
+
+// Moving around: the scroll a right-button drag started from, and the part of a Strg + wheel
+// turn not yet worth a zoom step.
+struct NavigationState {
+    std::int32_t DragOriginX = 0;
+    std::int32_t DragOriginY = 0;
+    std::int32_t ZoomWheelRest = 0;
+};
+
+// The tile palette window.
+struct PaletteState {
+    std::int32_t Open = 0;
+    std::int32_t FirstRow = 0;  // the row of tiles at the top
 };
 
 // The program's values are 32-bit and wrap; sums that may leave the range are formed in 64 bits
@@ -77,6 +122,9 @@ inline std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); 
 extern ViewState View;
 extern LoopState Loop;
 extern EditorHandles Handles;
+extern PaintState Painting;
+extern NavigationState Navigation;
+extern PaletteState Palette;
 
 // Back to the state before start-up (all zero), for a fresh run in the same process.
 void ResetEditorState();

@@ -3,6 +3,7 @@
 
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
+#include "editor/Navigation.h"
 #include "gui/Gadget.h"
 #include "gui/Menu.h"
 #include "gui/StatusBar.h"
@@ -21,7 +22,6 @@ constexpr std::int32_t kTicks = 1;
 constexpr std::int32_t kFlatEdge = 2;
 constexpr std::int32_t kBold = 256;
 constexpr std::int32_t kEnterKey = 13;
-constexpr std::int32_t kMessageField = 2;  // the 400-pixel field of the status bar
 
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
 
@@ -75,11 +75,13 @@ void BuildEditorWindow() {
     gui::MenuItem(kItemSave, "Speichern");
     gui::MenuSeparator();
     gui::MenuItem(kItemQuit, "Editor beenden");
+    BuildViewMenu();
 
     gui::GadgetListCreate(Handles.MainWindow);
     CreateGadgets();
 
     gui::WindowAddShortcut(kMainWindow, kEnterKey, kItemSetPlayerPosition);
+    AddViewShortcuts(kMainWindow);
 
     gui::StatusBarCreate(kStatusBar, Handles.MainWindow);
     for (std::int32_t width : {55, 55, 400, 250}) gui::StatusBarField(width);

@@ -6,6 +6,10 @@
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
 #include "editor/MapView.h"
+#include "editor/Navigation.h"
+#include "editor/Painting.h"
+#include "editor/TilePalette.h"
+#include "editor/ViewScale.h"
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
@@ -16,24 +20,12 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kLeftDown = 513;
 constexpr std::int32_t kRightDown = 516;
 constexpr std::int32_t kRightUp = 517;
 
 std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
-
-void LocateMouse() {
-    View.MouseMapX = Wrap(std::int64_t{MouseX()} + View.ScrollX - kViewLeft);
-    View.MouseMapY = Wrap(std::int64_t{MouseY()} + View.ScrollY - kViewTop);
-    View.HoverFieldX = View.MouseMapX / Document.FieldWidth;
-    View.HoverFieldY = View.MouseMapY / Document.FieldHeight;
-    if (View.HoverFieldX < 0) View.HoverFieldX = 0;
-    if (View.HoverFieldY < 0) View.HoverFieldY = 0;
-    if (View.HoverFieldX > Document.LastFieldX) View.HoverFieldX = Document.LastFieldX;
-    if (View.HoverFieldY > Document.LastFieldY) View.HoverFieldY = Document.LastFieldY;
-}
 
 // Returns the event, which "Editor beenden" turns into a close request.
 std::int32_t MenuCommand(std::int32_t event) {
@@ -54,10 +46,24 @@ std::int32_t MenuCommand(std::int32_t event) {
             Document.Players(CurrentPlayer()).Y = View.MouseMapY;
             RefreshControls();
             break;
+        case kItemZoomIn:
+        case kItemZoomOut:
+        case kItemOriginalSize:
+        case kItemWholeMap:
+            ViewMenuCommand(gui::WindowEventMenu());
+            break;
+        case kItemTilePalette:
+            OpenPalette();
+            break;
         default:
             break;
     }
     return event;
+}
+
+// The scroll the anchor gives at 1:1, which moves the map twice the mouse's distance.
+std::int64_t DraggedScroll(std::int32_t anchor, std::int32_t mouse, std::int32_t viewEdge) {
+    return (std::int64_t{anchor} - mouse + viewEdge) * Loop.DragFactor;
 }
 
 void Drag(std::int32_t event) {
@@ -67,21 +73,17 @@ void Drag(std::int32_t event) {
         Loop.DragAnchorX =
             Wrap(std::int64_t{MouseX()} + View.ScrollX / Loop.DragFactor - kViewLeft);
         Loop.DragAnchorY = Wrap(std::int64_t{MouseY()} + View.ScrollY / Loop.DragFactor - kViewTop);
+        Navigation.DragOriginX = Wrap(DraggedScroll(Loop.DragAnchorX, MouseX(), kViewLeft));
+        Navigation.DragOriginY = Wrap(DraggedScroll(Loop.DragAnchorY, MouseY(), kViewTop));
     }
     if (Loop.Dragging == 1) {
-        View.ScrollX =
-            Wrap((std::int64_t{Loop.DragAnchorX} - MouseX() + kViewLeft) * Loop.DragFactor);
-        View.ScrollY =
-            Wrap((std::int64_t{Loop.DragAnchorY} - MouseY() + kViewTop) * Loop.DragFactor);
+        // At every scale the map moves by the same number of screen pixels as at 1:1.
+        const std::int64_t x = DraggedScroll(Loop.DragAnchorX, MouseX(), kViewLeft);
+        const std::int64_t y = DraggedScroll(Loop.DragAnchorY, MouseY(), kViewTop);
+        View.ScrollX = Wrap(Navigation.DragOriginX + MapSpan(x - Navigation.DragOriginX));
+        View.ScrollY = Wrap(Navigation.DragOriginY + MapSpan(y - Navigation.DragOriginY));
     }
     if (event == kRightUp || MouseInView() == 0) Loop.Dragging = 0;
-}
-
-void Paint(std::int32_t event) {
-    if (event != kLeftDown || MouseInView() == 0) return;
-    // Bounds below 0 come only from damaged files; there is no field to paint then.
-    if (!FieldInArray(View.HoverFieldX, View.HoverFieldY)) return;
-    Document.Fields(View.HoverFieldX, View.HoverFieldY) = gui::GadgetGetState(kBrushBar);
 }
 
 void TrackBars() {
@@ -92,8 +94,9 @@ void TrackBars() {
         case kPlayerBar:
             RefreshControls();
             if (CurrentPlayer() <= Document.PlayerCount) {
-                View.ScrollX = Wrap(std::int64_t{Document.Players(CurrentPlayer()).X} - 250);
-                View.ScrollY = Wrap(std::int64_t{Document.Players(CurrentPlayer()).Y} - 250);
+                // The player at the view's centre, at every scale.
+                View.ScrollX = Wrap(Document.Players(CurrentPlayer()).X - MapSpan(kViewSize / 2));
+                View.ScrollY = Wrap(Document.Players(CurrentPlayer()).Y - MapSpan(kViewSize / 2));
             }
             break;
         case kDirectionBar:
@@ -182,14 +185,19 @@ void ValidateDocument() {
 
 std::int32_t EditorPass(std::int32_t event) {
     LocateMouse();
+    // The palette's own input is no input to the map view.
+    if (gui::WindowEventWindow() == kPaletteWindow) event = PaletteInput(event);
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
     Drag(event);
-    Paint(event);
+    EditWithMouse(event);
+    WheelInput(event);
     TrackBars();
     TextFields();
     ValidateDocument();
+    KeepBrushRange();
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();
+    ShowPalette();
     return event;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
+#include "editor/Navigation.h"
 #include "gui/Gadget.h"
 #include "gui/Requester.h"
 #include "gui/Window.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr std::int32_t kInitialScroll = -58;
 
 void ResetViewAndBars() {
+    ResetZoom();
     View.ScrollX = kInitialScroll;
     View.ScrollY = kInitialScroll;
     gui::GadgetSetState(kBrushBar, 0);
@@ -31,6 +33,7 @@ void ResetViewAndBars() {
 void NewMap() {
     ResetDocument();
     screen::SpriteCreate(kTileSet, Document.FieldWidth, 2 * Document.FieldHeight);
+    ++Handles.TileSetVersion;
     Document.TileSetWidth = screen::SpriteWidth(kTileSet);
     ResetViewAndBars();
     ShowStatus("");
@@ -41,6 +44,7 @@ void LoadMap() {
     RefreshControls();
     const bool found = ReadMapFile() != 0;
     screen::SpriteLoad(kTileSet, TileSetPath());
+    ++Handles.TileSetVersion;
     // The sprite's width is that of its clip rectangle, which the map view narrowed to one
     // field; when the PNG was missing and the old tile set stays, take its whole width again.
     screen::SpriteClip(kTileSet, -1, -1, -1, -1);

@@ -1,6 +1,7 @@
 // Drawing the map view. Only the fields that intersect the view are drawn: the picture is the
 // same as drawing every field and letting the screen cut them, at a cost that does not grow
-// with the map.
+// with the map. At other scales than 1:1 Zoom.cpp draws the fields; markers, the hover frame
+// and the texts are the same at every scale, placed through the view's one mapping.
 #include "editor/MapView.h"
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
+#include "editor/ViewScale.h"
+#include "editor/Zoom.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
@@ -27,11 +30,6 @@ constexpr std::int32_t kModeTransparentText = 1;
 constexpr std::int32_t kModeOutlined = 4;
 constexpr std::int32_t kMarkerRadius = 22;
 constexpr std::int32_t kDotRadius = 5;
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 
 void DrawFields() {
     const std::int64_t fw = Document.FieldWidth;
@@ -64,8 +62,8 @@ void DrawPlayers() {
         screen::DrawFrontColor(kBlack);
         if (p == current) screen::DrawFrontColor(kRed);
         screen::DrawingMode(kModeOutlined);
-        const std::int32_t markerX = Wrap(std::int64_t{Document.Players(p).X} - View.ScrollX);
-        const std::int32_t markerY = Wrap(std::int64_t{Document.Players(p).Y} - View.ScrollY);
+        const std::int32_t markerX = ViewX(Document.Players(p).X);
+        const std::int32_t markerY = ViewY(Document.Players(p).Y);
         screen::DrawCircle(markerX, markerY, kMarkerRadius);
         screen::DrawLine(Wrap(std::int64_t{markerX} - kMarkerRadius), markerY,
                          Wrap(std::int64_t{markerX} + kMarkerRadius), markerY);
@@ -112,6 +110,17 @@ void DrawBrushPreview() {
     screen::SpriteDisplay(kTileSet, Wrap(480 - std::int64_t{fw}), Wrap(480 - std::int64_t{fh}));
 }
 
+// The red outline over the field under the mouse: every view pixel that shows a pixel of it.
+void DrawHoverFrame() {
+    const std::int64_t left = std::int64_t{View.HoverFieldX} * Document.FieldWidth;
+    const std::int64_t top = std::int64_t{View.HoverFieldY} * Document.FieldHeight;
+    const std::int64_t x = ViewFirst(left, View.ScrollX);
+    const std::int64_t y = ViewFirst(top, View.ScrollY);
+    screen::DrawBox(Wrap(x), Wrap(y),
+                    Wrap(ViewLast(left + Document.FieldWidth - 1, View.ScrollX) - x + 1),
+                    Wrap(ViewLast(top + Document.FieldHeight - 1, View.ScrollY) - y + 1));
+}
+
 }  // namespace
 
 DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t direction) {
@@ -126,7 +135,11 @@ DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t 
 
 void DrawMapView() {
     screen::ScreenClear(kBackground);
-    DrawFields();
+    if (View.ZoomLevel == 0) {
+        DrawFields();
+    } else {
+        DrawZoomedFields();
+    }
 
     screen::DrawingStart(screen::ScreenOutput());
     screen::DrawFrontColor(kBlack);
@@ -134,9 +147,7 @@ void DrawMapView() {
 
     screen::DrawingMode(kModeOutlined);
     screen::DrawFrontColor(kRed);
-    screen::DrawBox(Wrap(std::int64_t{View.HoverFieldX} * Document.FieldWidth - View.ScrollX),
-                    Wrap(std::int64_t{View.HoverFieldY} * Document.FieldHeight - View.ScrollY),
-                    Document.FieldWidth, Document.FieldHeight);
+    DrawHoverFrame();
 
     screen::DrawingMode(kModeTransparentText);
     screen::DrawingFont(Handles.ViewFont);

@@ -1,0 +1,216 @@
+// Strokes, fills and picks with the mouse, and the brush track bar's range.
+#include "editor/Painting.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "editor/EditorState.h"
+#include "editor/EditorWindow.h"
+#include "editor/MainLoop.h"
+#include "editor/MapDocument.h"
+#include "gui/Gadget.h"
+#include "gui/Window.h"
+
+namespace editor {
+namespace {
+
+// Lines whose extent or fields are longer than this are not traced field by field: their
+// products would leave 64 bits. No mouse movement comes near it.
+constexpr std::int64_t kLongestTrace = std::int64_t{1} << 29;
+constexpr std::int32_t kSmallestBrushMaximum = 31;
+
+std::int32_t Brush() { return gui::GadgetGetState(kBrushBar); }
+
+// True the first time a field is painted in the stroke.
+bool FirstTimeInStroke(std::int64_t x, std::int64_t y) {
+    const auto bit = static_cast<std::size_t>(x * kFieldsSize + y);
+    std::uint64_t& word = Painting.Painted[bit / 64];
+    const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+    if ((word & mask) != 0) return false;
+    word |= mask;
+    return true;
+}
+
+void StrokePaint(std::int64_t x, std::int64_t y) {
+    if (!FieldInArray(x, y) || !FirstTimeInStroke(x, y)) return;
+    PaintField(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), Brush());
+}
+
+// The mouse's map pixel held inside the map (its field is then the hover field); false when
+// the map has no fields.
+bool MouseOnMap(std::int32_t* x, std::int32_t* y) {
+    if (Document.LastFieldX < 0 || Document.LastFieldY < 0) return false;
+    const std::int64_t width = (std::int64_t{Document.LastFieldX} + 1) * Document.FieldWidth;
+    const std::int64_t height = (std::int64_t{Document.LastFieldY} + 1) * Document.FieldHeight;
+    *x = static_cast<std::int32_t>(std::clamp<std::int64_t>(View.MouseMapX, 0, width - 1));
+    *y = static_cast<std::int32_t>(std::clamp<std::int64_t>(View.MouseMapY, 0, height - 1));
+    return true;
+}
+
+// Paints every field that the straight line between the centres of map pixels (x0, y0) and
+// (x1, y1) passes through, one field step at a time, so that the fields meet edge to edge.
+void PaintLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    const std::int64_t fw = Document.FieldWidth;
+    const std::int64_t fh = Document.FieldHeight;
+    std::int64_t cx = x0 / fw;
+    std::int64_t cy = y0 / fh;
+    const std::int64_t ex = x1 / fw;
+    const std::int64_t ey = y1 / fh;
+    StrokePaint(cx, cy);
+    // In doubled units the ends are pixel centres (2p + 1) and field edges lie at 2 f i.
+    const std::int64_t dx = 2 * (std::int64_t{x1} - x0);
+    const std::int64_t dy = 2 * (std::int64_t{y1} - y0);
+    const std::int64_t adx = std::abs(dx);
+    const std::int64_t ady = std::abs(dy);
+    if (adx > kLongestTrace || ady > kLongestTrace || fw > kLongestTrace || fh > kLongestTrace) {
+        StrokePaint(ex, ey);
+        return;
+    }
+    // How far the line runs, in each axis, to the next field edge it meets.
+    std::int64_t toX = dx > 0 ? (cx + 1) * 2 * fw - (2 * std::int64_t{x0} + 1)
+                              : (2 * std::int64_t{x0} + 1) - cx * 2 * fw;
+    std::int64_t toY = dy > 0 ? (cy + 1) * 2 * fh - (2 * std::int64_t{y0} + 1)
+                              : (2 * std::int64_t{y0} + 1) - cy * 2 * fh;
+    while (cx != ex || cy != ey) {
+        // The x edge comes first when toX / adx <= toY / ady; through a corner x goes first.
+        if (cy == ey || (cx != ex && toX * ady <= toY * adx)) {
+            cx += ex > cx ? 1 : -1;
+            toX += 2 * fw;
+        } else {
+            cy += ey > cy ? 1 : -1;
+            toY += 2 * fh;
+        }
+        StrokePaint(cx, cy);
+    }
+}
+
+// The mouse moved on (or was pressed): paint from its last position to here.
+void StrokeTo() {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    if (!MouseOnMap(&x, &y)) return;
+    if (Painting.HasLast != 0) {
+        PaintLine(Painting.LastX, Painting.LastY, x, y);
+    } else {
+        StrokePaint(x / Document.FieldWidth, y / Document.FieldHeight);
+    }
+    Painting.LastX = x;
+    Painting.LastY = y;
+    Painting.HasLast = 1;
+}
+
+void StrokeBegin() {
+    Painting.Stroking = 1;
+    Painting.HasLast = 0;
+    Painting.Painted.assign(static_cast<std::size_t>(kFieldsSize) * kFieldsSize / 64 + 1, 0);
+    StrokeTo();  // the press paints the field under it
+}
+
+void StrokeEnd() {
+    Painting.Stroking = 0;
+    Painting.HasLast = 0;
+}
+
+bool HoverFieldOnMap() {
+    return Document.LastFieldX >= 0 && Document.LastFieldY >= 0 &&
+           FieldInArray(View.HoverFieldX, View.HoverFieldY);
+}
+
+// The brush becomes the tile of the field under the mouse.
+void PickTile() {
+    if (!HoverFieldOnMap()) return;
+    gui::GadgetSetState(kBrushBar, Document.Fields(View.HoverFieldX, View.HoverFieldY));
+    RefreshControls();
+}
+
+}  // namespace
+
+void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) { Document.Fields(x, y) = tile; }
+
+void EditWithMouse(std::int32_t event) {
+    switch (event) {
+        case gui::EVENT_LEFT_DOWN: {
+            if (MouseInView() == 0) return;
+            const std::int32_t keys = gui::WindowEventModifiers();
+            if ((keys & gui::KEY_ALT) != 0) {
+                PickTile();
+            } else if ((keys & gui::KEY_SHIFT) != 0) {
+                if (HoverFieldOnMap()) FloodFill(View.HoverFieldX, View.HoverFieldY, Brush());
+            } else {
+                StrokeBegin();
+            }
+            return;
+        }
+        case gui::EVENT_MIDDLE_DOWN:
+            if (MouseInView() == 1) PickTile();
+            return;
+        case gui::EVENT_MOUSE_MOVE:
+            if (Painting.Stroking == 0) return;
+            // A release outside the window reaches nobody; the next move tells.
+            if ((gui::WindowEventParam1() & gui::MOUSE_LEFT_HELD) == 0) {
+                StrokeEnd();
+            } else if (MouseInView() == 0) {
+                Painting.HasLast = 0;  // back in the view, the stroke goes on from there
+            } else {
+                StrokeTo();
+            }
+            return;
+        case gui::EVENT_LEFT_UP:
+            if (Painting.Stroking != 0) StrokeEnd();
+            return;
+        default:
+            return;
+    }
+}
+
+void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
+    const std::int32_t lastX = std::min(Document.LastFieldX, kFieldsSize - 1);
+    const std::int32_t lastY = std::min(Document.LastFieldY, kFieldsSize - 1);
+    if (x < 0 || y < 0 || x > lastX || y > lastY) return;
+    const std::int32_t target = Document.Fields(x, y);
+    if (target == tile) return;
+    // Runs along y, where a column of the grid is contiguous; seeds wait on a stack of their
+    // own, so the depth does not grow with the area.
+    std::vector<std::pair<std::int32_t, std::int32_t>> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        const std::int32_t* column = &Document.Fields(sx, 0);
+        if (column[sy] != target) continue;
+        std::int32_t top = sy;
+        std::int32_t bottom = sy;
+        while (top > 0 && column[top - 1] == target) --top;
+        while (bottom < lastY && column[bottom + 1] == target) ++bottom;
+        for (std::int32_t row = top; row <= bottom; ++row) PaintField(sx, row, tile);
+        for (const std::int32_t nx : {sx - 1, sx + 1}) {
+            if (nx < 0 || nx > lastX) continue;
+            const std::int32_t* next = &Document.Fields(nx, 0);
+            for (std::int32_t row = top; row <= bottom; ++row) {
+                if (next[row] == target && (row == top || next[row - 1] != target)) {
+                    seeds.emplace_back(nx, row);
+                }
+            }
+        }
+    }
+}
+
+std::int32_t TileCount() {
+    if (Document.TileSetWidth <= 0 || Document.FieldWidth <= 0) return 0;
+    return static_cast<std::int32_t>(
+        (std::int64_t{Document.TileSetWidth} + Document.FieldWidth - 1) / Document.FieldWidth);
+}
+
+void KeepBrushRange() {
+    const std::int32_t tiles = TileCount();
+    const std::int32_t maximum =
+        tiles > kSmallestBrushMaximum + 1 ? tiles - 1 : kSmallestBrushMaximum;
+    if (maximum == Painting.BrushMaximum) return;
+    Painting.BrushMaximum = maximum;
+    const std::int32_t brush = Brush();
+    gui::GadgetSetRange(kBrushBar, 0, maximum);
+    if (Brush() != brush) RefreshControls();  // the brush was beyond the new end
+}
+
+}  // namespace editor

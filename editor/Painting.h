@@ -1,0 +1,30 @@
+// Editing the grid with the mouse: strokes of the left button, filling with Umschalt + left
+// click, picking a field's tile with the middle button or Alt + left click; and the brush track
+// bar's range, which grows with a tile set of more than 32 tiles.
+//
+// Every write of a field by these goes through PaintField. A stroke runs from StrokeBegin (the
+// press) to StrokeEnd (the release); a fill is one FloodFill.
+#pragma once
+
+#include <cstdint>
+
+namespace editor {
+
+// Writes one field of the grid; (x, y) must lie inside the Fields array.
+void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile);
+
+// The mouse buttons over the map view, for the pass's event (513, 512, 514, 519). The event
+// must belong to the main window.
+void EditWithMouse(std::int32_t event);
+
+// Fills the 4-connected area of fields that hold the tile of field (x, y), inside
+// 0..LastFieldX by 0..LastFieldY, with `tile`. Nothing when (x, y) lies outside.
+void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile);
+
+// Number of tiles in the tile set: the tile indices whose picture starts inside it.
+std::int32_t TileCount();
+
+// Gives the brush track bar the range 0..31, or 0..tiles - 1 for more than 32 tiles.
+void KeepBrushRange();
+
+}  // namespace editor
