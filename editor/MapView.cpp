@@ -134,11 +134,11 @@ DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t 
 }
 
 void DrawMapView() {
-    screen::ScreenClear(kBackground);
     if (View.ZoomLevel == 0) {
+        screen::ScreenClear(kBackground);
         DrawFields();
     } else {
-        DrawZoomedFields();
+        DrawZoomedFields();  // sets every pixel, grey where no tile lies
     }
 
     screen::DrawingStart(screen::ScreenOutput());

@@ -145,8 +145,10 @@ void WheelInput(std::int32_t event) {
 }
 
 void ZoomAbout(std::int32_t level, std::int64_t vx, std::int64_t vy) {
-    const std::int64_t mx = MapFromView(vx, View.ScrollX);
-    const std::int64_t my = MapFromView(vy, View.ScrollY);
+    // The map pixel at (vx, vy) before the view's grid is laid over it: it lies in the block
+    // shown there, and zooming out and back in about the same point gives the same scroll.
+    const std::int64_t mx = View.ScrollX + MapSpan(vx);
+    const std::int64_t my = View.ScrollY + MapSpan(vy);
     View.ZoomLevel = level;
     View.ScrollX = Wrap(mx - MapSpan(vx));
     View.ScrollY = Wrap(my - MapSpan(vy));

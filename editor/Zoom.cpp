@@ -14,6 +14,7 @@
 #include "editor/Zoom.h"
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 #include <vector>
 
@@ -48,6 +49,18 @@ struct Sum3 {
     friend Sum3 operator+(Sum3 a, const Sum3& b) { return a += b; }
     friend Sum3 operator-(Sum3 a, const Sum3& b) { return {a.c0 - b.c0, a.c1 - b.c1, a.c2 - b.c2}; }
 };
+
+// The same sums in one vector register (the fourth lane unused), for the adds of the hot loops.
+using Lanes = std::uint32_t __attribute__((vector_size(16)));
+
+Lanes ToLanes(const Sum3& s) { return Lanes{s.c0, s.c1, s.c2, 0}; }
+
+// Lanes of values up to 255 as one pixel: lane 0 the lowest byte.
+std::uint32_t ToPixel(Lanes lanes) {
+    using Halves = std::uint64_t __attribute__((vector_size(16)));
+    const auto halves = std::bit_cast<Halves>(lanes);
+    return static_cast<std::uint32_t>(halves[0] | (halves[0] >> 24) | (halves[1] << 16));
+}
 
 // What the table was made from.
 struct TableKey {
@@ -91,18 +104,28 @@ struct Segment {
     std::int32_t to;
 };
 
+// Field rows first .. last - 1 that lie wholly in view row `view` (as far as pictures reach).
+struct WholeRun {
+    std::int32_t view;
+    std::int32_t first;
+    std::int32_t last;
+};
+
 struct Tables {
     TableKey key;
     bool made = false;
     std::int32_t tiles = 0;  // tile slots 0 .. tiles - 1; slot `tiles` is the grey field
     std::int64_t sourceTop = 0;
     Cuts x, y;
-    std::vector<Sum3> sums;    // per slot: x nodes by y nodes
-    std::vector<Sum3> totals;  // per slot: the whole box
+    std::vector<Sum3> sums;     // per slot: x nodes by y nodes
+    std::vector<Lanes> totals;  // per slot: the whole box
     // Scratch of a pass, kept to spare the allocations.
-    std::vector<Segment> columns, rows;
+    std::vector<Segment> columns, rows, partRows;
+    std::vector<WholeRun> wholeRows;
     std::vector<std::int64_t> inBoxX, inBoxY;  // per view pixel: its extent inside boxes
-    std::vector<Sum3> accumulated;
+    std::vector<Lanes> accumulated;
+    std::vector<const std::int32_t*> wholeColumns;
+    std::vector<Lanes> rowBase;  // per view row: grey and rounding of a view column in boxes
 };
 
 Tables gTables;
@@ -135,7 +158,9 @@ void MakeTables(const TableKey& key, const screen::PixelView& set) {
     t.y = MakeCuts(fh, k, pictureRows);
     const std::size_t perSlot = static_cast<std::size_t>(t.x.nodes) * t.y.nodes;
     t.sums.assign(perSlot * (static_cast<std::size_t>(t.tiles) + 1), Sum3{});
-    t.totals.assign(static_cast<std::size_t>(t.tiles) + 1, Sum3{});
+    t.sums.shrink_to_fit();  // only the current scale's table is kept
+    t.totals.assign(static_cast<std::size_t>(t.tiles) + 1, Lanes{});
+    t.totals.shrink_to_fit();
     std::vector<Sum3> columnSums(static_cast<std::size_t>(t.x.nodes));
     for (std::int32_t slot = 0; slot <= t.tiles; ++slot) {
         const std::int64_t left = slot * fw;
@@ -160,23 +185,32 @@ void MakeTables(const TableKey& key, const screen::PixelView& set) {
                 ++j;
             }
         }
-        t.totals[static_cast<std::size_t>(slot)] = out[perSlot - 1];
+        t.totals[static_cast<std::size_t>(slot)] = ToLanes(out[perSlot - 1]);
     }
 }
 
-// The table slot of a field's value: its tile, or the grey slot.
-std::int32_t Slot(std::int32_t value, const screen::PixelView& set) {
-    if (static_cast<std::uint32_t>(value) < static_cast<std::uint32_t>(gTables.tiles)) {
-        return value;
-    }
-    // Values whose product wraps into the tile set show the tile they land on; one that lands
-    // between two tiles (only from a damaged file) is drawn grey here.
+// The slot of a value that is no tile index: values whose product wraps into the tile set
+// show the tile they land on; one that lands between two tiles (only from a damaged file) is
+// drawn grey here. Kept out of line, away from the loops over every field.
+[[gnu::noinline, gnu::cold]] std::size_t OtherSlot(std::int32_t value, std::uint32_t tiles,
+                                                   const screen::PixelView& set) {
     const std::int64_t left = SourceLeft(value, set);
     if (left >= 0 && left % Document.FieldWidth == 0) {
-        return static_cast<std::int32_t>(left / Document.FieldWidth);
+        return static_cast<std::size_t>(left / Document.FieldWidth);
     }
-    return gTables.tiles;
+    return tiles;
 }
+
+// The table slot of a field's value: its tile, or the grey slot.
+struct Slots {
+    std::uint32_t tiles;
+    const screen::PixelView& set;
+
+    std::size_t Of(std::int32_t value) const {
+        return static_cast<std::uint32_t>(value) < tiles ? static_cast<std::uint32_t>(value)
+                                                         : OtherSlot(value, tiles, set);
+    }
+};
 
 // The pieces of each view pixel along an axis, and how much of each view pixel lies in boxes.
 void CutAxis(std::int32_t scroll, std::int64_t fieldSize, std::int64_t mapLength,
@@ -198,55 +232,109 @@ void CutAxis(std::int32_t scroll, std::int64_t fieldSize, std::int64_t mapLength
     }
 }
 
-void DrawReduced(const screen::PixelView& view, const screen::PixelView& set) {
-    Tables& t = gTables;
-    const std::int64_t fw = Document.FieldWidth;
-    const std::int64_t fh = Document.FieldHeight;
-    const bool hasFields = !Document.Fields.IsNull();
-    CutAxis(View.ScrollX, fw, MapLength(Document.LastFieldX, Document.FieldWidth, hasFields),
-            view.width, t.x, t.columns, t.inBoxX);
-    CutAxis(View.ScrollY, fh, MapLength(Document.LastFieldY, Document.FieldHeight, hasFields),
-            view.height, t.y, t.rows, t.inBoxY);
-    const std::int32_t level = -View.ZoomLevel;
-    const std::uint64_t area = std::uint64_t{1} << (2 * level);
-    const std::uint32_t half = static_cast<std::uint32_t>(area / 2);
+// Splits the pieces of the view's rows into runs of whole field rows and the cut pieces.
+void SortRows(Tables& t) {
+    const std::int32_t lastNode = t.y.nodes - 1;
+    t.wholeRows.clear();
+    t.partRows.clear();
+    for (const Segment& piece : t.rows) {
+        if (piece.from != 0 || piece.to != lastNode) {
+            t.partRows.push_back(piece);
+        } else if (!t.wholeRows.empty() && t.wholeRows.back().view == piece.view) {
+            t.wholeRows.back().last = piece.field + 1;
+        } else {
+            t.wholeRows.push_back({piece.view, piece.field, piece.field + 1});
+        }
+    }
+}
+
+// Adds to each view row what one field column that a view column covers (segment) shows in
+// it: for a column cut by the view's grid every piece, otherwise only the cut field rows.
+void AddPieces(const Tables& t, const Segment& segment, const Slots& slots, Lanes* accumulated) {
+    const std::int32_t* column = &Document.Fields(segment.field, 0);
     const std::size_t ny = static_cast<std::size_t>(t.y.nodes);
     const std::size_t perSlot = static_cast<std::size_t>(t.x.nodes) * ny;
-    const std::int32_t lastNodeX = t.x.nodes - 1;
-    const std::int32_t lastNodeY = t.y.nodes - 1;
-    t.accumulated.resize(static_cast<std::size_t>(view.height));
+    const std::size_t i1 = static_cast<std::size_t>(segment.from) * ny;
+    const std::size_t i2 = static_cast<std::size_t>(segment.to) * ny;
+    // The piece of a field's tile between x nodes i1, i2 and y nodes j1, j2: four corners.
+    const auto piece = [&](std::int32_t field, std::size_t j1, std::size_t j2) {
+        const Sum3* sums = &t.sums[perSlot * slots.Of(column[field])];
+        return ToLanes(sums[i2 + j2] - sums[i1 + j2] - sums[i2 + j1] + sums[i1 + j1]);
+    };
+    if (segment.from != 0 || segment.to != t.x.nodes - 1) {
+        for (const WholeRun& run : t.wholeRows) {
+            for (std::int32_t f = run.first; f < run.last; ++f) {
+                accumulated[run.view] += piece(f, 0, ny - 1);
+            }
+        }
+    }
+    for (const Segment& row : t.partRows) {
+        accumulated[row.view] +=
+            piece(row.field, static_cast<std::size_t>(row.from), static_cast<std::size_t>(row.to));
+    }
+}
+
+// Adds the whole fields of whole field rows and columns, the common case far out: one total
+// each, two field columns at a time.
+void AddWholeFields(const Tables& t, const Slots& slots, Lanes* accumulated) {
+    const Lanes* totals = t.totals.data();
+    const std::vector<const std::int32_t*>& whole = t.wholeColumns;
+    for (std::size_t c = 0; c < whole.size(); c += 2) {
+        const std::int32_t* a = whole[c];
+        const std::int32_t* b = c + 1 < whole.size() ? whole[c + 1] : nullptr;
+        for (const WholeRun& run : t.wholeRows) {
+            Lanes sum{};
+            if (b != nullptr) {
+                for (std::int32_t f = run.first; f < run.last; ++f) {
+                    sum += totals[slots.Of(a[f])] + totals[slots.Of(b[f])];
+                }
+            } else {
+                for (std::int32_t f = run.first; f < run.last; ++f) sum += totals[slots.Of(a[f])];
+            }
+            accumulated[run.view] += sum;
+        }
+    }
+}
+
+void DrawReduced(const screen::PixelView& view, const screen::PixelView& set) {
+    Tables& t = gTables;
+    const bool hasFields = !Document.Fields.IsNull();
+    CutAxis(View.ScrollX, Document.FieldWidth,
+            MapLength(Document.LastFieldX, Document.FieldWidth, hasFields), view.width, t.x,
+            t.columns, t.inBoxX);
+    CutAxis(View.ScrollY, Document.FieldHeight,
+            MapLength(Document.LastFieldY, Document.FieldHeight, hasFields), view.height, t.y,
+            t.rows, t.inBoxY);
+    SortRows(t);
+    const std::int32_t shift = -2 * View.ZoomLevel;  // dividing by the area k x k
+    const std::uint64_t area = std::uint64_t{1} << shift;
+    t.accumulated.assign(static_cast<std::size_t>(view.height), Lanes{});
+    t.rowBase.resize(static_cast<std::size_t>(view.height));
+    Lanes* accumulated = t.accumulated.data();
+    const Slots slots{static_cast<std::uint32_t>(t.tiles), set};
 
     auto segment = t.columns.begin();
     for (std::int32_t v = 0; v < view.width; ++v) {
-        std::fill(t.accumulated.begin(), t.accumulated.end(), Sum3{});
+        t.wholeColumns.clear();
         for (; segment != t.columns.end() && segment->view == v; ++segment) {
-            const std::int32_t* column = &Document.Fields(segment->field, 0);
-            const std::size_t i1 = static_cast<std::size_t>(segment->from) * ny;
-            const std::size_t i2 = static_cast<std::size_t>(segment->to) * ny;
-            const bool wholeWidth = segment->from == 0 && segment->to == lastNodeX;
-            for (const Segment& piece : t.rows) {
-                const std::int32_t slot = Slot(column[piece.field], set);
-                Sum3& into = t.accumulated[static_cast<std::size_t>(piece.view)];
-                if (wholeWidth && piece.from == 0 && piece.to == lastNodeY) {
-                    into += t.totals[static_cast<std::size_t>(slot)];
-                    continue;
-                }
-                const Sum3* sums = &t.sums[perSlot * static_cast<std::size_t>(slot)];
-                const std::size_t j1 = static_cast<std::size_t>(piece.from);
-                const std::size_t j2 = static_cast<std::size_t>(piece.to);
-                into += sums[i2 + j2] - sums[i1 + j2] - sums[i2 + j1] + sums[i1 + j1];
+            if (segment->from == 0 && segment->to == t.x.nodes - 1) {
+                t.wholeColumns.push_back(&Document.Fields(segment->field, 0));
+            }
+            AddPieces(t, *segment, slots, accumulated);
+        }
+        AddWholeFields(t, slots, accumulated);
+        // What lies beyond the pictures is grey; half the area rounds.
+        const std::int64_t inBoxX = t.inBoxX[static_cast<std::size_t>(v)];
+        if (v == 0 || inBoxX != t.inBoxX[static_cast<std::size_t>(v) - 1]) {
+            for (std::int32_t w = 0; w < view.height; ++w) {
+                const auto inBox = static_cast<std::uint64_t>(inBoxX * t.inBoxY[w]);
+                t.rowBase[w] =
+                    Lanes{} + static_cast<std::uint32_t>((area - inBox) * kGreyChannel + area / 2);
             }
         }
-        const std::uint64_t inBoxX =
-            static_cast<std::uint64_t>(t.inBoxX[static_cast<std::size_t>(v)]);
         for (std::int32_t w = 0; w < view.height; ++w) {
-            const std::uint64_t inBox =
-                inBoxX * static_cast<std::uint64_t>(t.inBoxY[static_cast<std::size_t>(w)]);
-            const auto grey = static_cast<std::uint32_t>((area - inBox) * kGreyChannel);
-            const Sum3 sum = t.accumulated[static_cast<std::size_t>(w)] + Sum3{grey, grey, grey};
-            view.Row(w)[v] = ((sum.c0 + half) >> (2 * level)) |
-                             (((sum.c1 + half) >> (2 * level)) << 8) |
-                             (((sum.c2 + half) >> (2 * level)) << 16);
+            view.Row(w)[v] = ToPixel((accumulated[w] + t.rowBase[w]) >> shift);
+            accumulated[w] = Lanes{};  // ready for the next view column
         }
     }
 }
@@ -288,7 +376,11 @@ void DrawEnlarged(const screen::PixelView& view, const screen::PixelView& set) {
 
 void DrawZoomedFields() {
     const screen::PixelView view = screen::ScreenPixels();
-    if (view.pixels == nullptr || Document.FieldWidth < 1 || Document.FieldHeight < 1) return;
+    if (view.pixels == nullptr) return;
+    if (Document.FieldWidth < 1 || Document.FieldHeight < 1) {
+        screen::ScreenClear(static_cast<std::int32_t>(kGreyPixel));
+        return;
+    }
     const screen::PixelView set = screen::SpritePixels(kTileSet);
     if (View.ZoomLevel > 0) {
         DrawEnlarged(view, set);
@@ -308,7 +400,8 @@ void DrawZoomedFields() {
 
 std::size_t ZoomTableBytes() {
     const Tables& t = gTables;
-    return (t.sums.capacity() + t.totals.capacity() + t.accumulated.capacity()) * sizeof(Sum3) +
+    return t.sums.capacity() * sizeof(Sum3) +
+           (t.totals.capacity() + t.accumulated.capacity()) * sizeof(Lanes) +
            (t.columns.capacity() + t.rows.capacity()) * sizeof(Segment) +
            (t.inBoxX.capacity() + t.inBoxY.capacity()) * sizeof(std::int64_t);
 }

@@ -12,7 +12,8 @@
 
 namespace editor {
 
-// Draws the fields of the map view at View.ZoomLevel (not 0) on the screen's pixels.
+// Draws the fields of the map view at View.ZoomLevel (not 0) on the screen's pixels, every
+// pixel of the view: grey where no tile lies.
 void DrawZoomedFields();
 
 // Bytes kept for drawing reduced.

@@ -77,6 +77,7 @@ TEST_F(ZoomTest, StrgWheelZoomsAboutTheMouseWithinTheScalesOfTheMap) {
         {{301, 99}, 240, 2, "4:1"},     {{301, 99}, 120, 2, "4:1"},  // no further
         {{5, 5}, -240, 0, ""},
     };
+    int previous = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(std::to_string(s.at.x()) + "," + std::to_string(s.at.y()) + " by " +
                      std::to_string(s.delta));
@@ -86,13 +87,24 @@ TEST_F(ZoomTest, StrgWheelZoomsAboutTheMouseWithinTheScalesOfTheMap) {
         WheelAt(InView(s.at.x(), s.at.y()), s.delta, Qt::ControlModifier);
         EXPECT_EQ(View.ZoomLevel, s.level);
         EXPECT_EQ(Scale(), *s.scale == 0 ? "" : runtime::Cp1252("Maßstab ") + s.scale);
-        // The map pixel under the mouse stays under it: reduced, inside the block shown there.
+        // The map pixels under the mouse stay under it: the block it covers now and the one it
+        // covered before lie one inside the other.
         const std::int64_t k = s.level < 0 ? std::int64_t{1} << -s.level : 1;
-        EXPECT_LE(View.MouseMapX, x);
-        EXPECT_GT(View.MouseMapX + k, x);
-        EXPECT_LE(View.MouseMapY, y);
-        EXPECT_GT(View.MouseMapY + k, y);
+        const std::int64_t before = previous < 0 ? std::int64_t{1} << -previous : 1;
+        for (const auto& [now, was] : {std::pair{View.MouseMapX, x}, {View.MouseMapY, y}}) {
+            const std::int64_t overlap =
+                std::min(now + k, was + before) - std::max<std::int64_t>(now, was);
+            EXPECT_EQ(overlap, std::min(k, before)) << now << " after " << was;
+        }
+        previous = s.level;
     }
+    // Out and back in about the same point gives the same view.
+    const std::int32_t scrollX = View.ScrollX;
+    const std::int32_t scrollY = View.ScrollY;
+    WheelAt(InView(333, 111), -360, Qt::ControlModifier);
+    WheelAt(InView(333, 111), 360, Qt::ControlModifier);
+    EXPECT_EQ(View.ScrollX, scrollX);
+    EXPECT_EQ(View.ScrollY, scrollY);
     // A map that fits the view at 1:1 is not made smaller.
     UseMap(64, 64, 5, 5);
     WheelAt(InView(250, 250), -120, Qt::ControlModifier);
