@@ -9,7 +9,7 @@ packages=(
     libpng-dev zlib1g-dev
     qt6-base-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils openbox wmctrl
+    xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
     fonts-liberation fonts-dejavu-core
 )
 

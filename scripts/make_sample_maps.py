@@ -172,6 +172,62 @@ def island():
     return grid, players
 
 
+def smooth_noise(rng, w, h, cell):
+    """Value noise in 0..1: random values on a coarse grid, interpolated smoothly."""
+    gw, gh = w // cell + 2, h // cell + 2
+    grid = [[rng.random() for _ in range(gw)] for _ in range(gh)]
+
+    def at(x, y):
+        gx, gy = x / cell, y / cell
+        ix, iy = int(gx), int(gy)
+        fx, fy = gx - ix, gy - iy
+        fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+        top = grid[iy][ix] * (1 - fx) + grid[iy][ix + 1] * fx
+        bottom = grid[iy + 1][ix] * (1 - fx) + grid[iy + 1][ix + 1] * fx
+        return top * (1 - fy) + bottom * fy
+
+    return at
+
+
+def archipelago():
+    """A big map: islands with beaches, woods and rocks in open water, paths across them, a
+    walled fort on the largest. 120 x 120 fields, so that the whole of it shows at 1:16."""
+    w = h = 120
+    rng = random.Random(11)
+    land = smooth_noise(rng, w, h, 12)
+    detail = smooth_noise(rng, w, h, 4)
+    grid = [[2] * w for _ in range(h)]
+    for y in range(h):
+        for x in range(w):
+            edge = min(x, y, w - 1 - x, h - 1 - y) / 12.0
+            height = 0.75 * land(x, y) + 0.25 * detail(x, y) - max(0.0, 0.35 - edge * 0.35)
+            if height > 0.62:
+                grid[y][x] = 6 if detail(x, y) > 0.55 else (7 if rng.random() < 0.05 else 0)
+            elif height > 0.55:
+                grid[y][x] = 0
+            elif height > 0.5:
+                grid[y][x] = 3
+    for y in range(h):  # a path north to south and one west to east, fords of stone
+        x = 60 + int(round(6 * math.sin(y / 9.0)))
+        grid[y][x] = 4 if grid[y][x] == 2 else 1
+    for x in range(w):
+        y = 45 + int(round(5 * math.sin(x / 11.0)))
+        grid[y][x] = 4 if grid[y][x] == 2 else 1
+    for x in range(70, 82):  # the fort
+        for y in (70, 81):
+            grid[y][x] = 5
+    for y in range(70, 82):
+        for x in (70, 81):
+            grid[y][x] = 5 if y != 75 else 1
+    for y in range(71, 81):
+        for x in range(71, 81):
+            grid[y][x] = 4
+    players = [(TILE * x + 32, TILE * y + 32, (i * 45) % 360)
+               for i, (x, y) in enumerate([(20, 20), (100, 20), (20, 100), (100, 100),
+                                           (60, 10), (10, 60), (110, 60), (75, 75)])]
+    return grid, players
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     grid, players = forest()
@@ -181,6 +237,10 @@ def main():
     tile_set(os.path.join(OUT, "Insel.PNG"))
     write_map(os.path.join(OUT, "Insel.MAP"), "Kleine Insel im Süden".encode("cp1252"), players,
               grid, slots=6, balls=3)
+    grid, players = archipelago()
+    tile_set(os.path.join(OUT, "Archipel.PNG"))
+    write_map(os.path.join(OUT, "Archipel.MAP"), "Großes Archipel".encode("cp1252"), players,
+              grid)
 
 
 if __name__ == "__main__":

@@ -92,3 +92,45 @@ if actual != expected:
 print("%s is byte for byte as expected (%d bytes)" % (path, len(actual)))
 PY
 }
+
+# A stroke of the left button through client points: press at the first "x y", move to each
+# following one in a single jump, release at the last.
+stroke() {
+    client "$1" "$2"
+    xdotool mousedown 1
+    sleep 0.2
+    shift 2
+    while [ $# -ge 2 ]; do
+        xdotool mousemove --window "$wid" "$1" $(($2 + menu))
+        sleep 0.2
+        shift 2
+    done
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+# The wheel turned by n notches (positive: away from the user) with the keys held, e.g.
+# wheel ctrl -1.
+wheel() {
+    local keys=$1 notches=$2 button=4
+    [ "$notches" -lt 0 ] && { button=5; notches=$((-notches)); }
+    [ -n "$keys" ] && xdotool keydown "$keys"
+    for _ in $(seq 1 "$notches"); do xdotool click "$button"; sleep 0.2; done
+    [ -n "$keys" ] && xdotool keyup "$keys"
+    sleep 0.3
+}
+
+# Prints a digest of the pixels the 500 x 500 map view shows now (at client (4, 4)).
+view_digest() {
+    xwd -silent -id "$wid" | python3 -c '
+import hashlib, struct, sys
+data = sys.stdin.buffer.read()
+h = struct.unpack(">25I", data[:100])
+size, width, bpp, line, colours = h[0], h[4], h[11], h[12], h[19]
+pixels = data[size + 12 * colours:]
+left, top, step = 4, int(sys.argv[1]) + 4, bpp // 8
+digest = hashlib.sha1()
+for y in range(top, top + 500):
+    digest.update(pixels[y * line + left * step:y * line + (left + 500) * step])
+print(digest.hexdigest())' "$menu"
+}
