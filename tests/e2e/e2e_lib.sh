@@ -22,9 +22,10 @@ e2e_begin() {
     sleep 1
 }
 
-# Starts the editor in the working folder and waits for its window; sets $pid and $wid.
+# Starts the editor in the working folder with the given arguments and waits for its window;
+# sets $pid and $wid.
 e2e_start_editor() {
-    "$editor" >editor.log 2>&1 &
+    "$editor" "$@" >editor.log 2>&1 &
     pid=$!
     wid=""
     for _ in $(seq 1 100); do
