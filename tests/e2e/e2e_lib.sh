@@ -79,6 +79,13 @@ expect_exit_0() {
     [ "$status" -eq 0 ] || { echo "editor exited with $status"; cat editor.log; exit 1; }
 }
 
+# Fails unless the running editor works in folder $1.
+expect_working_folder() {
+    local folder
+    folder=$(readlink "/proc/$pid/cwd")
+    [ "$folder" = "$(readlink -f "$1")" ] || { echo "the editor works in $folder, not in $1"; exit 1; }
+}
+
 # Compares a file with the bytes a Python expression builds (struct is imported).
 # $1: the file; $2: the expression.
 expect_bytes() {
