@@ -55,7 +55,7 @@ for program in "${programs[@]}"; do
     for option in --version --help; do
         output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$out/root/usr/bin/$program" "$option") ||
             fail "$program $option ended with $?"
-        grep -q "^.*$program" <<<"$output" || fail "$program $option printed: $output"
+        grep -qF "$program" <<<"$output" || fail "$program $option printed: $output"
     done
 done
 echo "package complete: $(wc -l <"$out/unpacked") files, Depends: $depends"
