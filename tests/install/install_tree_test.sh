@@ -50,15 +50,15 @@ grep -qF '<image>https://example.org/a?b=1&amp;c=editor.png</image>' "$scratch/$
 
 # The desktop entry's icon is the installed one; each PNG is as large as its folder says.
 grep -qx "Icon=$id" "$root/share/applications/$id.desktop" || fail "the desktop entry names another icon"
-for size in 16 24 32 48 64 128 256; do
-    png=$root/share/icons/hicolor/${size}x$size/apps/$id.png
-    python3 - "$png" "$size" <<'PY' || fail "$png is not a $size x $size PNG"
-import struct, sys
-data = open(sys.argv[1], "rb").read(24)
-size = int(sys.argv[2])
-sys.exit(0 if data[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", data[16:24]) == (size, size) else 1)
+python3 - "$root"/share/icons/hicolor/*x*/apps/$id.png <<'PY' || fail "a PNG icon is not of its folder's size"
+import re, struct, sys
+for path in sys.argv[1:]:
+    size = int(re.search(r"/(\d+)x\1/apps/", path).group(1))
+    data = open(path, "rb").read(24)
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack(">II", data[16:24]) != (size, size):
+        print("%s is not a %d x %d PNG" % (path, size, size))
+        sys.exit(1)
 PY
-done
 
 # The man pages render without a warning.
 for page in "$root"/share/man/man1/*.gz; do
