@@ -2,7 +2,9 @@
 #include "editor/Painting.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -125,9 +127,47 @@ void PickTile() {
     RefreshControls();
 }
 
+// Four fields of a column at once, for the searches below.
+using Quad = std::int32_t __attribute__((vector_size(16)));
+
+// Which of four fields from `row` on hold `target`: all, none or some.
+enum class Match { All, None, Some };
+Match MatchQuad(const std::int32_t* column, std::int32_t row, std::int32_t target) {
+    Quad fields;
+    std::memcpy(&fields, column + row, sizeof fields);
+    using Halves = std::uint64_t __attribute__((vector_size(16)));
+    const auto hits = std::bit_cast<Halves>(fields == Quad{} + target);
+    if ((hits[0] & hits[1]) == ~std::uint64_t{0}) return Match::All;
+    return (hits[0] | hits[1]) == 0 ? Match::None : Match::Some;
+}
+
+// The first row from `row` on, up to `last`, whose field holds `target` (wanted true) or does
+// not (wanted false); last + 1 when there is none. Four rows a test while they all fail it:
+// fills cross long runs of equal fields.
+std::int32_t FindDown(const std::int32_t* column, std::int32_t row, std::int32_t last,
+                      std::int32_t target, bool wanted) {
+    const Match passing = wanted ? Match::None : Match::All;
+    while (row + 3 <= last && MatchQuad(column, row, target) == passing) row += 4;
+    while (row <= last && (column[row] == target) != wanted) ++row;
+    return row;
+}
+
+// The same upwards: the last row from `row` down to 0 whose field holds `target` (wanted true)
+// or does not; -1 when there is none.
+std::int32_t FindUp(const std::int32_t* column, std::int32_t row, std::int32_t target,
+                    bool wanted) {
+    const Match passing = wanted ? Match::None : Match::All;
+    while (row - 3 >= 0 && MatchQuad(column, row - 3, target) == passing) row -= 4;
+    while (row >= 0 && (column[row] == target) != wanted) --row;
+    return row;
+}
+
 }  // namespace
 
-void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) { Document.Fields(x, y) = tile; }
+void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) {
+    // The element's place spelled out, so that a fill's run of writes stays a plain loop.
+    Document.Fields.Data()[std::int64_t{x} * Document.Fields.Stride(0) + y] = tile;
+}
 
 void EditWithMouse(std::int32_t event) {
     switch (event) {
@@ -179,18 +219,17 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
         seeds.pop_back();
         const std::int32_t* column = &Document.Fields(sx, 0);
         if (column[sy] != target) continue;
-        std::int32_t top = sy;
-        std::int32_t bottom = sy;
-        while (top > 0 && column[top - 1] == target) --top;
-        while (bottom < lastY && column[bottom + 1] == target) ++bottom;
+        const std::int32_t top = FindUp(column, sy, target, false) + 1;
+        const std::int32_t bottom = FindDown(column, sy, lastY, target, false) - 1;
         for (std::int32_t row = top; row <= bottom; ++row) PaintField(sx, row, tile);
+        // One seed for each run of the tile beside the painted run.
         for (const std::int32_t nx : {sx - 1, sx + 1}) {
             if (nx < 0 || nx > lastX) continue;
             const std::int32_t* next = &Document.Fields(nx, 0);
-            for (std::int32_t row = top; row <= bottom; ++row) {
-                if (next[row] == target && (row == top || next[row - 1] != target)) {
-                    seeds.emplace_back(nx, row);
-                }
+            for (std::int32_t row = FindDown(next, top, bottom, target, true); row <= bottom;
+                 row = FindDown(next, row, bottom, target, true)) {
+                seeds.emplace_back(nx, row);
+                row = FindDown(next, row, bottom, target, false);
             }
         }
     }
