@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "editor/RecordLog.h"
+
 namespace editor {
 namespace {
 
@@ -32,6 +34,7 @@ struct ValueRecord {
     std::int32_t target;
     std::int32_t value;
 };
+static_assert(sizeof(ValueRecord) == 8);
 
 struct Step {
     std::uint32_t values = 0;
@@ -48,7 +51,7 @@ struct Counts {
 
 struct Log {
     std::deque<Step> steps;  // oldest first; steps[0, doneSteps) are done, the rest undone
-    std::deque<ValueRecord> values;
+    RecordLog<ValueRecord> values;
     std::deque<std::string> names;
     std::deque<TileSetSource> tileSets;
     std::size_t doneSteps = 0;
@@ -59,7 +62,9 @@ struct Log {
     std::int64_t limit = kDefaultHistoryLimit;
     std::uint64_t version = 0;
     int depth = 0;
+    bool undone = false;     // undone steps follow the done ones
     bool suspended = false;  // the group belongs to the start of a cleared history
+    bool plain = false;      // a record needs no more than its append (see UpdatePlain)
     bool mergeable = false;  // nothing but typing happened since the last step
     std::int32_t pendingKey = kNoKey;
 };
@@ -91,6 +96,18 @@ void PopBack(std::deque<T>& log, std::size_t keep, Bytes bytes) {
     }
 }
 
+template <typename T, typename Bytes>
+void PopFront(std::deque<T>& log, std::size_t count, Bytes bytes) {
+    for (; count > 0; --count) {
+        gLog.extraBytes -= bytes(log.front());
+        log.pop_front();
+    }
+}
+
+// A record is a plain append inside a group that is being recorded and has no undone steps
+// to drop first; SetField's fill of a grid runs on this alone.
+void UpdatePlain() { gLog.plain = gLog.depth > 0 && !gLog.suspended && !gLog.undone; }
+
 // A new change makes the undone steps unreachable.
 void DropRedo() {
     gLog.steps.resize(gLog.doneSteps);
@@ -98,6 +115,8 @@ void DropRedo() {
     PopBack(gLog.names, gLog.done.names, NameBytes);
     PopBack(gLog.tileSets, gLog.done.tileSets, TileSetBytes);
     if (gLog.saved > Position()) gLog.saved = -1;
+    gLog.undone = false;
+    UpdatePlain();
 }
 
 Counts Pending() {
@@ -128,15 +147,9 @@ bool CancelsOut(const Step& step) {
 void DropOldest() {
     const Step step = gLog.steps.front();
     gLog.steps.pop_front();
-    gLog.values.erase(gLog.values.begin(), gLog.values.begin() + step.values);
-    for (std::uint32_t i = 0; i < step.names; ++i) {
-        gLog.extraBytes -= NameBytes(gLog.names.front());
-        gLog.names.pop_front();
-    }
-    for (std::uint32_t i = 0; i < step.tileSets; ++i) {
-        gLog.extraBytes -= TileSetBytes(gLog.tileSets.front());
-        gLog.tileSets.pop_front();
-    }
+    gLog.values.pop_front(step.values);
+    PopFront(gLog.names, step.names, NameBytes);
+    PopFront(gLog.tileSets, step.tileSets, TileSetBytes);
     --gLog.doneSteps;
     gLog.done.values -= step.values;
     gLog.done.names -= step.names;
@@ -178,7 +191,7 @@ void Commit() {
 // Before a record: the undone steps go.
 bool BeginRecord() {
     if (gLog.suspended) return false;
-    if (gLog.doneSteps != gLog.steps.size()) DropRedo();
+    if (gLog.undone) DropRedo();
     return true;
 }
 
@@ -187,23 +200,16 @@ void EndRecord() {
     if (gLog.depth == 0) Commit();
 }
 
-void RecordValue(std::int32_t target, std::int32_t old) {
-    if (!BeginRecord()) return;
-    gLog.values.push_back({target, old});
-    EndRecord();
-}
-
 void Write(std::int32_t& place, std::int32_t target, std::int32_t v) {
     if (place == v) return;
     const std::int32_t old = place;
     place = v;
-    RecordValue(target, old);
+    detail::RecordValue(target, old);
 }
 
 // Swaps the records of a step with the document: backwards to undo, forwards to redo.
-template <typename T, typename Swap>
-void SwapRecords(std::deque<T>& log, std::size_t begin, std::size_t end, bool backwards,
-                 Swap swap) {
+template <typename Log, typename Swap>
+void SwapRecords(Log& log, std::size_t begin, std::size_t end, bool backwards, Swap swap) {
     if (backwards) {
         for (std::size_t i = end; i-- > begin;) swap(log[i]);
     } else {
@@ -225,9 +231,14 @@ unsigned Apply(const Step& step, const Counts& from, bool backwards) {
 
 }  // namespace
 
-void SetField(std::int32_t x, std::int32_t y, std::int32_t tile) {
-    if (!FieldInArray(x, y)) return;
-    Write(Document.Fields(x, y), x * kFieldsSize + y, tile);
+void detail::RecordValue(std::int32_t target, std::int32_t old) {
+    if (gLog.plain) {
+        gLog.values.push_back({target, old});
+        return;
+    }
+    if (!BeginRecord()) return;
+    gLog.values.push_back({target, old});
+    EndRecord();
 }
 
 void SetValue(std::int32_t MapDocument::*value, std::int32_t v) {
@@ -264,13 +275,17 @@ void SetTileSet(const TileSetSource& source) {
     EndRecord();
 }
 
-void HistoryBeginGroup() { ++gLog.depth; }
+void HistoryBeginGroup() {
+    ++gLog.depth;
+    UpdatePlain();
+}
 
 void HistoryEndGroup() {
     if (gLog.depth == 0 || --gLog.depth > 0) return;
     if (!gLog.suspended) Commit();
     gLog.suspended = false;
     gLog.pendingKey = kNoKey;
+    UpdatePlain();
 }
 
 void HistoryMergeKey(std::int32_t key) { gLog.pendingKey = key; }
@@ -283,6 +298,8 @@ unsigned HistoryUndo() {
     gLog.done.names -= step.names;
     gLog.done.tileSets -= step.tileSets;
     --gLog.doneSteps;
+    gLog.undone = true;
+    UpdatePlain();
     return Apply(step, gLog.done, true);
 }
 
@@ -295,16 +312,19 @@ unsigned HistoryRedo() {
     gLog.done.names += step.names;
     gLog.done.tileSets += step.tileSets;
     ++gLog.doneSteps;
+    gLog.undone = gLog.doneSteps != gLog.steps.size();
+    UpdatePlain();
     return Apply(step, from, false);
 }
 
 void HistoryClear() {
-    const Log previous = std::move(gLog);
-    gLog = Log{};
-    gLog.limit = previous.limit;
-    gLog.version = previous.version + 1;
-    gLog.depth = previous.depth;
-    gLog.suspended = previous.depth > 0;
+    Log fresh;
+    fresh.limit = gLog.limit;
+    fresh.version = gLog.version + 1;
+    fresh.depth = gLog.depth;
+    fresh.suspended = gLog.depth > 0;
+    gLog = std::move(fresh);
+    UpdatePlain();
 }
 
 void HistoryMarkSaved() {

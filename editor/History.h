@@ -36,8 +36,21 @@ inline constexpr std::int64_t kDefaultHistoryLimit = std::int64_t{64} << 20;
 
 // ---- Writing the document ----------------------------------------------------------------
 
-// Fields(x, y) := tile. A field outside the Fields array takes nothing.
-void SetField(std::int32_t x, std::int32_t y, std::int32_t tile);
+namespace detail {
+// Notes the old value of a field (target x * 1000 + y) or of another value.
+void RecordValue(std::int32_t target, std::int32_t old);
+}  // namespace detail
+
+// Fields(x, y) := tile. A field outside the Fields array takes nothing. Inline, so that a fill
+// pays a call only for the fields it changes.
+inline void SetField(std::int32_t x, std::int32_t y, std::int32_t tile) {
+    if (!FieldInArray(x, y)) return;
+    std::int32_t& field = Document.Fields(x, y);
+    if (field == tile) return;
+    const std::int32_t old = field;
+    field = tile;
+    detail::RecordValue(x * kFieldsSize + y, old);
+}
 // A header value of the document, e.g. SetValue(&MapDocument::SlotCount, 6).
 void SetValue(std::int32_t MapDocument::*value, std::int32_t v);
 // A member of a player's start record, e.g. SetPlayerValue(2, &PlayerStart::X, 100). A
