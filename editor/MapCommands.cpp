@@ -63,7 +63,8 @@ std::string BaseName(std::string name) {
     constexpr std::string_view kExtension = ".map";
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     if (name.size() >= kExtension.size() &&
-        std::equal(kExtension.begin(), kExtension.end(), name.end() - 4,
+        std::equal(kExtension.begin(), kExtension.end(),
+                   name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
                    [&](char a, char b) { return a == lower(b); })) {
         name.resize(name.size() - kExtension.size());
     }
