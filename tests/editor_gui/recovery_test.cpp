@@ -2,6 +2,7 @@
 // waits), removed when they are saved or discarded, offered and restored at the next start.
 #include "editor/Recovery.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <filesystem>
 #include <string>
@@ -155,11 +156,28 @@ TEST(RecoveryProgramTest, TheProgramOffersTheCopyAtStartAndANormalEndRemovesIt) 
         asked.push_back(view.text);
         return asked.size() == 1 ? 0 : 1;  // Wiederherstellen, then Verwerfen
     });
+    // The user quits once the restored map is on screen and no requester is open.
     std::string title;
-    QTimer::singleShot(500, [&] {
-        title = ts::TopQWindow(0)->title().toStdString();
-        ts::ChooseMenuItem(0, "Datei", "Editor beenden");
+    QTimer user;
+    user.setInterval(100);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWindow* window = ts::TopQWindow(0);
+        if (waited.elapsed() > 20000 && window != nullptr) {  // never leave the test hanging
+            ADD_FAILURE() << "the restored map did not come up";
+            user.stop();
+            window->close();
+            return;
+        }
+        if (window == nullptr || QApplication::activeModalWidget() != nullptr ||
+            !window->title().contains(QStringLiteral("<Wald>"))) {
+            return;
+        }
+        title = window->title().toStdString();
+        if (ts::ChooseMenuItem(0, "Datei", "Editor beenden")) user.stop();
     });
+    user.start();
     EXPECT_EQ(editor::EditorMain(), 0);
     platform::SetMessageBoxAnswerForTesting(nullptr);
     EXPECT_EQ(asked.size(), 2u);
