@@ -135,5 +135,5 @@ int main(int argc, char** argv) {
                                          {"PassWithHistory", "FramePeriod"},
                                          {"PassWithHistory", "PassOnLargeMap"},
                                          {"FillThroughHistory", "MemsetGrid"}},
-                                        {1.2, 0.1, 0.05, 1.05, 20});
+                                        {1.2, 0.1, 0.05, 1.05, 30});
 }
