@@ -19,10 +19,11 @@
 //
 // A step whose writes cancel out (a typed value corrected back to what it was) is no step.
 // Consecutive passes that change the document by typing into the same text field
-// (HistoryMergeKey) make one step. The history holds at most HistoryLimit bytes of records
-// (64 MiB); beyond that the oldest steps go first, the newest step always stays. Neu and
-// Öffnen start an empty history (HistoryClear); the map is changed while the history is not at
-// the point of the last save (HistoryChanged).
+// (HistoryMergeKey) make one step. An undo while a group is open makes what the group wrote
+// so far a step and takes it back; the group's later writes make the next step. The history
+// holds at most kDefaultHistoryLimit bytes of records (64 MiB); beyond that the oldest steps go
+// first, the newest step always stays. Neu and Öffnen start an empty history (HistoryClear);
+// the map is changed while the history is not at the point of the last save (HistoryChanged).
 #pragma once
 
 #include <cstdint>
