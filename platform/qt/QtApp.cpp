@@ -14,6 +14,8 @@ void EnsureApplication() {
     static int argc = 1;
     static char name[] = "mapeditor";
     static char* argv[] = {name, nullptr};
+    // Desktops match the windows to the installed desktop entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MAPEDITOR_APP_ID));
     static QApplication* app = new QApplication(argc, argv);
     // The toolkit's own texts (the file dialogs' labels and buttons) in German, like the
     // program's; without the translation package they stay English.
