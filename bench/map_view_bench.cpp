@@ -1,10 +1,10 @@
 // Drawing the map view of a 1000 x 1000 map against an 8 x 8 map, both filling the whole
-// view from the same scroll position, and the cost of one main-loop pass against the frame
-// period, at 1:1 and at the scale that shows the whole map. The frame pacing is set far above
-// the display's rate so that the flip does not wait. Besides: the 1:1 pass against its drawing
-// steps alone (what the input steps cost), a fill of the whole grid against one memset of it,
-// and the memory kept for drawing reduced against the tile set's own.
-#include <algorithm>
+// view from the same scroll position, the cost of one main-loop pass against the frame period
+// (also with a large undo history and the map changed, and at the scale that shows the whole
+// map), the 1:1 pass against its drawing steps alone (what the input steps cost), recording a
+// fill of the whole grid in the history and a flood fill of it against a memset, and the
+// memory kept for zooming against the tile set's own. The frame pacing is set far above the
+// display's rate so that the flip does not wait.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +13,7 @@
 #include "BenchRatio.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
@@ -72,6 +73,41 @@ void PassOnLargeMap(benchmark::State& state) {
     for (auto _ : state) editor::EditorPass(512);
 }
 
+// The same pass while the map is changed and its history holds a fill of the whole grid and
+// 100,000 single-field steps: the history and the changed state must not cost a pass anything
+// that grows with them.
+void PassWithHistory(benchmark::State& state) {
+    UseMap(999);
+    editor::HistoryClear();
+    editor::HistoryBeginGroup();
+    for (int x = 0; x <= 999; ++x) {
+        for (int y = 0; y <= 999; ++y) editor::SetField(x, y, 9);
+    }
+    editor::HistoryEndGroup();
+    for (int i = 0; i < 100000; ++i) editor::SetField(i % 1000, i / 1000, 3);
+    editor::EditorPass(512);  // the title shows the change once
+    for (auto _ : state) editor::EditorPass(512);
+    state.counters["history_MB"] = static_cast<double>(editor::HistoryBytes()) / (1 << 20);
+    editor::HistoryClear();
+}
+
+// Writing every field of the grid through the history in one step, against writing the grid
+// once with memset: the cost of recording a fill.
+void FillThroughHistory(benchmark::State& state) {
+    UseMap(999);
+    editor::HistoryClear();
+    std::int32_t tile = 1;
+    for (auto _ : state) {
+        tile = 3 - tile;  // every field changes each time
+        editor::HistoryBeginGroup();
+        for (int x = 0; x <= 999; ++x) {
+            for (int y = 0; y <= 999; ++y) editor::SetField(x, y, tile);
+        }
+        editor::HistoryEndGroup();
+    }
+    editor::HistoryClear();
+}
+
 // The same pass at the scale "Ganze Karte" chooses: 1:128 for 1000 fields of 64 pixels.
 void PassAtWholeMapScale(benchmark::State& state) {
     UseMap(999);
@@ -91,25 +127,17 @@ void PassDrawingOnly(benchmark::State& state) {
     }
 }
 
-// Filling the whole 1000 x 1000 grid, one tile after the other, against writing it with memset.
+// A flood fill of the whole grid (through the history), one tile after the other.
 void FillWholeGrid(benchmark::State& state) {
     UseMap(999);
-    std::memset(editor::Document.Fields.Data(), 0, sizeof(std::int32_t) * 1000 * 1000);
+    std::memset(&editor::Document.Fields(0, 0), 0, sizeof(std::int32_t) * 1000 * 1000);
+    editor::HistoryClear();
     std::int32_t tile = 1;
     for (auto _ : state) {
         editor::FloodFill(0, 0, tile);
         tile ^= 1;
     }
-}
-
-void MemsetGrid(benchmark::State& state) {
-    UseMap(999);
-    int value = 1;
-    for (auto _ : state) {
-        std::memset(editor::Document.Fields.Data(), value, sizeof(std::int32_t) * 1000 * 1000);
-        benchmark::ClobberMemory();
-        value ^= 1;
-    }
+    editor::HistoryClear();
 }
 
 // The largest memory kept for drawing reduced, over every scale of the 1000 x 1000 map, against
@@ -135,6 +163,16 @@ void PrintZoomMemory() {
     editor::ResetZoom();
 }
 
+void MemsetGrid(benchmark::State& state) {
+    UseMap(999);
+    int tile = 1;
+    for (auto _ : state) {
+        tile = 3 - tile;
+        std::memset(&editor::Document.Fields(0, 0), tile, sizeof(std::int32_t) * 1000 * 1000);
+        benchmark::ClobberMemory();
+    }
+}
+
 // The frame period of the pacing at its usual rate: 1/61 s.
 void FramePeriod(benchmark::State& state) {
     for (auto _ : state) {
@@ -145,10 +183,12 @@ void FramePeriod(benchmark::State& state) {
 BENCHMARK(DrawLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(DrawSmallMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassOnLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassWithHistory)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassAtWholeMapScale)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassDrawingOnly)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(FillWholeGrid)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(MemsetGrid)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(FillWholeGrid)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(FillThroughHistory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(MemsetGrid)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(FramePeriod)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(10);
 
 }  // namespace
@@ -159,8 +199,11 @@ int main(int argc, char** argv) {
     return bench_support::RunWithRatios(argc, argv,
                                         {{"DrawLargeMap", "DrawSmallMap"},
                                          {"PassOnLargeMap", "FramePeriod"},
+                                         {"PassWithHistory", "FramePeriod"},
+                                         {"PassWithHistory", "PassOnLargeMap"},
                                          {"PassAtWholeMapScale", "FramePeriod"},
                                          {"PassOnLargeMap", "PassDrawingOnly"},
+                                         {"FillThroughHistory", "MemsetGrid"},
                                          {"FillWholeGrid", "MemsetGrid"}},
-                                        {1.2, 0.1, 0.1, 1.05, 30});
+                                        {1.2, 0.1, 0.05, 1.05, 0.1, 1.05, 30, 30});
 }

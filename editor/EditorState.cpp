@@ -1,6 +1,10 @@
 // The editor's program-wide state.
 #include "editor/EditorState.h"
 
+#include "editor/History.h"
+#include "editor/Recovery.h"
+#include "editor/TileSet.h"
+
 namespace editor {
 
 ViewState View;
@@ -9,6 +13,7 @@ EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
 PaletteState Palette;
+ShownState Shown;
 
 void ResetEditorState() {
     View = ViewState{};
@@ -17,6 +22,10 @@ void ResetEditorState() {
     Painting = PaintState{};
     Navigation = NavigationState{};
     Palette = PaletteState{};
+    Shown = ShownState{};
+    ResetHistory();
+    ResetTileSetState();
+    ResetRecovery();
 }
 
 }  // namespace editor

@@ -44,6 +44,10 @@ enum MenuItemId : std::int32_t {
     kItemSave = 2,
     kItemQuit = 3,
     kItemSetPlayerPosition = 4,
+    kItemSaveAs = 5,
+    kItemLoadTileSet = 6,
+    kItemUndo = 7,
+    kItemRedo = 8,
     kItemZoomIn = 20,
     kItemZoomOut = 21,
     kItemOriginalSize = 22,
@@ -81,6 +85,11 @@ struct LoopState {
     std::int32_t DragAnchorX = 0;
     std::int32_t DragAnchorY = 0;
     std::int32_t DragFactor = 0;
+};
+
+// What the window shows beyond the controls.
+struct ShownState {
+    bool TitleChanged = false;  // the title ends in " *"
 };
 
 struct EditorHandles {
@@ -125,8 +134,10 @@ extern EditorHandles Handles;
 extern PaintState Painting;
 extern NavigationState Navigation;
 extern PaletteState Palette;
+extern ShownState Shown;
 
-// Back to the state before start-up (all zero), for a fresh run in the same process.
+// Back to the state before start-up (all zero), for a fresh run in the same process: these
+// records, the history, the tile set's and the recovery copy's.
 void ResetEditorState();
 
 }  // namespace editor

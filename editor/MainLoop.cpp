@@ -1,20 +1,28 @@
 // The main loop, the input handling and the value corrections.
 #include "editor/MainLoop.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/History.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
 #include "editor/MapView.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/Recovery.h"
 #include "editor/TilePalette.h"
+#include "editor/TileSet.h"
+#include "editor/Unsaved.h"
 #include "editor/ViewScale.h"
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
 #include "runtime/Runtime.h"
+#include "runtime/Timer.h"
 #include "screen/ScreenInstall.h"
 
 namespace editor {
@@ -27,11 +35,17 @@ std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
 
+// Shows what an undo or redo brought back.
+void ShowUndone(unsigned touched) {
+    if ((touched & kTouchedTileSet) != 0) ShowTileSet();
+    if (touched != 0) RefreshControls();
+}
+
 // Returns the event, which "Editor beenden" turns into a close request.
 std::int32_t MenuCommand(std::int32_t event) {
     switch (gui::WindowEventMenu()) {
         case kItemNew:
-            NewMap();
+            if (ConfirmDiscard()) NewMap();
             break;
         case kItemOpen:
             OpenMapCommand();
@@ -39,11 +53,23 @@ std::int32_t MenuCommand(std::int32_t event) {
         case kItemSave:
             SaveMap();
             break;
+        case kItemSaveAs:
+            SaveAsCommand();
+            break;
+        case kItemLoadTileSet:
+            LoadTileSetCommand();
+            break;
+        case kItemUndo:
+            ShowUndone(HistoryUndo());
+            break;
+        case kItemRedo:
+            ShowUndone(HistoryRedo());
+            break;
         case kItemQuit:
             return gui::EVENT_CLOSE;
         case kItemSetPlayerPosition:
-            Document.Players(CurrentPlayer()).X = View.MouseMapX;
-            Document.Players(CurrentPlayer()).Y = View.MouseMapY;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::X, View.MouseMapX);
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Y, View.MouseMapY);
             RefreshControls();
             break;
         case kItemZoomIn:
@@ -100,7 +126,8 @@ void TrackBars() {
             }
             break;
         case kDirectionBar:
-            Document.Players(CurrentPlayer()).Direction = gui::GadgetGetState(kDirectionBar) * 5;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Direction,
+                           gui::GadgetGetState(kDirectionBar) * 5);
             RefreshControls();
             break;
         default:
@@ -115,45 +142,54 @@ void TextFields() {
     const std::int32_t n = runtime::StringToLong(text);
     switch (gadget) {
         case kFieldWidthField:
-            Document.FieldWidth = n;
+            SetValue(&MapDocument::FieldWidth, n);
             break;
         case kFieldHeightField:
-            Document.FieldHeight = n;
+            SetValue(&MapDocument::FieldHeight, n);
             break;
         case kLastFieldXField:
-            Document.LastFieldX = n;
+            SetValue(&MapDocument::LastFieldX, n);
             break;
         case kLastFieldYField:
-            Document.LastFieldY = n;
+            SetValue(&MapDocument::LastFieldY, n);
             break;
         case kPlayerCountField:
-            Document.PlayerCount = n;
+            SetValue(&MapDocument::PlayerCount, n);
             break;
         case kMapNameField:
-            Document.MapName = text;
+            SetMapName(text);
             break;
         case kPlayerXField:
-            Document.Players(CurrentPlayer()).X = n;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::X, n);
             break;
         case kPlayerYField:
-            Document.Players(CurrentPlayer()).Y = n;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Y, n);
             break;
         case kSlotCountField:
-            Document.SlotCount = n;
+            SetValue(&MapDocument::SlotCount, n);
             break;
         case kBallCountField:
-            Document.BallCount = n;
+            SetValue(&MapDocument::BallCount, n);
             break;
         default:
             break;
     }
 }
 
+// Typing into a text field arrives as its change notification; successive passes of typing
+// into one field are one undo step. (Controls that the program rewrites notify too, but not
+// as the event that starts a pass.)
+void NoteTyping(std::int32_t event) {
+    if (event == gui::EVENT_GADGET && gui::WindowEventType() == gui::EVENT_TYPE_CHANGE) {
+        HistoryMergeKey(gui::WindowEventGadget());
+    }
+}
+
 // Sets `value` to `limit` when `beyond` holds, and shows the correction at once.
 template <typename Test>
-void Correct(std::int32_t& value, Test beyond, std::int32_t limit) {
-    if (!beyond(value)) return;
-    value = limit;
+void Correct(std::int32_t MapDocument::*value, Test beyond, std::int32_t limit) {
+    if (!beyond(Document.*value)) return;
+    SetValue(value, limit);
     RefreshControls();
 }
 
@@ -172,22 +208,38 @@ void ValidateDocument() {
     const auto above = [](std::int32_t bound) {
         return [bound](std::int32_t v) { return v > bound; };
     };
-    Correct(Document.FieldWidth, below(1), 1);
-    Correct(Document.FieldHeight, below(1), 1);
-    Correct(Document.LastFieldX, above(999), 999);
-    Correct(Document.LastFieldY, above(999), 999);
-    Correct(Document.PlayerCount, above(64), 64);
-    Correct(Document.PlayerCount, below(1), 1);
-    Correct(Document.SlotCount, below(1), 1);
-    Correct(Document.SlotCount, above(12), 12);
-    Correct(Document.BallCount, above(Document.SlotCount), Document.SlotCount);
+    Correct(&MapDocument::FieldWidth, below(1), 1);
+    Correct(&MapDocument::FieldHeight, below(1), 1);
+    Correct(&MapDocument::LastFieldX, above(999), 999);
+    Correct(&MapDocument::LastFieldY, above(999), 999);
+    Correct(&MapDocument::PlayerCount, above(64), 64);
+    Correct(&MapDocument::PlayerCount, below(1), 1);
+    Correct(&MapDocument::SlotCount, below(1), 1);
+    Correct(&MapDocument::SlotCount, above(12), 12);
+    Correct(&MapDocument::BallCount, above(Document.SlotCount), Document.SlotCount);
+}
+
+std::int32_t NextEvent() {
+    for (;;) {
+        const std::int64_t wait = RecoveryWaitMs(runtime::ElapsedMilliseconds());
+        if (wait == 0) {
+            WriteRecoveryCopy(runtime::ElapsedMilliseconds());
+            continue;
+        }
+        const std::int32_t event = gui::WindowEventFetch(
+            wait < 0 ? -1 : static_cast<std::int32_t>(std::min<std::int64_t>(wait, INT32_MAX)));
+        if (event != 0 || wait < 0) return event;
+    }
 }
 
 std::int32_t EditorPass(std::int32_t event) {
+    HistoryBeginGroup();  // whatever this pass changes is one undo step
+    NoteTyping(event);
     LocateMouse();
     // The palette's own input is no input to the map view.
     if (gui::WindowEventWindow() == kPaletteWindow) event = PaletteInput(event);
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
+    if (event == gui::EVENT_CLOSE && !ConfirmDiscard()) event = 0;
     Drag(event);
     EditWithMouse(event);
     WheelInput(event);
@@ -195,6 +247,8 @@ std::int32_t EditorPass(std::int32_t event) {
     TextFields();
     ValidateDocument();
     KeepBrushRange();
+    HistoryEndGroup();
+    ShowChangedState();
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();
     ShowPalette();
@@ -207,8 +261,10 @@ int EditorMain() {
     runtime::RuntimeStart();
     BuildEditorWindow();
     NewMap();
-    while (EditorPass(gui::WindowEventWait()) != gui::EVENT_CLOSE) {
+    OfferRecoveryCopies();
+    while (EditorPass(NextEvent()) != gui::EVENT_CLOSE) {
     }
+    RemoveRecoveryCopy();
     runtime::RuntimeEnd();
     return 0;
 }

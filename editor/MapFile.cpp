@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/MapDocument.h"
+#include "editor/SafeFile.h"
 #include "runtime/File.h"
 #include "runtime/RtString.h"
 
@@ -142,7 +143,11 @@ void WriteDocument() {
 
 }  // namespace
 
-std::string MapFilePath() { return BasePath() + ".MAP"; }
+std::string MapFilePath() { return MapFilePathOf(Document.FileName); }
+
+std::string MapFilePathOf(std::string_view fileName) {
+    return std::string(kMapFolder) + "\\" + std::string(fileName) + ".MAP";
+}
 
 std::string TileSetPath() { return BasePath() + ".PNG"; }
 
@@ -161,24 +166,18 @@ std::string ReadStoredString(int file) {
     return text;
 }
 
-int WriteMapFile() {
-    const std::string target = MapFilePath();
-    const std::string temporary = target + ".tmp";
+int WriteMapFile() { return WriteMapFileTo(MapFilePath()); }
+
+int WriteMapFileTo(std::string_view path) {
     runtime::FolderCreate(kMapFolder);
-    if (runtime::FileCreate(kMapFile, temporary) == 0) return 0;
-    WriteDocument();
-    const bool synced = runtime::FileSync(kMapFile) != 0;
-    const bool closed = runtime::FileClose(kMapFile) != 0;
-    if (!synced || !closed || runtime::FileReplace(temporary, target) == 0) {
-        runtime::FileDelete(temporary);
-        return 0;
-    }
-    return 1;
+    return WriteFileSafely(kMapFile, path, WriteDocument);
 }
 
-int ReadMapFile() {
+int ReadMapFile() { return ReadMapFileFrom(MapFilePath()); }
+
+int ReadMapFileFrom(std::string_view path) {
     ResizeDocumentArrays();
-    const bool opened = runtime::FileOpenRead(kMapFile, MapFilePath()) != 0;
+    const bool opened = runtime::FileOpenRead(kMapFile, path) != 0;
     Document.MapName = ReadStoredString(kMapFile);
     for (std::int32_t* v :
          {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount, &Document.FieldWidth,

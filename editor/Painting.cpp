@@ -10,6 +10,7 @@
 
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapDocument.h"
 #include "gui/Gadget.h"
@@ -103,16 +104,20 @@ void StrokeTo() {
     Painting.HasLast = 1;
 }
 
+void StrokeEnd() {
+    Painting.Stroking = 0;
+    Painting.HasLast = 0;
+    HistoryEndGroup();
+}
+
+// A stroke is one undo step, however many passes it spans.
 void StrokeBegin() {
+    if (Painting.Stroking != 0) StrokeEnd();  // its release was lost outside the window
+    HistoryBeginGroup();
     Painting.Stroking = 1;
     Painting.HasLast = 0;
     Painting.Painted.assign(static_cast<std::size_t>(kFieldsSize) * kFieldsSize / 64 + 1, 0);
     StrokeTo();  // the press paints the field under it
-}
-
-void StrokeEnd() {
-    Painting.Stroking = 0;
-    Painting.HasLast = 0;
 }
 
 bool HoverFieldOnMap() {
@@ -164,10 +169,7 @@ std::int32_t FindUp(const std::int32_t* column, std::int32_t row, std::int32_t t
 
 }  // namespace
 
-void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) {
-    // The element's place spelled out, so that a fill's run of writes stays a plain loop.
-    Document.Fields.Data()[std::int64_t{x} * Document.Fields.Stride(0) + y] = tile;
-}
+void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) { SetField(x, y, tile); }
 
 void EditWithMouse(std::int32_t event) {
     switch (event) {
@@ -211,6 +213,7 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
     if (x < 0 || y < 0 || x > lastX || y > lastY) return;
     const std::int32_t target = Document.Fields(x, y);
     if (target == tile) return;
+    HistoryBeginGroup();  // one undo step, also outside a pass of the main loop
     // Runs along y, where a column of the grid is contiguous; seeds wait on a stack of their
     // own, so the depth does not grow with the area.
     std::vector<std::pair<std::int32_t, std::int32_t>> seeds{{x, y}};
@@ -233,6 +236,7 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
             }
         }
     }
+    HistoryEndGroup();
 }
 
 std::int32_t TileCount() {

@@ -2,15 +2,17 @@
 // click, picking a field's tile with the middle button or Alt + left click; and the brush track
 // bar's range, which grows with a tile set of more than 32 tiles.
 //
-// Every write of a field by these goes through PaintField. A stroke runs from StrokeBegin (the
-// press) to StrokeEnd (the release); a fill is one FloodFill.
+// Every write of a field by these goes through PaintField, which records it in the undo
+// history. A stroke, from the press to the release over any number of passes, is one undo
+// step; so is a fill.
 #pragma once
 
 #include <cstdint>
 
 namespace editor {
 
-// Writes one field of the grid; (x, y) must lie inside the Fields array.
+// Writes one field of the grid through the history; (x, y) outside the Fields array takes
+// nothing.
 void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile);
 
 // The mouse buttons over the map view, for the pass's event (513, 512, 514, 519). The event

@@ -43,12 +43,12 @@ struct Layout {
 };
 
 // What the canvas shows; drawn again when any of it changes.
-struct Shown {
+struct PaletteShown {
     std::uint32_t tileSet;
     std::int32_t tileSetWidth, fieldWidth, fieldHeight, brush, firstRow;
-    bool operator==(const Shown&) const = default;
+    bool operator==(const PaletteShown&) const = default;
 };
-std::optional<Shown> gShown;
+std::optional<PaletteShown> gShown;
 
 Layout PaletteLayout() {
     Layout layout;
@@ -190,8 +190,8 @@ std::int32_t PaletteTileAt(std::int32_t x, std::int32_t y) {
 
 void ShowPalette() {
     if (Palette.Open == 0) return;
-    Shown now{Handles.TileSetVersion, Document.TileSetWidth,          Document.FieldWidth,
-              Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
+    PaletteShown now{Handles.TileSetVersion, Document.TileSetWidth,          Document.FieldWidth,
+                     Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
     if (gShown == now) return;
     // A new tile set or field size changes the rows to scroll through.
     ScrollTo(Palette.FirstRow);

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace runtime {
 
@@ -51,9 +53,21 @@ int FileAtEnd(int number);
 // when every byte written so far reached the device, else 0.
 int FileSync(int number);
 
+// Creates a new empty file under a hidden name that no file in the folder has ("" = the current
+// directory) and opens it under the number (not -1) as FileCreate does. Returns the new file's path
+// (folder + "\\" + name), "" on failure. An existing file is never opened.
+std::string FileCreateTemporary(int number, std::string_view folder);
+
 // Path operations for writing files safely beside their targets.
-int FileReplace(std::string_view fromPath, std::string_view toPath);  // rename over
+// Renames over the target in one step; a read-only target is refused, an existing one keeps
+// its permissions.
+int FileReplace(std::string_view fromPath, std::string_view toPath);
 int FileDelete(std::string_view path);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
+int FileReadOnly(std::string_view path);  // 1 for an existing file that may not be written
+int FileExists(std::string_view path);    // 1 when a regular file of that name exists
+int FileSame(std::string_view pathA, std::string_view pathB);  // 1 when both name one file
+// Names of the regular files in a folder, in byte order.
+std::vector<std::string> FolderFiles(std::string_view folder);
 
 }  // namespace runtime

@@ -1,5 +1,5 @@
-// The whole editor started in the test's process on the real toolkit, with helpers that give
-// it a user's input and run one main-loop pass per event that arrives.
+// The whole editor started in this process for one test, with helpers that act as a user does
+// and read what the editor shows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
@@ -20,16 +21,19 @@
 #include "gui/StatusBar.h"
 #include "gui/Window.h"
 #include "platform/UiFileDialog.h"
+#include "platform/UiMessageBox.h"
 #include "platform/UiTesting.h"
+#include "runtime/RtString.h"
 #include "runtime/Runtime.h"
 #include "screen/Screen.h"
 #include "screen/ScreenInstall.h"
+#include "screen/Sprite.h"
 #include "support/GuiInput.h"
 #include "support/TempDir.h"
 
 namespace editor_testing {
-
 using editor::Document;
+
 namespace ts = testing_support;
 
 constexpr std::uint32_t kGrey = 0x646464;
@@ -47,19 +51,24 @@ protected:
         editor::BuildEditorWindow();
         editor::NewMap();
         screen::ScreenSetFrameRate(1000);  // keep the passes quick; pacing is tested elsewhere
+        Answer({});  // a question nobody expects fails the test instead of waiting for a user
         ASSERT_TRUE(ts::WaitForWindow(0));
         Drain();
     }
     void TearDown() override {
         platform::SetFileDialogAnswerForTesting(nullptr);
+        platform::SetMessageBoxAnswerForTesting(nullptr);
         runtime::RuntimeEnd();
     }
 
-    // Runs one pass for every event that has arrived; returns the last pass's event.
+    // Runs one pass for every event that has arrived, or up to a pass that ends the loop;
+    // returns the last pass's event.
     std::int32_t Drain() {
         QApplication::processEvents();
         std::int32_t last = 0;
-        for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) last = editor::EditorPass(e);
+        for (std::int32_t e; last != gui::EVENT_CLOSE && (e = gui::WindowEventFetch(0)) != 0;) {
+            last = editor::EditorPass(e);
+        }
         return last;
     }
 
@@ -83,7 +92,7 @@ protected:
     }
     // Replaces a text field's content by typing, as a user does.
     void TypeInto(std::int32_t gadget, const std::string& text) {
-        ts::ClickGadget(0, gadget);
+        ClickAt(ts::GadgetCentre(gadget));
         ts::Key(0, Qt::Key_A, Qt::ControlModifier);
         ts::Type(0, text);
         Drain();
@@ -119,6 +128,48 @@ protected:
         MoveTo({700, 540});
         MoveTo({700, 541});
     }
+
+    // Paints field (x, y) of a map shown as after Neu or Öffnen (64-pixel fields, scroll -58).
+    // Each click lands elsewhere in the field, so that two are never a double click.
+    void PaintField(int x, int y, int brush) {
+        static int clicks = 0;
+        const int inside = 4 + 6 * (clicks++ % 9);
+        gui::GadgetSetState(editor::kBrushBar, brush);
+        ClickAt(InView(58 + 64 * x + inside, 58 + 64 * y + inside));
+    }
+    void Menu(const char* title, const char* item) {
+        ASSERT_TRUE(ts::ChooseMenuItem(0, QString::fromUtf8(title), QString::fromUtf8(item)));
+    }
+    static std::string Title() { return ts::TopQWindow(0)->title().toStdString(); }
+
+    // The message requesters that come up get these answers in order (a button's number, or
+    // platform::kPressReturn / kPressEscape); `questions` keeps what each showed.
+    void Answer(std::vector<std::int32_t> answers) {
+        questions.clear();
+        platform::SetMessageBoxAnswerForTesting(
+            [this, answers, next = std::size_t{0}](const platform::MessageBoxView& view) mutable {
+                questions.push_back(view);
+                if (next < answers.size()) return answers[next++];
+                ADD_FAILURE() << "unexpected question: " << view.text;
+                return view.escapeButton >= 0 ? platform::kPressEscape : 0;
+            });
+    }
+    // The file requesters that come up choose these paths in order ("" cancels); `dialogs`
+    // keeps what each showed.
+    void ChooseFiles(std::vector<std::string> paths) {
+        dialogs.clear();
+        platform::SetFileDialogAnswerForTesting(
+            [this, paths, next = std::size_t{0}](const platform::FileDialogView& view) mutable {
+                dialogs.push_back(view);
+                return next < paths.size() ? paths[next++] : std::string();
+            });
+    }
+    static std::string InHere(const std::string& relative) {
+        return (std::filesystem::current_path() / relative).string();
+    }
+
+    std::vector<platform::MessageBoxView> questions;
+    std::vector<platform::FileDialogView> dialogs;
 
     ts::TempDir dir;
 };

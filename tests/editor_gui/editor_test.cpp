@@ -8,10 +8,6 @@
 #include <string>
 
 #include "EditorFixture.h"
-#include "editor/MapCommands.h"
-#include "platform/UiFileDialog.h"
-#include "runtime/RtString.h"
-#include "screen/Sprite.h"
 
 namespace {
 
@@ -20,7 +16,6 @@ using editor_testing::EditorTest;
 using editor_testing::kBlackPixel;
 using editor_testing::kGrey;
 using editor_testing::kRedPixel;
-
 namespace ts = testing_support;
 
 TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
@@ -280,7 +275,7 @@ TEST_F(EditorTest, QuittingEndsTheLoopAfterAFinalPass) {
 
 // Real failures while saving and loading: the editor keeps running, the previous map file is
 // intact, and the status bar says what went wrong where a user needs to know.
-class EditorFaultTest : public editor_testing::EditorTest {};
+class EditorFaultTest : public EditorTest {};
 
 TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFile) {
     editor::SaveMap();
@@ -302,8 +297,8 @@ TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFil
     EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), previous);
     EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\NONAME.MAP");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Karten"), {}), 1);  // no leftovers
-    editor::SaveMap();  // with room again the save goes through and the message goes away
-    EXPECT_EQ(StatusMessage(), "");
+    editor::SaveMap();  // with room again the save goes through and says so
+    EXPECT_EQ(StatusMessage(), "Gespeichert: Karten\\NONAME.MAP");
     EXPECT_EQ(std::filesystem::file_size("Karten/NONAME.MAP"), 30u + 10 + 12 + 4000000u);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "editor/History.h"
 #include "editor/ViewScale.h"
 
 namespace editor_testing {
@@ -134,6 +135,29 @@ TEST_F(PaintingTest, AStrokePaintsEachFieldOnceAndOnlyWhileTheButtonIsDownInTheV
     EXPECT_EQ(Document.Fields(5, 7), 0);
 }
 
+TEST_F(PaintingTest, AStrokeAndAFillAreOneUndoStepEach) {
+    UseGrid();
+    const std::int64_t steps = editor::HistoryStepCount();
+    Stroke({{10, 20}, {100, 20}, {100, 20 + 3 * 40}, {10, 20 + 3 * 40}});  // passes of its own
+    const std::set<Field> stroke = Painted();
+    ASSERT_EQ(stroke.size(), 5u + 3u + 4u);  // along row 0, down column 4, back along row 3
+    EXPECT_EQ(editor::HistoryStepCount(), steps + 1);
+    // Every other field, but for the 4 x 2 the stroke closed in against the map's left edge.
+    ClickAt(InView(300, 300), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(Painted().size(), 30u * 20u - 8u);
+    EXPECT_EQ(editor::HistoryStepCount(), steps + 2);
+
+    Menu("Bearbeiten", "Rückgängig");
+    Drain();
+    EXPECT_EQ(Painted(), stroke);
+    Menu("Bearbeiten", "Rückgängig");
+    Drain();
+    EXPECT_TRUE(Painted().empty());
+    Menu("Bearbeiten", "Wiederholen");
+    Drain();
+    EXPECT_EQ(Painted(), stroke);
+}
+
 TEST_F(PaintingTest, ShiftClickFillsTheFourConnectedAreaOfTheClickedTile) {
     struct Case {
         const char* what;
@@ -193,7 +217,9 @@ TEST_F(PaintingTest, AFillOfTheWholeLargestGridNeedsNoDeepRecursion) {
             Document.Fields(x, y) = wall ? 1 : 0;
         }
     }
-    editor::FloodFill(0, 0, 7);
+    const std::int64_t steps = editor::HistoryStepCount();
+    editor::FloodFill(0, 0, 7);  // outside a pass of the loop, too, one step
+    EXPECT_EQ(editor::HistoryStepCount(), steps + 1);
     long filled = 0;
     for (int x = 0; x < 1000; ++x) {
         for (int y = 0; y < 1000; ++y) filled += Document.Fields(x, y) == 7 ? 1 : 0;

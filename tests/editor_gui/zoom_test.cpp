@@ -126,13 +126,15 @@ TEST_F(ZoomTest, TheKeysAndTheMenuOfAnsicht) {
          [] { ts::Key(0, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier); }, -2, -1},
         {"Strg++", [] { ts::Key(0, Qt::Key_Plus, Qt::ControlModifier); }, -1, -1},
         {"Strg+0", [] { ts::Key(0, Qt::Key_0, Qt::ControlModifier); }, 0, -58},
-        {"Ganze Karte", [] { ts::ChooseMenuItem(0, "Ansicht", "Ganze Karte"); }, -4, -16 * 50},
+        {"Ganze Karte", [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", "Ganze Karte")); }, -4,
+         -16 * 50},
         {"Vergrößern",
-         [] { ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Vergrößern\tStrg++")); }, -3, -1},
+         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Vergrößern"))); }, -3,
+         -1},
         // The centre's map pixel 3200 stays at the centre.
         {"Originalgröße",
-         [] { ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Originalgröße\tStrg+0")); }, 0,
-         3200 - 250},
+         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Originalgröße"))); },
+         0, 3200 - 250},
     };
     View.ScrollX = -58;
     for (const Step& s : steps) {
