@@ -44,8 +44,7 @@ struct Message {
     std::uint32_t message = WM_NULL;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
-    std::uint8_t keyModifiers =
-        0;  // FSHIFT | FCONTROL | FALT held when a key or mouse input arrived
+    std::uint8_t keyModifiers = 0;  // FSHIFT | FCONTROL | FALT held at a key or mouse input
     std::vector<SentMessage> sent;  // notifications its delivery raised, in order
 };
 
