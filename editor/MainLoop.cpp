@@ -1,6 +1,7 @@
 // The main loop, the input handling and the value corrections.
 #include "editor/MainLoop.h"
 
+#include "editor/DocumentRanges.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
 #include "editor/MapCommands.h"
@@ -146,14 +147,6 @@ void TextFields() {
     }
 }
 
-// Sets `value` to `limit` when `beyond` holds, and shows the correction at once.
-template <typename Test>
-void Correct(std::int32_t& value, Test beyond, std::int32_t limit) {
-    if (!beyond(value)) return;
-    value = limit;
-    RefreshControls();
-}
-
 }  // namespace
 
 std::int32_t MouseInView() {
@@ -163,21 +156,11 @@ std::int32_t MouseInView() {
 }
 
 void ValidateDocument() {
-    const auto below = [](std::int32_t bound) {
-        return [bound](std::int32_t v) { return v < bound; };
-    };
-    const auto above = [](std::int32_t bound) {
-        return [bound](std::int32_t v) { return v > bound; };
-    };
-    Correct(Document.FieldWidth, below(1), 1);
-    Correct(Document.FieldHeight, below(1), 1);
-    Correct(Document.LastFieldX, above(999), 999);
-    Correct(Document.LastFieldY, above(999), 999);
-    Correct(Document.PlayerCount, above(64), 64);
-    Correct(Document.PlayerCount, below(1), 1);
-    Correct(Document.SlotCount, below(1), 1);
-    Correct(Document.SlotCount, above(12), 12);
-    Correct(Document.BallCount, above(Document.SlotCount), Document.SlotCount);
+    // Each correction shows in the controls at once.
+    for (const Correction& correction : DocumentCorrections(Document)) {
+        Document.*correction.value = correction.corrected;
+        RefreshControls();
+    }
 }
 
 std::int32_t EditorPass(std::int32_t event) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -118,6 +119,15 @@ void ReadGrid() {
     }
 }
 
+// 30 + L + 12 * P + 4 * (X + 1) * (Y + 1) for the document's header, held at INT64_MAX.
+std::int64_t HeaderSize(std::int32_t nameLength) {
+    __extension__ using Wide = __int128;
+    const Wide players = std::max<std::int32_t>(Document.PlayerCount, 0);
+    const Wide size = Wide{30} + std::max<std::int32_t>(nameLength, 0) + 12 * players +
+                      4 * Wide{GridValueCount()};
+    return static_cast<std::int64_t>(std::min<Wide>(size, INT64_MAX));
+}
+
 std::string BasePath() { return std::string(kMapFolder) + "\\" + Document.FileName; }
 
 void WriteDocument() {
@@ -153,8 +163,9 @@ void WriteStoredString(int file, std::string_view text) {
     runtime::FileWriteData(file, text.data(), n);
 }
 
-std::string ReadStoredString(int file) {
+std::string ReadStoredString(int file, std::int32_t* storedLength) {
     const std::int32_t n = runtime::FileReadWord(file);
+    if (storedLength != nullptr) *storedLength = n;
     std::string text = runtime::StringSpace(n);
     runtime::FileReadData(file, text.data(), n);
     text.resize(static_cast<std::size_t>(runtime::StringLength(text)));
@@ -162,9 +173,13 @@ std::string ReadStoredString(int file) {
 }
 
 int WriteMapFile() {
-    const std::string target = MapFilePath();
-    const std::string temporary = target + ".tmp";
     runtime::FolderCreate(kMapFolder);
+    return WriteMapFileAt(MapFilePath());
+}
+
+int WriteMapFileAt(std::string_view path) {
+    const std::string target(path);
+    const std::string temporary = target + ".tmp";
     if (runtime::FileCreate(kMapFile, temporary) == 0) return 0;
     WriteDocument();
     const bool synced = runtime::FileSync(kMapFile) != 0;
@@ -176,21 +191,21 @@ int WriteMapFile() {
     return 1;
 }
 
-int ReadMapFile() {
+int ReadMapFile() { return ReadMapFileAt(MapFilePath()).opened ? 1 : 0; }
+
+MapFileRead ReadMapFileAt(std::string_view path) {
     ResizeDocumentArrays();
-    const bool opened = runtime::FileOpenRead(kMapFile, MapFilePath()) != 0;
-    Document.MapName = ReadStoredString(kMapFile);
+    MapFileRead read;
+    read.opened = runtime::FileOpenRead(kMapFile, path) != 0;
+    Document.MapName = ReadStoredString(kMapFile, &read.nameLength);
     for (std::int32_t* v :
          {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount, &Document.FieldWidth,
           &Document.FieldHeight, &Document.LastFieldX, &Document.LastFieldY}) {
         *v = runtime::FileReadLong(kMapFile);
     }
+    read.headerSize = HeaderSize(read.nameLength);
     // A damaged file may announce more than the arrays hold, or far more than it has.
-    const auto more = [&] { return opened && runtime::FileAtEnd(kMapFile) == 0; };
-    const auto finish = [&] {
-        runtime::FileClose(kMapFile);
-        return opened ? 1 : 0;
-    };
+    const auto more = [&] { return read.opened && runtime::FileAtEnd(kMapFile) == 0; };
     for (std::int64_t p = 1; p <= Document.PlayerCount && more(); ++p) {
         PlayerStart player{};
         player.X = runtime::FileReadLong(kMapFile);
@@ -199,7 +214,13 @@ int ReadMapFile() {
         if (p <= kPlayersUpperBound) Document.Players(static_cast<std::int32_t>(p)) = player;
     }
     if (more()) ReadGrid();
-    return finish();
+    if (read.opened) {
+        read.shorter = runtime::FileAtEnd(kMapFile) != 0;
+        std::uint8_t extra = 0;
+        read.longer = !read.shorter && runtime::FileReadData(kMapFile, &extra, 1) == 1;
+    }
+    runtime::FileClose(kMapFile);
+    return read;
 }
 
 }  // namespace editor
