@@ -224,4 +224,6 @@ int FileDelete(std::string_view path) { return platform::FileDelete(path) ? 1 : 
 
 int FolderCreate(std::string_view path) { return platform::FolderCreate(path) ? 1 : 0; }
 
+std::string FileSystemPath(std::string_view path) { return platform::TranslatePath(path); }
+
 }  // namespace runtime

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace runtime {
@@ -55,5 +56,9 @@ int FileSync(int number);
 int FileReplace(std::string_view fromPath, std::string_view toPath);  // rename over
 int FileDelete(std::string_view path);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
+
+// The name the operating system knows a path by (UTF-8, '/' between folders, parts that
+// differ only in case resolved to the names on disk), for programs that hand paths to others.
+std::string FileSystemPath(std::string_view path);
 
 }  // namespace runtime

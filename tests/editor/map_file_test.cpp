@@ -13,6 +13,7 @@
 #include "editor/MapDocument.h"
 #include "runtime/File.h"
 #include "runtime/RtString.h"
+#include "support/MapBytes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -21,23 +22,8 @@ using editor::Document;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
-using Bytes = std::vector<std::uint8_t>;
-
-void PutLong(Bytes& b, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
-// A MAP file's bytes with the given header; players and fields follow as given.
-Bytes MapBytes(const std::string& name, std::vector<std::int32_t> header,
-               const std::vector<std::int32_t>& rest = {}) {
-    Bytes b;
-    b.push_back(static_cast<std::uint8_t>(name.size()));
-    b.push_back(static_cast<std::uint8_t>(name.size() >> 8));
-    for (char c : name) b.push_back(static_cast<std::uint8_t>(c));
-    for (std::int32_t v : header) PutLong(b, v);
-    for (std::int32_t v : rest) PutLong(b, v);
-    return b;
-}
+using testing_support::Bytes;
+using testing_support::MapBytes;
 
 class MapFileTest : public ::testing::Test {
 protected:

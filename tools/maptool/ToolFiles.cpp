@@ -1,0 +1,106 @@
+// Reading whole files and writing outputs safely, on the runtime's file layer.
+#include "tools/maptool/ToolFiles.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "runtime/File.h"
+#include "runtime/RtString.h"
+
+namespace maptool {
+
+std::optional<std::string> RuntimePath(std::string_view utf8) {
+    if (utf8.empty() || utf8.find('\\') != std::string_view::npos) return std::nullopt;
+    std::string path = runtime::Cp1252(utf8);
+    if (runtime::Utf8(path) != utf8) return std::nullopt;
+    return path;
+}
+
+std::string FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::optional<std::string> MapBase(std::string_view path) {
+    if (path.size() < 4) return std::nullopt;
+    const std::string_view extension = path.substr(path.size() - 4);
+    const std::string_view map = ".MAP";
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char c = extension[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != map[i]) return std::nullopt;
+    }
+    return std::string(path.substr(0, path.size() - 4));
+}
+
+ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    const std::int32_t file = runtime::FileOpenRead(-1, runtimePath);
+    if (file == 0) return ReadResult::Missing;
+    constexpr std::int32_t kChunk = 1 << 20;
+    ReadResult result = ReadResult::Read;
+    for (;;) {
+        const std::size_t had = bytes.size();
+        if (static_cast<std::int64_t>(had) > limit) {
+            result = ReadResult::TooLarge;
+            break;
+        }
+        bytes.resize(had + kChunk);
+        const std::int32_t got = runtime::FileReadData(file, bytes.data() + had, kChunk);
+        bytes.resize(had + static_cast<std::size_t>(std::max(got, 0)));
+        if (got < kChunk) break;
+    }
+    if (static_cast<std::int64_t>(bytes.size()) > limit) result = ReadResult::TooLarge;
+    runtime::FileClose(file);
+    if (result != ReadResult::Read) bytes.clear();
+    return result;
+}
+
+SafeOutput::~SafeOutput() { Discard(); }
+
+bool SafeOutput::Open(const std::string& runtimeTarget) {
+    Discard();
+    target_ = runtimeTarget;
+    temporary_ = runtimeTarget + ".tmp";
+    failed_ = false;
+    file_ = runtime::FileCreate(-1, temporary_);
+    return file_ != 0;
+}
+
+bool SafeOutput::Write(const void* bytes, std::size_t count) {
+    const auto* at = static_cast<const std::uint8_t*>(bytes);
+    while (!failed_ && file_ != 0 && count > 0) {
+        const auto n = static_cast<std::int32_t>(
+            std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
+        if (runtime::FileWriteData(file_, at, n) != n) failed_ = true;
+        at += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return !failed_ && file_ != 0;
+}
+
+bool SafeOutput::Commit() {
+    if (file_ == 0 || failed_) {
+        Discard();
+        return false;
+    }
+    const bool synced = runtime::FileSync(file_) != 0;
+    const bool closed = runtime::FileClose(file_) != 0;
+    file_ = 0;
+    if (!synced || !closed || runtime::FileReplace(temporary_, target_) == 0) {
+        runtime::FileDelete(temporary_);
+        temporary_.clear();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void SafeOutput::Discard() {
+    if (file_ != 0) runtime::FileClose(file_);
+    file_ = 0;
+    if (!temporary_.empty()) runtime::FileDelete(temporary_);
+    temporary_.clear();
+}
+
+}  // namespace maptool
