@@ -359,6 +359,25 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
     }
 }
 
+// Maps that Tiled itself wrote (kept with the fuzz seeds: the sample map Insel converted by
+// Tiled, its layers zlib- and gzip-compressed) import to the sample's bytes, also where Tiled
+// is not installed.
+TEST_F(MaptoolTiledTest, MapsSavedByTiledImport) {
+    for (const char* file : {"Insel.MAP", "Insel.PNG"}) {
+        std::filesystem::copy_file(std::string(MAPEDITOR_SAMPLES_DIR) + "/Karten/" + file,
+                                   std::string("Karten/") + file);
+    }
+    for (const char* seed : {"tmx/tiled-zlib.tmx", "tmj/tiled.tmj", "tmj/tiled-gzip.tmj"}) {
+        SCOPED_TRACE(seed);
+        const std::string copy = std::filesystem::path(seed).filename().string();
+        std::filesystem::copy_file(std::string(MAPTOOL_FUZZ_SEEDS) + "/" + seed, copy);
+        const ToolRun run = RunTool({"import", QString::fromStdString(copy), "Karten/Neu.MAP"});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(ReadBytes("Karten/Neu.MAP"), ReadBytes("Karten/Insel.MAP"));
+        EXPECT_EQ(ReadBytes("Karten/Neu.PNG"), ReadBytes("Karten/Insel.PNG"));
+    }
+}
+
 // Tiled's renderer draws our export as maptool draws the map, pixel for pixel: where Tiled
 // leaves a pixel transparent, maptool has the view's grey. The Z-mask pictures are Tiled's
 // tiles v + columns.

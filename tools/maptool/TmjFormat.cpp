@@ -91,17 +91,17 @@ public:
                 // Members are not kept.
             } else if (type == "int" || type == "object") {
                 if (!value.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
-                    return Fail("die Eigenschaft " + property.name + " ist keine ganze Zahl");
+                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " + type);
                 }
                 property.value = std::to_string(static_cast<std::int32_t>(d));
             } else if (type == "float") {
-                if (!value.isDouble()) return Fail("die Eigenschaft " + property.name + " ist keine Zahl");
+                if (!value.isDouble()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ float");
                 property.value = QString::number(d, 'g', 17).toStdString();
             } else if (type == "bool") {
-                if (!value.isBool()) return Fail("die Eigenschaft " + property.name + " ist kein Wahrheitswert");
+                if (!value.isBool()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ bool");
                 property.value = value.toBool() ? "true" : "false";
             } else {
-                if (!value.isString()) return Fail("die Eigenschaft " + property.name + " ist kein Text");
+                if (!value.isString()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " + type);
                 property.value = value.toString().toStdString();
             }
             properties.push_back(std::move(property));

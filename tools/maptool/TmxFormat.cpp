@@ -98,7 +98,6 @@ public:
                     !Int(i, "height", tileset.imageHeight, false)) {
                     return false;
                 }
-                if (tileset.image.empty()) return Fail("eingebettete Kachelbilder werden nicht unterstützt");
             }
             xml_.skipCurrentElement();
         }
@@ -173,6 +172,23 @@ private:
         return true;
     }
 
+    // Values of numbers and truth values in one spelling, as the JSON reader has them.
+    bool NormalValue(TiledProperty& property) {
+        const QString value = QString::fromStdString(property.value);
+        bool ok = true;
+        if (property.type == "int" || property.type == "object") {
+            property.value = std::to_string(value.toInt(&ok));
+        } else if (property.type == "float") {
+            const double number = value.toDouble(&ok);
+            ok = ok && std::isfinite(number);
+            property.value = QString::number(number, 'g', 17).toStdString();
+        } else if (property.type == "bool") {
+            ok = property.value == "true" || property.value == "false";
+        }
+        return ok || Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                          property.type);
+    }
+
     bool Properties(std::vector<TiledProperty>& properties) {
         while (Next()) {
             if (!Is("property")) {
@@ -192,12 +208,7 @@ private:
                 // Texts with line breaks are written as the element's content.
                 property.value = xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
             }
-            if (property.type == "int") {
-                bool ok = false;
-                const int value = QString::fromStdString(property.value).toInt(&ok);
-                if (!ok) return Fail("die Eigenschaft " + property.name + " ist keine ganze Zahl");
-                property.value = std::to_string(value);
-            }
+            if (!NormalValue(property)) return false;
             properties.push_back(std::move(property));
         }
         return Done();
@@ -360,13 +371,11 @@ void WriteTileset(QXmlStreamWriter& xml, const TiledTileset& tileset) {
     if (tileset.margin != 0) xml.writeAttribute(QStringLiteral("margin"), QString::number(tileset.margin));
     if (tileset.tileCount != -1) xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
     if (tileset.columns != -1) xml.writeAttribute(QStringLiteral("columns"), QString::number(tileset.columns));
-    if (!tileset.image.empty()) {
-        xml.writeStartElement(QStringLiteral("image"));
-        xml.writeAttribute(QStringLiteral("source"), Q(tileset.image));
-        if (tileset.imageWidth != -1) xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
-        if (tileset.imageHeight != -1) xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
-        xml.writeEndElement();
-    }
+    xml.writeStartElement(QStringLiteral("image"));
+    xml.writeAttribute(QStringLiteral("source"), Q(tileset.image));
+    if (tileset.imageWidth != -1) xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
+    if (tileset.imageHeight != -1) xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
+    xml.writeEndElement();
     xml.writeEndElement();
 }
 
