@@ -43,9 +43,10 @@ std::string FindCaseInsensitive(const std::string& dir, const std::string& name)
 
 }  // namespace
 
-std::string TranslatePath(std::string_view cp1252Path) {
+std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
     std::string utf8 = Utf8FromCp1252(cp1252Path);
     std::replace(utf8.begin(), utf8.end(), '\\', '/');
+    if (match == PathMatch::Exact) return utf8;
 
     // Resolve part by part: exact name first, else a name differing only in case.
     std::string resolved;
@@ -76,8 +77,8 @@ std::string TranslatePath(std::string_view cp1252Path) {
     return resolved;
 }
 
-FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {
-    const std::string path = TranslatePath(cp1252Path);
+FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode, PathMatch match) {
+    const std::string path = TranslatePath(cp1252Path, match);
     int fd = -1;
     switch (mode) {
         case FileOpenMode::Read:
@@ -146,14 +147,14 @@ bool FileSync(FileHandle handle) { return handle > 0 && ::fsync(ToFd(handle)) ==
 
 bool FileCloseHandle(FileHandle handle) { return handle > 0 && ::close(ToFd(handle)) == 0; }
 
-bool FileReplace(std::string_view cp1252From, std::string_view cp1252To) {
-    const std::string from = TranslatePath(cp1252From);
-    const std::string to = TranslatePath(cp1252To);
+bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMatch match) {
+    const std::string from = TranslatePath(cp1252From, match);
+    const std::string to = TranslatePath(cp1252To, match);
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool FileDelete(std::string_view cp1252Path) {
-    return ::unlink(TranslatePath(cp1252Path).c_str()) == 0;
+bool FileDelete(std::string_view cp1252Path, PathMatch match) {
+    return ::unlink(TranslatePath(cp1252Path, match).c_str()) == 0;
 }
 
 bool FolderCreate(std::string_view cp1252Path) {

@@ -18,11 +18,17 @@ enum class FileOpenMode {
     Exclusive = 4,  // existing file, reading and writing, nobody else may open it
 };
 
+// How a path's names are found: a name with no exact match on disk takes one that differs only
+// in case (the program's own files), or every name is taken exactly as written (files a user
+// names for a new output, which must never replace another file).
+enum class PathMatch { AnyCase, Exact };
+
 // A handle is positive while a file is open; 0 is never a valid handle.
 using FileHandle = std::int32_t;
 
 // Opens a regular file; folders and other special files are refused. Returns 0 on failure.
-FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode);
+FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode,
+                    PathMatch match = PathMatch::AnyCase);
 
 // Reads up to n bytes; returns the count read (0 at the end of the file or on an error).
 std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n);
@@ -41,16 +47,17 @@ bool FileSync(FileHandle handle);
 bool FileCloseHandle(FileHandle handle);
 
 // Renames a file over an existing one in a single step. Returns true on success.
-bool FileReplace(std::string_view cp1252From, std::string_view cp1252To);
+bool FileReplace(std::string_view cp1252From, std::string_view cp1252To,
+                 PathMatch match = PathMatch::AnyCase);
 
 // Deletes a file. Returns true on success.
-bool FileDelete(std::string_view cp1252Path);
+bool FileDelete(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 
 // Creates a folder unless a folder of that name (in any case) exists. True when it exists after.
 bool FolderCreate(std::string_view cp1252Path);
 
 // The OS path for a program path (see the header comment).
-std::string TranslatePath(std::string_view cp1252Path);
+std::string TranslatePath(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 
 // Counts of OS read and write calls made through this layer, for tests of the buffering rules.
 struct FileCallCounts {

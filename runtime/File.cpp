@@ -33,12 +33,13 @@ std::unique_ptr<ObjectTable<FileSlot>> gFiles;
 
 FileSlot* Find(int number) { return gFiles ? gFiles->Lookup(number) : nullptr; }
 
-std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode) {
+std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode,
+                  platform::PathMatch match = platform::PathMatch::AnyCase) {
     if (!gFiles) return 0;
     int identifier = 0;
     FileSlot* slot = gFiles->GetOrCreate(number, &identifier);
     if (slot == nullptr) return 0;
-    const platform::FileHandle handle = platform::FileOpen(path, mode);
+    const platform::FileHandle handle = platform::FileOpen(path, mode, match);
     if (handle == 0) {
         if (number == -1) gFiles->Free(identifier);  // give the empty node back at once
         return 0;
@@ -137,6 +138,9 @@ std::int32_t FileOpenRead(int number, std::string_view path) {
 std::int32_t FileCreate(int number, std::string_view path) {
     return Open(number, path, platform::FileOpenMode::Create);
 }
+std::int32_t FileCreateExact(int number, std::string_view path) {
+    return Open(number, path, platform::FileOpenMode::Create, platform::PathMatch::Exact);
+}
 std::int32_t FileOpenReadWrite(int number, std::string_view path) {
     return Open(number, path, platform::FileOpenMode::ReadWrite);
 }
@@ -220,7 +224,15 @@ int FileReplace(std::string_view fromPath, std::string_view toPath) {
     return platform::FileReplace(fromPath, toPath) ? 1 : 0;
 }
 
+int FileReplaceExact(std::string_view fromPath, std::string_view toPath) {
+    return platform::FileReplace(fromPath, toPath, platform::PathMatch::Exact) ? 1 : 0;
+}
+
 int FileDelete(std::string_view path) { return platform::FileDelete(path) ? 1 : 0; }
+
+int FileDeleteExact(std::string_view path) {
+    return platform::FileDelete(path, platform::PathMatch::Exact) ? 1 : 0;
+}
 
 int FolderCreate(std::string_view path) { return platform::FolderCreate(path) ? 1 : 0; }
 

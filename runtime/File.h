@@ -55,6 +55,12 @@ int FileSync(int number);
 // Path operations for writing files safely beside their targets.
 int FileReplace(std::string_view fromPath, std::string_view toPath);  // rename over
 int FileDelete(std::string_view path);
+
+// FileCreate, FileReplace and FileDelete for files named exactly as written: no name is taken
+// that differs only in case, so a new output never replaces another file.
+std::int32_t FileCreateExact(int number, std::string_view path);
+int FileReplaceExact(std::string_view fromPath, std::string_view toPath);
+int FileDeleteExact(std::string_view path);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
 
 // The name the operating system knows a path by (UTF-8, '/' between folders, parts that

@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils openbox wmctrl
-    tiled
+    tiled time
     fonts-liberation fonts-dejavu-core
 )
 

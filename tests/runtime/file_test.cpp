@@ -173,6 +173,21 @@ TEST_F(FileTest, PathsUseBackslashesCp1252AndMatchCaseWhenOpening) {
     EXPECT_TRUE(std::filesystem::exists("karten/Bäume.MAP"));
 }
 
+TEST_F(FileTest, ExactNamesNeverTakeAFileThatDiffersInCase) {
+    WriteBytes("Wald.PNG", {1});
+    ASSERT_NE(FileCreateExact(0, "wald.png.tmp"), 0);
+    FileWriteWord(0, 7);
+    FileClose(0);
+    EXPECT_EQ(FileReplaceExact("wald.png.tmp", "wald.png"), 1);
+    EXPECT_EQ(ReadBytes("Wald.PNG"), Bytes{1});
+    EXPECT_EQ(ReadBytes("wald.png"), (Bytes{7, 0}));
+    EXPECT_EQ(FileDeleteExact("WALD.png"), 0);
+    EXPECT_EQ(FileDeleteExact("wald.png"), 1);
+    EXPECT_TRUE(std::filesystem::exists("Wald.PNG"));
+    // The editor's rule, for comparison: the other case is the same file.
+    EXPECT_EQ(FileSystemPath("wald.png"), "Wald.PNG");
+}
+
 TEST_F(FileTest, SwitchingFromWritingToReadingFlushesFirst) {
     FileOpenReadWrite(0, "rw.bin");
     FileWriteLong(0, 42);

@@ -122,6 +122,19 @@ TEST_F(MaptoolRenderTest, AFailedWriteLeavesTheTargetsAsTheyWere) {
     EXPECT_NE(noFolder.err.find("fehlt/alt.png: kann nicht angelegt werden"), std::string::npos);
 }
 
+// An output never replaces a file whose name differs only in case, such as the map's own tile
+// set; the names of inputs follow the editor's rule and may differ in case.
+TEST_F(MaptoolRenderTest, OutputsAreNamedExactly) {
+    const Fixture map;
+    map.Write("Karten/Bild");
+    const Bytes tileSet = testing_support::ReadBytes("Karten/Bild.PNG");
+    const ToolRun run = RunTool({"render", "karten/bild.map", "Karten/bild.png"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(FilesIn("Karten"), (std::vector<std::string>{"Bild.MAP", "Bild.PNG", "bild.png"}));
+    EXPECT_EQ(testing_support::ReadBytes("Karten/Bild.PNG"), tileSet);
+    EXPECT_TRUE(ReadPng("Karten/bild.png") == map.Expected(false));
+}
+
 TEST_F(MaptoolRenderTest, WithoutItsTextModuleTheToolSaysWhyItCannotDrawPlayers) {
     Fixture().Write("Karten/Spieler");
     std::filesystem::copy_file(MAPTOOL_PATH, "maptool");

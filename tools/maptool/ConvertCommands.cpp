@@ -65,8 +65,8 @@ int ExportCommand(const std::string& map, const std::string& out) {
     }
     // The map file names the tile set by the path from its own folder, as the files are named
     // on disk.
+    const QFileInfo outFile(QString::fromStdString(out));
     const std::string outRuntime = *RuntimePath(out);
-    const QFileInfo outFile(QString::fromStdString(runtime::FileSystemPath(outRuntime)));
     const QFileInfo tileSet(
         QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)));
     TiledImage image;
@@ -105,12 +105,13 @@ int ImportCommand(const std::string& in, const std::string& map) {
     }
     for (const std::string& note : notes) Message(in, "Hinweis: " + note);
 
-    // The tile set goes beside the MAP file under its name; both files replace what was there
-    // only when both are complete.
+    // The tile set goes beside the MAP file under its name, as the editor names both: a file
+    // that differs only in case is the same map. Both replace what was there only when both
+    // are complete.
     const std::string mapRuntime = *RuntimePath(map);
     const std::string tileSetFile = *MapBase(map) + ".PNG";
     SafeOutput tileSet;
-    if (!tileSet.Open(*MapBase(mapRuntime) + ".PNG") ||
+    if (!tileSet.Open(*MapBase(mapRuntime) + ".PNG", SafeOutput::Naming::AsTheEditor) ||
         !tileSet.Write(tiled.image.data(), tiled.image.size())) {
         Message(tileSetFile, "kann nicht geschrieben werden");
         return kInputProblem;

@@ -2,7 +2,6 @@
 #include "tools/maptool/ToolFiles.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "runtime/File.h"
 #include "runtime/RtString.h"
@@ -58,20 +57,21 @@ ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
 
 SafeOutput::~SafeOutput() { Discard(); }
 
-bool SafeOutput::Open(const std::string& runtimeTarget) {
+bool SafeOutput::Open(const std::string& runtimeTarget, Naming naming) {
     Discard();
     target_ = runtimeTarget;
     temporary_ = runtimeTarget + ".tmp";
+    naming_ = naming;
     failed_ = false;
-    file_ = runtime::FileCreate(-1, temporary_);
+    file_ = runtime::FileCreateExact(-1, temporary_);
+    if (file_ == 0) temporary_.clear();
     return file_ != 0;
 }
 
 bool SafeOutput::Write(const void* bytes, std::size_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     while (!failed_ && file_ != 0 && count > 0) {
-        const auto n = static_cast<std::int32_t>(
-            std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
+        const auto n = static_cast<std::int32_t>(std::min<std::size_t>(count, 1 << 30));
         if (runtime::FileWriteData(file_, at, n) != n) failed_ = true;
         at += n;
         count -= static_cast<std::size_t>(n);
@@ -87,19 +87,19 @@ bool SafeOutput::Commit() {
     const bool synced = runtime::FileSync(file_) != 0;
     const bool closed = runtime::FileClose(file_) != 0;
     file_ = 0;
-    if (!synced || !closed || runtime::FileReplace(temporary_, target_) == 0) {
-        runtime::FileDelete(temporary_);
-        temporary_.clear();
-        return false;
-    }
+    const bool replaced = synced && closed &&
+                          (naming_ == Naming::Exact
+                               ? runtime::FileReplaceExact(temporary_, target_)
+                               : runtime::FileReplace(temporary_, target_)) != 0;
+    if (!replaced) Discard();
     temporary_.clear();
-    return true;
+    return replaced;
 }
 
 void SafeOutput::Discard() {
     if (file_ != 0) runtime::FileClose(file_);
     file_ = 0;
-    if (!temporary_.empty()) runtime::FileDelete(temporary_);
+    if (!temporary_.empty()) runtime::FileDeleteExact(temporary_);
     temporary_.clear();
 }
 
