@@ -13,10 +13,10 @@ namespace editor {
 // One value that the correction step changes.
 struct Correction {
     std::int32_t MapDocument::*value;
-    const char* name;       // the value's name, e.g. "FieldWidth"
-    bool raised;            // true: below its lower bound, false: above its upper bound
-    std::int32_t found;     // the value before the correction
-    std::int32_t corrected; // the value after it
+    const char* name;        // the value's name, e.g. "FieldWidth"
+    bool raised;             // true: below its lower bound, false: above its upper bound
+    std::int32_t found;      // the value before the correction
+    std::int32_t corrected;  // the value after it
 };
 
 // The corrections the step makes to the document, in its order; applying them one after the

@@ -42,11 +42,11 @@ int ReadMapFile();
 
 // What reading a MAP file found besides the document.
 struct MapFileRead {
-    bool opened = false;           // false: the document is the empty one
-    std::int32_t nameLength = 0;   // the name's length word as stored (negative reads as 0)
-    std::int64_t headerSize = 0;   // bytes the header promises, at most INT64_MAX
-    bool shorter = false;          // the file ends before everything its header promises
-    bool longer = false;           // bytes follow the last value the header promises
+    bool opened = false;          // false: the document is the empty one
+    std::int32_t nameLength = 0;  // the name's length word as stored (negative reads as 0)
+    std::int64_t headerSize = 0;  // bytes the header promises, at most INT64_MAX
+    bool shorter = false;         // the file ends before everything its header promises
+    bool longer = false;          // bytes follow the last value the header promises
 };
 
 // Re-dimensions the document's arrays and fills the document from the MAP file at `path`.

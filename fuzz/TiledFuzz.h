@@ -36,7 +36,8 @@ inline void CheckAccepted(const maptool::TiledMap& map) {
 
     // The image is as wide as the tileset says, when it says.
     const maptool::TiledTileset* tileset = maptool::OnlyTileset(map, error);
-    const std::int32_t imageWidth = tileset != nullptr && tileset->imageWidth > 0 ? tileset->imageWidth : 64;
+    const std::int32_t imageWidth =
+        tileset != nullptr && tileset->imageWidth > 0 ? tileset->imageWidth : 64;
     maptool::Notes notes;
     if (!maptool::TiledToDocument(map, imageWidth, error, notes)) {
         FUZZ_CHECK(!error.empty());
@@ -48,19 +49,19 @@ inline void CheckAccepted(const maptool::TiledMap& map) {
     for (std::int32_t y = 0; y < map.height; ++y) {
         for (std::int32_t x = 0; x < map.width; ++x) {
             const std::uint32_t cell = map.cells[static_cast<std::size_t>(y) * map.width + x];
-            FUZZ_CHECK(static_cast<std::uint32_t>(Document.Fields(x, y)) + tileset->firstGid == cell);
-            FUZZ_CHECK(Document.Fields(x, y) >= 0 && Document.Fields(x, y) < imageWidth / map.tileWidth);
+            FUZZ_CHECK(static_cast<std::uint32_t>(Document.Fields(x, y)) + tileset->firstGid ==
+                       cell);
+            FUZZ_CHECK(Document.Fields(x, y) >= 0 &&
+                       Document.Fields(x, y) < imageWidth / map.tileWidth);
         }
     }
 }
 
 using MapReader = bool (*)(std::span<const std::uint8_t>, maptool::TiledMap&, std::string&);
-using TilesetReader = bool (*)(std::span<const std::uint8_t>, maptool::TiledTileset&,
-                               std::string&);
+using TilesetReader = bool (*)(std::span<const std::uint8_t>, maptool::TiledTileset&, std::string&);
 
 // The bytes as a map and as a tileset: a refusal must name its reason.
-inline void Run(std::span<const std::uint8_t> bytes, MapReader readMap,
-                TilesetReader readTileset) {
+inline void Run(std::span<const std::uint8_t> bytes, MapReader readMap, TilesetReader readTileset) {
     maptool::TiledMap map;
     std::string error;
     if (readMap(bytes, map, error)) {

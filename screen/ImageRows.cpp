@@ -25,14 +25,13 @@ bool ReadWithDecoders(std::span<const std::uint8_t> data, ImageRows& image) {
     if (image.decoded == nullptr) return false;
     image.rows = image.decoded.get();
     // A damaged image fails instead of showing rows that were never decoded.
-    return ImageDecoderDecode(std::span<std::uint8_t>(image.decoded.get(), size),
-                              image.rowLength, 0) != 0;
+    return ImageDecoderDecode(std::span<std::uint8_t>(image.decoded.get(), size), image.rowLength,
+                              0) != 0;
 }
 
 }  // namespace
 
-bool ReadImageRows(std::span<const std::uint8_t> data, std::int32_t screenDepth,
-                   ImageRows& image) {
+bool ReadImageRows(std::span<const std::uint8_t> data, std::int32_t screenDepth, ImageRows& image) {
     image = ImageRows{};
     if (!IsBmp(data)) return ReadWithDecoders(data, image);
     if (!ReadBmp(data, screenDepth, image.bmp)) return false;
@@ -50,8 +49,8 @@ bool ConvertImageRows(const ImageRows& image, PixelBuffer& pixels, std::int32_t 
     for (std::int32_t i = 0; i < pixels.Height(); ++i) {
         const std::int32_t y = image.bottomUp ? pixels.Height() - 1 - i : i;
         if (!ConvertRow(image.rows + static_cast<std::size_t>(i) * image.rowLength, image.depth,
-                        pixels.Width(), reinterpret_cast<std::uint8_t*>(pixels.Row(y)),
-                        screenDepth, formatCode)) {
+                        pixels.Width(), reinterpret_cast<std::uint8_t*>(pixels.Row(y)), screenDepth,
+                        formatCode)) {
             return false;
         }
     }

@@ -23,14 +23,13 @@ struct ImageRows {
     const std::uint8_t* rows = nullptr;  // the first stored row
     bool bottomUp = false;               // the first stored row is the bottom one
 
-    BmpImage bmp;  // owns expanded BMP rows
+    BmpImage bmp;                                           // owns expanded BMP rows
     std::unique_ptr<std::uint8_t, BmpImage::Free> decoded;  // owns rows a decoder wrote
 };
 
 // Reads the rows of an image for a display of `screenDepth` bits. False when no reader takes
 // the data, the image is damaged, or memory is short. The rows may point into `data`.
-bool ReadImageRows(std::span<const std::uint8_t> data, std::int32_t screenDepth,
-                   ImageRows& image);
+bool ReadImageRows(std::span<const std::uint8_t> data, std::int32_t screenDepth, ImageRows& image);
 
 // Converts the rows into `pixels`, which must be image.width x image.height, for a display of
 // the given depth and pixel format code; bottom-up rows fill from the last pixel row upwards.

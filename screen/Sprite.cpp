@@ -141,9 +141,8 @@ void SpriteDisplay(std::int32_t number, std::int32_t x, std::int32_t y) {
     if (record == nullptr) return;
     PixelBuffer* target = internal::BlitTarget();
     if (target == nullptr) return;
-    const std::optional<SpriteBlit> blit = DisplayBlit(record->clip, x, y, target->Width(),
-                                                       target->Height(), record->width,
-                                                       record->height);
+    const std::optional<SpriteBlit> blit = DisplayBlit(
+        record->clip, x, y, target->Width(), target->Height(), record->width, record->height);
     if (blit) CopyBlit(*blit, *record->surface, target->Data(), target->Pitch());
 }
 

@@ -60,8 +60,8 @@ std::optional<SpriteBlit> DisplayBlit(const SpriteClipRect& clip, std::int64_t x
         sourceBottom > spriteHeight || sourceLeft >= sourceRight || sourceTop >= sourceBottom) {
         return std::nullopt;
     }
-    return SpriteBlit{x, y, sourceLeft, sourceTop, sourceRight - sourceLeft,
-                      sourceBottom - sourceTop};
+    return SpriteBlit{
+        x, y, sourceLeft, sourceTop, sourceRight - sourceLeft, sourceBottom - sourceTop};
 }
 
 void CopyBlit(const SpriteBlit& blit, const PixelBuffer& sprite, std::uint32_t* target,

@@ -4,8 +4,8 @@
 // of a picture, so both cut tiles by the same rules.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include "screen/PixelBuffer.h"

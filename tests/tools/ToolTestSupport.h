@@ -30,9 +30,10 @@ struct ToolRun {
 };
 
 // Runs maptool with the arguments in the current folder.
-inline ToolRun RunTool(const QStringList& arguments,
-                       const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
-                       const std::function<void()>& childSetup = {}) {
+inline ToolRun RunTool(
+    const QStringList& arguments,
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+    const std::function<void()>& childSetup = {}) {
     QProcess process;
     process.setProcessEnvironment(environment);
     if (childSetup) process.setChildProcessModifier(childSetup);
@@ -107,8 +108,8 @@ struct Fixture {
 
     // A tile set pixel: every pixel differs from its neighbours and from the grey.
     static std::uint32_t TilePixel(std::int32_t x, std::int32_t y) {
-        return static_cast<std::uint32_t>(((x * 37 + 11) & 0xFF) << 16 | ((y * 53 + 7) & 0xFF) << 8 |
-                                          ((x * y + 190) & 0xFF));
+        return static_cast<std::uint32_t>(((x * 37 + 11) & 0xFF) << 16 |
+                                          ((y * 53 + 7) & 0xFF) << 8 | ((x * y + 190) & 0xFF));
     }
 
     Bytes MapFile() const {
@@ -145,9 +146,9 @@ struct Fixture {
                 const std::int64_t sx = v * fieldWidth + x % fieldWidth;
                 const std::int64_t sy = (zmask ? fieldHeight : 0) + y % fieldHeight;
                 const bool there = v >= 0 && sx < tileSetWidth && sy < tileSetHeight;
-                p.pixels.push_back(there ? TilePixel(static_cast<std::int32_t>(sx),
-                                                     static_cast<std::int32_t>(sy))
-                                         : kGrey);
+                p.pixels.push_back(
+                    there ? TilePixel(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy))
+                          : kGrey);
             }
         }
         return p;

@@ -43,7 +43,8 @@ TEST_F(MaptoolCommandsTest, WrongUsageIsCode2AndTouchesNoFile) {
         {{"render", "Karten/Gut.MAP", "b.png", "--scale", "2"}, "--scale erwartet 1:N"},
         {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:0"}, "--scale erwartet 1:N"},
         {{"render", "Karten/Gut.MAP", "b.png", "--fit", "0"}, "--fit erwartet"},
-        {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:2", "--fit", "9"}, "schließen einander aus"},
+        {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:2", "--fit", "9"},
+         "schließen einander aus"},
         {{"render", "Karten/Gut.MAP", "b.png", "--farbe"}, "unbekannte Option: farbe"},
         {{"render", "Karten/Gut.MAP", "b.png", "--scale"}, "fehlt ihr Wert"},
         {{"export", "Karten/Gut.MAP", "gut.xml"}, ".tmx, .tmj oder .json"},
@@ -99,14 +100,23 @@ TEST_F(MaptoolCommandsTest, EachCommandOnGoodDamagedAndMissingInput) {
         {{"info", "Karten/Leer.MAP"}, 0, "", "-2 x 3"},
         {{"info", "Karten/Fehlt.MAP"}, 1, "Karten/Fehlt.MAP: nicht gefunden", ""},
         {{"check", "Karten/Gut.MAP"}, 0, "", ""},
-        {{"check", "Karten/Kurz.MAP"}, 1, "Karten/Kurz.MAP: die Datei ist kürzer, als ihr Kopf sagt (175 Bytes)", ""},
-        {{"check", "Karten/Riesig.MAP"}, 1, "LastFieldX ist 2147483647, zu groß; der Editor setzt 999", ""},
+        {{"check", "Karten/Kurz.MAP"},
+         1,
+         "Karten/Kurz.MAP: die Datei ist kürzer, als ihr Kopf sagt (175 Bytes)",
+         ""},
+        {{"check", "Karten/Riesig.MAP"},
+         1,
+         "LastFieldX ist 2147483647, zu groß; der Editor setzt 999",
+         ""},
         {{"check", "Karten/Leer.MAP"}, 1, "die Karte hat keine Felder (LastFieldX -3", ""},
         {{"check", "Karten/Fehlt.MAP"}, 1, "Karten/Fehlt.MAP: nicht gefunden", ""},
         {{"render", "Karten/Gut.MAP", "gut.png"}, 0, "", ""},
         {{"render", "Karten/Kurz.MAP", "kurz.png"}, 0, "", ""},
         {{"render", "Karten/Riesig.MAP", "riesig.png"}, 0, "", ""},
-        {{"render", "Karten/Leer.MAP", "leer.png"}, 1, "Karten/Leer.MAP: die Karte hat keine Felder", ""},
+        {{"render", "Karten/Leer.MAP", "leer.png"},
+         1,
+         "Karten/Leer.MAP: die Karte hat keine Felder",
+         ""},
         {{"render", "Karten/Fehlt.MAP", "fehlt.png"}, 1, "nicht gefunden", ""},
         {{"export", "Karten/Gut.MAP", "gut.tmx"}, 0, "", ""},
         {{"export", "Karten/Kurz.MAP", "kurz.tmx"}, 1, "die Datei ist kürzer", ""},
@@ -127,13 +137,15 @@ TEST_F(MaptoolCommandsTest, EachCommandOnGoodDamagedAndMissingInput) {
         EXPECT_TRUE(Contains(run.out, c.out)) << run.out;
     }
     // The damaged and missing inputs left no output behind.
-    EXPECT_EQ(FilesIn("."), (std::vector<std::string>{"Karten", "gut.png", "gut.tmx", "kurz.png",
-                                                      "riesig.png"}));
+    EXPECT_EQ(FilesIn("."),
+              (std::vector<std::string>{"Karten", "gut.png", "gut.tmx", "kurz.png", "riesig.png"}));
 }
 
 TEST_F(MaptoolCommandsTest, InfoShowsTheStoredValuesForPeopleAndScripts) {
     Fixture map;
-    map.name = "Gr\xF6\xDF" "e \x80\x8A\x9F";  // "Größe €ŠŸ" in CP1252
+    map.name =
+        "Gr\xF6\xDF"
+        "e \x80\x8A\x9F";  // "Größe €ŠŸ" in CP1252
     map.playerCount = 3;
     map.starts = {{7, 4, 90}, {-30, 9, 360}, {0, 0, 1000}};
     map.slotCount = 13;
@@ -143,20 +155,20 @@ TEST_F(MaptoolCommandsTest, InfoShowsTheStoredValuesForPeopleAndScripts) {
 
     const ToolRun block = RunTool({"info", "Karten/Info.MAP"});
     EXPECT_EQ(block.code, 0);
-    for (const char* line : {"  Name:          Größe €ŠŸ\n",
-                             "  Felder:        7 x 4 (X 0 bis 6, Y 0 bis 3), je 5 x 3 Pixel\n",
-                             "  Spieler:       3\n", "    1: (7, 4) 90°\n",
-                             "    2: (-30, 9) Zufall\n", "    3: (0, 0) 1000°\n",
-                             "  Slots/Bälle:   13/4\n",
-                             "  Kachelsatz:    Karten/Info.PNG, 22 x 6 Pixel, 4 Kacheln\n",
-                             "  Kacheln:       0 ×14, 1 ×13\n", "  außerhalb:     9 ×1\n"}) {
+    for (const char* line :
+         {"  Name:          Größe €ŠŸ\n",
+          "  Felder:        7 x 4 (X 0 bis 6, Y 0 bis 3), je 5 x 3 Pixel\n", "  Spieler:       3\n",
+          "    1: (7, 4) 90°\n", "    2: (-30, 9) Zufall\n", "    3: (0, 0) 1000°\n",
+          "  Slots/Bälle:   13/4\n", "  Kachelsatz:    Karten/Info.PNG, 22 x 6 Pixel, 4 Kacheln\n",
+          "  Kacheln:       0 ×14, 1 ×13\n", "  außerhalb:     9 ×1\n"}) {
         EXPECT_TRUE(Contains(block.out, line)) << line << "\n" << block.out;
     }
 
     const ToolRun lines = RunTool({"info", "Karten/Info.MAP", "Karten/Zweite.MAP"});
     EXPECT_EQ(lines.code, 0);
     EXPECT_EQ(std::count(lines.out.begin(), lines.out.end(), '\n'), 2);
-    EXPECT_TRUE(Contains(lines.out, "Karten/Zweite.MAP: \"Testkarte\", 7 x 4 Felder zu 5 x 3 Pixel"));
+    EXPECT_TRUE(
+        Contains(lines.out, "Karten/Zweite.MAP: \"Testkarte\", 7 x 4 Felder zu 5 x 3 Pixel"));
 
     const ToolRun json = RunTool({"info", "--json", "Karten/Info.MAP", "Karten/Fehlt.MAP"});
     EXPECT_EQ(json.code, 1);  // one file is missing; the others are still there
@@ -184,22 +196,47 @@ TEST_F(MaptoolCommandsTest, CheckReportsEachProblemNamingTheFile) {
         std::vector<const char*> findings;
     };
     const Case cases[] = {
-        {"field width 0", [](Fixture& f) { f.fieldWidth = 0; }, {},
+        {"field width 0",
+         [](Fixture& f) { f.fieldWidth = 0; },
+         {},
          {"FieldWidth ist 0, zu klein; der Editor setzt 1"}},
-        {"slots and balls above 12", [](Fixture& f) { f.slotCount = f.ballCount = 13; }, {},
-         {"SlotCount ist 13, zu groß; der Editor setzt 12", "BallCount ist 13, zu groß; der Editor setzt 12"}},
-        {"70 players", [](Fixture& f) { f.playerCount = 70; f.starts.resize(70, {1, 1, 0}); }, {},
+        {"slots and balls above 12",
+         [](Fixture& f) { f.slotCount = f.ballCount = 13; },
+         {},
+         {"SlotCount ist 13, zu groß; der Editor setzt 12",
+          "BallCount ist 13, zu groß; der Editor setzt 12"}},
+        {"70 players",
+         [](Fixture& f) {
+             f.playerCount = 70;
+             f.starts.resize(70, {1, 1, 0});
+         },
+         {},
          {"PlayerCount ist 70, zu groß; der Editor setzt 64"}},
         {"tiles outside",
-         [](Fixture& f) { f.tile = [](int x, int y) { return x == 1 && y == 0 ? 9 : x == 3 && y == 2 ? -1 : x == 5 ? 4 : 0; }; },
+         [](Fixture& f) {
+             f.tile = [](int x, int y) {
+                 return x == 1 && y == 0 ? 9 : x == 3 && y == 2 ? -1 : x == 5 ? 4 : 0;
+             };
+         },
          {},
-         {"6 Felder zeigen Kacheln außerhalb des Kachelsatzes (4 Kacheln): -1 ×1, 4 ×4, 9 ×1; zuerst Feld (1, 0)"}},
-        {"tile set too low", [](Fixture& f) { f.tileSetHeight = 5; }, {},
+         {"6 Felder zeigen Kacheln außerhalb des Kachelsatzes (4 Kacheln): -1 ×1, 4 ×4, 9 ×1; "
+          "zuerst Feld (1, 0)"}},
+        {"tile set too low",
+         [](Fixture& f) { f.tileSetHeight = 5; },
+         {},
          {"der Kachelsatz ist 5 Pixel hoch, Kacheln und Z-Masken brauchen 6"}},
-        {"one byte more", {}, [](Bytes& b) { b.push_back(0); }, {"die Datei ist länger, als ihr Kopf sagt (175 Bytes)"}},
-        {"negative name length", [](Fixture& f) { f.name.clear(); },
-         [](Bytes& b) { b[0] = b[1] = 0xFF; }, {"die Länge des Namens ist negativ (-1)"}},
-        {"zero byte in the name", {}, [](Bytes& b) { b[5] = 0; }, {"der Name enthält ein Null-Byte; der Editor liest nur die 3 Zeichen davor"}},
+        {"one byte more",
+         {},
+         [](Bytes& b) { b.push_back(0); },
+         {"die Datei ist länger, als ihr Kopf sagt (175 Bytes)"}},
+        {"negative name length",
+         [](Fixture& f) { f.name.clear(); },
+         [](Bytes& b) { b[0] = b[1] = 0xFF; },
+         {"die Länge des Namens ist negativ (-1)"}},
+        {"zero byte in the name",
+         {},
+         [](Bytes& b) { b[5] = 0; },
+         {"der Name enthält ein Null-Byte; der Editor liest nur die 3 Zeichen davor"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -217,14 +254,17 @@ TEST_F(MaptoolCommandsTest, CheckReportsEachProblemNamingTheFile) {
                   static_cast<std::ptrdiff_t>(c.findings.size()))
             << run.err;
         for (const char* finding : c.findings) {
-            EXPECT_TRUE(Contains(run.err, std::string("maptool: Karten/Karte.MAP: ") + finding)) << run.err;
+            EXPECT_TRUE(Contains(run.err, std::string("maptool: Karten/Karte.MAP: ") + finding))
+                << run.err;
         }
     }
     Fixture().Write("Karten/Karte");
     std::filesystem::remove("Karten/Karte.PNG");
-    EXPECT_TRUE(Contains(RunTool({"check", "Karten/Karte.MAP"}).err, "der Kachelsatz Karten/Karte.PNG fehlt"));
+    EXPECT_TRUE(Contains(RunTool({"check", "Karten/Karte.MAP"}).err,
+                         "der Kachelsatz Karten/Karte.PNG fehlt"));
     WriteBytes("Karten/Karte.PNG", {'B', 'M', 1, 2});
-    EXPECT_TRUE(Contains(RunTool({"check", "Karten/Karte.MAP"}).err, "ist kein lesbares PNG- oder BMP-Bild"));
+    EXPECT_TRUE(Contains(RunTool({"check", "Karten/Karte.MAP"}).err,
+                         "ist kein lesbares PNG- oder BMP-Bild"));
 
     Fixture().Write("Karten/Karte");
     const ToolRun verbose = RunTool({"check", "-v", "Karten/Karte.MAP"});

@@ -49,7 +49,8 @@ TEST_F(MaptoolRenderTest, PicturesMatchTheFieldsTilesAndTheBoxFilter) {
         SCOPED_TRACE(c.what);
         c.map.Write("Karten/Bild");
         std::filesystem::remove("bild.png");
-        const ToolRun run = RunTool(QStringList{"render", "Karten/Bild.MAP", "bild.png"} + c.options);
+        const ToolRun run =
+            RunTool(QStringList{"render", "Karten/Bild.MAP", "bild.png"} + c.options);
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.err, "");
         const Picture got = ReadPng("bild.png");
@@ -67,7 +68,8 @@ TEST_F(MaptoolRenderTest, PicturesTooLargeAreRefusedUnlessScaledDown) {
     wide.Write("Karten/Breit");
     const ToolRun refused = RunTool({"render", "Karten/Breit.MAP", "breit.png"});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("das Bild wäre 1400000 x 12 Pixel groß"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("das Bild wäre 1400000 x 12 Pixel groß"), std::string::npos)
+        << refused.err;
     const ToolRun scaled = RunTool({"render", "Karten/Breit.MAP", "breit.png", "--fit", "1000"});
     EXPECT_EQ(scaled.code, 0) << scaled.err;
     EXPECT_EQ(ReadPng("breit.png").width, 1000);
@@ -110,11 +112,13 @@ TEST_F(MaptoolRenderTest, AFailedWriteLeavesTheTargetsAsTheyWere) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const ToolRun run = RunTool(c.arguments, QProcessEnvironment::systemEnvironment(), smallFiles);
+        const ToolRun run =
+            RunTool(c.arguments, QProcessEnvironment::systemEnvironment(), smallFiles);
         EXPECT_EQ(run.code, 1);
         EXPECT_NE(run.err.find(c.blamed), std::string::npos) << run.err;
         EXPECT_TRUE(before() == original);
-        EXPECT_EQ(FilesIn("."), (std::vector<std::string>{"Karten", "alt.png", "alt.tmj", "alt.tmx"}));
+        EXPECT_EQ(FilesIn("."),
+                  (std::vector<std::string>{"Karten", "alt.png", "alt.tmj", "alt.tmx"}));
         EXPECT_EQ(FilesIn("Karten"), (std::vector<std::string>{"Alt.MAP", "Alt.PNG"}));
     }
     const ToolRun noFolder = RunTool({"render", "Karten/Alt.MAP", "fehlt/alt.png"});
@@ -143,7 +147,8 @@ TEST_F(MaptoolRenderTest, WithoutItsTextModuleTheToolSaysWhyItCannotDrawPlayers)
                   {"render", "--players", "Karten/Spieler.MAP", "spieler.png"});
     process.waitForFinished();
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_NE(process.readAllStandardError().indexOf("libmaptool_text.so ist nicht installiert"), -1);
+    EXPECT_NE(process.readAllStandardError().indexOf("libmaptool_text.so ist nicht installiert"),
+              -1);
     EXPECT_FALSE(std::filesystem::exists("spieler.png"));
 }
 

@@ -146,12 +146,14 @@ TEST_F(MaptoolTiledTest, MapsTravelThroughTmxAndTmjByteForByte) {
         {"the fixture", [](Fixture&) {}},
         {"every byte 0x80-0x9F in the name, 70 players, odd directions",
          [](Fixture& f) {
-             f.name = "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
-                      "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F "
-                      "Gr\xF6\xDF\xE9 \xC4\xD6\xDC";
+             f.name =
+                 "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                 "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F "
+                 "Gr\xF6\xDF\xE9 \xC4\xD6\xDC";
              f.playerCount = 70;
              f.starts.clear();
-             for (int p = 1; p <= 70; ++p) f.starts.push_back({p * 3, -p, p % 3 == 0 ? 360 : p * 7 - 5});
+             for (int p = 1; p <= 70; ++p)
+                 f.starts.push_back({p * 3, -p, p % 3 == 0 ? 360 : p * 7 - 5});
          }},
         {"no name, no players, values outside the editor's ranges",
          [](Fixture& f) {
@@ -170,7 +172,11 @@ TEST_F(MaptoolTiledTest, MapsTravelThroughTmxAndTmjByteForByte) {
              f.lastX = f.lastY = 0;
              f.tileSetHeight = 4;
          }},
-        {"1000 x 2 fields", [](Fixture& f) { f.lastX = 999; f.lastY = 1; }},
+        {"1000 x 2 fields",
+         [](Fixture& f) {
+             f.lastX = 999;
+             f.lastY = 1;
+         }},
         {"tab and line breaks in the name, extreme positions",
          [](Fixture& f) {
              f.name = "A\tB\nC\rD\r\n";
@@ -216,8 +222,9 @@ TEST_F(MaptoolTiledTest, ExportRefusesMapsTiledCouldNotGiveBack) {
     EXPECT_NE(run.err.find("nicht exportiert"), std::string::npos);
     Fixture().Write("Karten/Karte");
     std::filesystem::remove("Karten/Karte.PNG");
-    EXPECT_NE(RunTool({"export", "Karten/Karte.MAP", "karte.tmj"}).err.find("Karten/Karte.PNG fehlt"),
-              std::string::npos);
+    EXPECT_NE(
+        RunTool({"export", "Karten/Karte.MAP", "karte.tmj"}).err.find("Karten/Karte.PNG fehlt"),
+        std::string::npos);
     EXPECT_EQ(FilesIn("."), (std::vector<std::string>{"Karten"}));
 }
 
@@ -240,9 +247,11 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
     QString tileset = tmx.mid(tmx.indexOf("<tileset"));
     tileset = tileset.left(tileset.indexOf("</tileset>") + 10).replace(" firstgid=\"1\"", "");
     std::filesystem::create_directory("sets");
-    WriteText("sets/karte.tsx", "<?xml version=\"1.0\"?>\n" +
-                                    QString(tileset).replace("source=\"Karten/", "source=\"../Karten/"));
-    QJsonObject tsj = QJsonDocument::fromJson(tmj.toUtf8()).object()["tilesets"].toArray()[0].toObject();
+    WriteText("sets/karte.tsx",
+              "<?xml version=\"1.0\"?>\n" +
+                  QString(tileset).replace("source=\"Karten/", "source=\"../Karten/"));
+    QJsonObject tsj =
+        QJsonDocument::fromJson(tmj.toUtf8()).object()["tilesets"].toArray()[0].toObject();
     tsj.remove("firstgid");
     tsj["image"] = "../Karten/Karte.PNG";
     WriteText("sets/karte.tsj", QString::fromUtf8(QJsonDocument(tsj).toJson()));
@@ -250,8 +259,12 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
     external["tilesets"] = QJsonArray{QJsonObject{{"firstgid", 1}, {"source", "sets/karte.tsj"}}};
     // Layers around the two that count, one of them inside a group.
     QString grouped = tmx;
-    grouped.replace(" <layer id=\"1\"", " <imagelayer id=\"7\" name=\"Himmel\"/>\n <group id=\"8\" name=\"Gruppe\">\n<layer id=\"1\"")
-        .replace(" <objectgroup id=\"2\"", " </group>\n <objectgroup id=\"9\" name=\"Deko\"/>\n <objectgroup id=\"2\"");
+    grouped
+        .replace(" <layer id=\"1\"",
+                 " <imagelayer id=\"7\" name=\"Himmel\"/>\n <group id=\"8\" "
+                 "name=\"Gruppe\">\n<layer id=\"1\"")
+        .replace(" <objectgroup id=\"2\"",
+                 " </group>\n <objectgroup id=\"9\" name=\"Deko\"/>\n <objectgroup id=\"2\"");
 
     struct Case {
         const char* what;
@@ -264,11 +277,13 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
         {"TMX, base64 and gzip", "c.tmx", WithTmxData(tmx, Base64Data(cells, "gzip"))},
         {"TMX, XML tiles", "d.tmx", WithTmxData(tmx, tiles)},
         {"TMX, external TSX", "e.tmx",
-         QString(tmx).replace(QRegularExpression(QStringLiteral("<tileset firstgid=\"1\".*</tileset>"),
-                                                 QRegularExpression::DotMatchesEverythingOption),
-                              QStringLiteral("<tileset firstgid=\"1\" source=\"sets/karte.tsx\"/>"))},
+         QString(tmx).replace(
+             QRegularExpression(QStringLiteral("<tileset firstgid=\"1\".*</tileset>"),
+                                QRegularExpression::DotMatchesEverythingOption),
+             QStringLiteral("<tileset firstgid=\"1\" source=\"sets/karte.tsx\"/>"))},
         {"TMX, layers in a group and others", "f.tmx", grouped},
-        {"TMJ, base64", "a.tmj", WithTmjData(tmj, QString::fromLatin1(cells.toBase64()), "base64", "")},
+        {"TMJ, base64", "a.tmj",
+         WithTmjData(tmj, QString::fromLatin1(cells.toBase64()), "base64", "")},
         {"TMJ, base64 and zlib", "b.json",
          WithTmjData(tmj, QString::fromLatin1(Deflate(cells, false).toBase64()), "base64", "zlib")},
         {"TMJ, base64 and gzip", "c.tmj",
@@ -314,7 +329,8 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
         {"a.tmx", replaced(tmx, firstRow, "\n1,2,3,4,1,2,0,\n"), "Feld (6, 0) ist leer"},
         {"a.tmx", replaced(tmx, firstRow, "\n1,2,3,4,5,2,3,\n"),
          "Feld (4, 0) zeigt die Kachel 5, die nicht in der ersten Zeile des Kachelsatzes liegt"},
-        {"a.tmx", replaced(tmx, " <layer", " <tileset firstgid=\"100\" source=\"x.tsx\"/>\n <layer"),
+        {"a.tmx",
+         replaced(tmx, " <layer", " <tileset firstgid=\"100\" source=\"x.tsx\"/>\n <layer"),
          "die Karte hat 2 Kachelsätze"},
         {"a.tmx", replaced(tmx, "infinite=\"0\"", "infinite=\"1\""), "unendliche Karten"},
         {"a.tmx", replaced(tmx, "?>", "?><!DOCTYPE map [<!ENTITY e SYSTEM \"/etc/passwd\">]>"),
@@ -322,30 +338,43 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
         {"a.tmx", replaced(tmx, "value=\"Testkarte\"", "value=\"&e;\""), "Zeile 4:"},
         {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\" compression=\"zstd\">AAAA</data>"),
          "die Kompression \"zstd\" wird nicht unterstützt"},
-        {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\">!!!!</data>"), "die Base64-Daten sind beschädigt"},
+        {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\">!!!!</data>"),
+         "die Base64-Daten sind beschädigt"},
         {"a.tmx",
          WithTmxData(tmx, QStringLiteral("<data encoding=\"base64\" compression=\"zlib\">%1</data>")
                               .arg(QString::fromLatin1(Deflate(longer, false).toBase64()))),
          "die entpackten Daten sind länger als die Ebene (112 Bytes)"},
-        {"a.tmx", replaced(tmx, "\n3,4,1,2,3,4,1\n", "\n"), "die CSV-Daten haben 21 Zellen, die Ebene 28"},
-        {"a.tmx", replaced(tmx, "name=\"Felder\" width=\"7\" height=\"4\"", "name=\"Felder\" width=\"1001\" height=\"1000\""),
+        {"a.tmx", replaced(tmx, "\n3,4,1,2,3,4,1\n", "\n"),
+         "die CSV-Daten haben 21 Zellen, die Ebene 28"},
+        {"a.tmx",
+         replaced(tmx, "name=\"Felder\" width=\"7\" height=\"4\"",
+                  "name=\"Felder\" width=\"1001\" height=\"1000\""),
          "die Ebene Felder ist 1001 x 1000 Zellen groß"},
         {"a.tmx", replaced(tmx, "<point/>", ""), "Spieler-Objekt 1 (Spieler 1) ist kein Punkt"},
-        {"a.tmx", replaced(tmx, "x=\"7\"", "x=\"7.5\""), "Spieler-Objekt 1 (Spieler 1) liegt nicht auf ganzen Pixeln"},
+        {"a.tmx", replaced(tmx, "x=\"7\"", "x=\"7.5\""),
+         "Spieler-Objekt 1 (Spieler 1) liegt nicht auf ganzen Pixeln"},
         {"a.tmx", replaced(tmx, "type=\"int\" value=\"90\"", "value=\"90\""),
          "Spieler-Objekt 1 (Spieler 1): die Eigenschaft Richtung hat den Typ string, nicht int"},
-        {"a.tmx", replaced(tmx, "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"5\"", "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"6\""),
+        {"a.tmx",
+         replaced(tmx, "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"5\"",
+                  "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"6\""),
          "die Kacheln des Kachelsatzes sind 6 x 3 Pixel groß, die der Karte 5 x 3"},
-        {"a.tmx", replaced(tmx, "tileheight=\"3\" tilecount", "tileheight=\"3\" margin=\"1\" tilecount"), "Rand oder Abstand"},
-        {"a.tmx", replaced(tmx, "Karten/Karte.PNG", "Karten/Fehlt.PNG"), "Karten/Fehlt.PNG: nicht gefunden"},
+        {"a.tmx",
+         replaced(tmx, "tileheight=\"3\" tilecount", "tileheight=\"3\" margin=\"1\" tilecount"),
+         "Rand oder Abstand"},
+        {"a.tmx", replaced(tmx, "Karten/Karte.PNG", "Karten/Fehlt.PNG"),
+         "Karten/Fehlt.PNG: nicht gefunden"},
         {"a.tmx", replaced(tmx, "value=\"Testkarte\"", "value=\"Ωmega\""), "nur CP1252"},
-        {"a.tmx", replaced(tmx, "orthogonal", "isometric"), "die Karte ist isometric, nicht orthogonal"},
+        {"a.tmx", replaced(tmx, "orthogonal", "isometric"),
+         "die Karte ist isometric, nicht orthogonal"},
         {"a.tmx", "<karte/>", "das Wurzelelement ist <karte>, nicht <map>"},
         {"a.tmj", "{\"width\": 7", "kein JSON"},
         {"a.tmj", deep, "kein JSON"},
         {"a.tmj", replaced(tmj, "\"infinite\": false", "\"infinite\": true"), "unendliche Karten"},
-        {"a.tmj", WithTmjData(tmj, QJsonArray{2147483649.0}, "", ""), "die Ebene hat 1 Zellen, nicht 28"},
-        {"a.tmj", WithTmjData(tmj, QString::fromLatin1(CellBytes(map, 0x40000001).toBase64()), "base64", ""),
+        {"a.tmj", WithTmjData(tmj, QJsonArray{2147483649.0}, "", ""),
+         "die Ebene hat 1 Zellen, nicht 28"},
+        {"a.tmj",
+         WithTmjData(tmj, QString::fromLatin1(CellBytes(map, 0x40000001).toBase64()), "base64", ""),
          "Feld (0, 0) zeigt eine gespiegelte oder gedrehte Kachel"},
         {"a.tmj", replaced(tmj, "\"point\": true", "\"point\": false"), "ist kein Punkt"},
     };
@@ -396,14 +425,18 @@ TEST_F(MaptoolTiledTest, TiledsRendererDrawsTheExportAsMaptoolDoes) {
     const QString tmx = ReadText("karte.tmx");
     QStringList zmaskCells;  // the Z-mask tile of each field: its tile + 5 columns
     for (std::int32_t y = 0; y <= map.lastY; ++y) {
-        for (std::int32_t x = 0; x <= map.lastX; ++x) zmaskCells << QString::number(map.tile(x, y) + 1 + 5);
+        for (std::int32_t x = 0; x <= map.lastX; ++x)
+            zmaskCells << QString::number(map.tile(x, y) + 1 + 5);
     }
     const QString csv = zmaskCells.join(',');
     WriteText("zmaske.tmx", WithTmxData(tmx, "<data encoding=\"csv\">" + csv + "</data>"));
 
-    for (const auto& [source, option] : {std::pair{"karte.tmx", ""}, std::pair{"zmaske.tmx", "--zmask"}}) {
+    for (const auto& [source, option] :
+         {std::pair{"karte.tmx", ""}, std::pair{"zmaske.tmx", "--zmask"}}) {
         SCOPED_TRACE(source);
-        ASSERT_EQ(Tiled(TMXRASTERIZER_PATH, {"--hide-layer", "Spieler", Absolute(source), Absolute("tiled.png")}), 0);
+        ASSERT_EQ(Tiled(TMXRASTERIZER_PATH,
+                        {"--hide-layer", "Spieler", Absolute(source), Absolute("tiled.png")}),
+                  0);
         QStringList arguments{"render", "Karten/Karte.MAP", "maptool.png"};
         if (*option) arguments << option;
         ASSERT_EQ(RunTool(arguments).code, 0);
@@ -417,10 +450,12 @@ TEST_F(MaptoolTiledTest, TiledsRendererDrawsTheExportAsMaptoolDoes) {
         std::int64_t different = 0, transparent = 0;
         for (std::int32_t y = 0; y < rows.height; ++y) {
             for (std::int32_t x = 0; x < rows.width; ++x) {
-                const std::uint8_t* p = rows.rows + static_cast<std::size_t>(y) * rows.rowLength + x * (rows.depth / 8);
+                const std::uint8_t* p =
+                    rows.rows + static_cast<std::size_t>(y) * rows.rowLength + x * (rows.depth / 8);
                 const bool clear = rows.depth == 32 && p[3] == 0;
                 transparent += clear ? 1 : 0;
-                const std::uint32_t tiled = clear ? kGrey : static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
+                const std::uint32_t tiled =
+                    clear ? kGrey : static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
                 different += tiled != ours.At(x, y) ? 1 : 0;
             }
         }
@@ -435,7 +470,9 @@ TEST_F(MaptoolTiledTest, TiledsRendererDrawsTheExportAsMaptoolDoes) {
 TEST_F(MaptoolTiledTest, WhatTiledWritesImportsToTheSameBytes) {
     if (std::string(TILED_PATH).empty()) GTEST_SKIP() << "tiled is not installed";
     Fixture map;
-    map.name = "Gr\xF6\xDF" "e \x80\x8A\x9F";
+    map.name =
+        "Gr\xF6\xDF"
+        "e \x80\x8A\x9F";
     map.playerCount = 3;
     map.starts = {{7, 4, 90}, {-30, 9, 360}, {0, 0, 1000}};
     map.Write("Karten/Karte");
@@ -454,12 +491,17 @@ TEST_F(MaptoolTiledTest, WhatTiledWritesImportsToTheSameBytes) {
         SCOPED_TRACE(layout);
         const std::string source = std::string(layout) + ".tmx";
         const std::string tiled = std::string("tiled-") + layout;
-        ASSERT_EQ(Tiled(TILED_PATH, {"--export-map", Absolute(source.c_str()), Absolute((tiled + ".tmx").c_str())}), 0);
-        ASSERT_EQ(Tiled(TILED_PATH, {"--export-map", Absolute(source.c_str()), Absolute((tiled + ".tmj").c_str())}), 0);
+        ASSERT_EQ(Tiled(TILED_PATH, {"--export-map", Absolute(source.c_str()),
+                                     Absolute((tiled + ".tmx").c_str())}),
+                  0);
+        ASSERT_EQ(Tiled(TILED_PATH, {"--export-map", Absolute(source.c_str()),
+                                     Absolute((tiled + ".tmj").c_str())}),
+                  0);
         // Tiled wrote the layer in that encoding itself.
         EXPECT_TRUE(ReadText(tiled + ".tmx").contains("encoding=\"base64\""));
         if (std::string(layout) != "base64") {
-            EXPECT_TRUE(ReadText(tiled + ".tmj").contains(QStringLiteral("\"compression\":\"%1\"").arg(layout)));
+            EXPECT_TRUE(ReadText(tiled + ".tmj")
+                            .contains(QStringLiteral("\"compression\":\"%1\"").arg(layout)));
         }
         EXPECT_TRUE(ImportsTo(tiled + ".tmx", map));
         EXPECT_TRUE(ImportsTo(tiled + ".tmj", map));

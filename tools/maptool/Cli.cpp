@@ -50,7 +50,8 @@ int Usage(const char* command, const std::string& text) {
 
 std::vector<std::string> Positional(const QCommandLineParser& parser) {
     std::vector<std::string> out;
-    for (const QString& argument : parser.positionalArguments()) out.push_back(argument.toStdString());
+    for (const QString& argument : parser.positionalArguments())
+        out.push_back(argument.toStdString());
     return out;
 }
 
@@ -69,7 +70,8 @@ bool OutputValid(const char* command, const std::string& file, bool validKind,
         return false;
     }
     if (!RuntimePath(file)) {
-        UsageMessage(command, "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\: " + file);
+        UsageMessage(command,
+                     "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\: " + file);
         return false;
     }
     return true;
@@ -108,8 +110,8 @@ int Render(const QCommandLineParser& parser) {
     if (scale && fit) return Usage("render", "--scale und --fit schließen einander aus");
     bool ok = true;
     if (scale) {
-        const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("^1:([0-9]{1,7})$")).match(parser.value(QStringLiteral("scale")));
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^1:([0-9]{1,7})$"))
+                                                  .match(parser.value(QStringLiteral("scale")));
         options.scale = match.hasMatch() ? match.captured(1).toLongLong() : 0;
         ok = options.scale >= 1;
         if (!ok) return Usage("render", "--scale erwartet 1:N mit N ab 1, etwa 1:4");
@@ -117,8 +119,8 @@ int Render(const QCommandLineParser& parser) {
     if (fit) {
         options.fit = parser.value(QStringLiteral("fit")).toLongLong(&ok);
         if (!ok || options.fit < 1 || options.fit > screen::kPngMaxSide) {
-            return Usage("render", "--fit erwartet eine Pixelzahl von 1 bis " +
-                                       Number(screen::kPngMaxSide));
+            return Usage("render",
+                         "--fit erwartet eine Pixelzahl von 1 bis " + Number(screen::kPngMaxSide));
         }
     }
     return RenderCommand(files[0], files[1], options);
@@ -184,7 +186,8 @@ std::vector<Command> Commands() {
          "  --players      die Spielermarken, wie der Editor sie zeigt (Spieler 1 rot)\n"
          "  --scale 1:N    verkleinert auf 1:N (Mittelwert je N x N Pixel)\n"
          "  --fit PIXEL    der kleinste Maßstab 1:N, bei dem das Bild in PIXEL x PIXEL passt\n",
-         {QCommandLineOption(QStringLiteral("zmask")), QCommandLineOption(QStringLiteral("players")),
+         {QCommandLineOption(QStringLiteral("zmask")),
+          QCommandLineOption(QStringLiteral("players")),
           QCommandLineOption(QStringLiteral("scale"), QString(), QStringLiteral("1:N")),
           QCommandLineOption(QStringLiteral("fit"), QString(), QStringLiteral("PIXEL"))},
          Render},

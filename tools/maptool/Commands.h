@@ -2,11 +2,10 @@
 // returns the exit code.
 #pragma once
 
+#include <QStringList>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <QStringList>
 
 namespace maptool {
 

@@ -30,9 +30,10 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
                            "); eine Tiled-Karte hat mindestens eines");
     }
     if (Document.LastFieldX >= editor::kFieldsSize || Document.LastFieldY >= editor::kFieldsSize) {
-        problems.push_back("die Karte hat mehr als 1000 Spalten oder Zeilen, mehr als ihre "
-                           "Felder halten (LastFieldX " + Number(Document.LastFieldX) +
-                           ", LastFieldY " + Number(Document.LastFieldY) + ")");
+        problems.push_back(
+            "die Karte hat mehr als 1000 Spalten oder Zeilen, mehr als ihre "
+            "Felder halten (LastFieldX " +
+            Number(Document.LastFieldX) + ", LastFieldY " + Number(Document.LastFieldY) + ")");
     }
     if (Document.PlayerCount > editor::kPlayersUpperBound) {
         problems.push_back("die Karte hat " + Number(Document.PlayerCount) +
@@ -40,7 +41,8 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
     }
     if (Document.FieldWidth < 1 || Document.FieldHeight < 1) {
         problems.push_back("die Felder sind " + Number(Document.FieldWidth) + " x " +
-                           Number(Document.FieldHeight) + " Pixel groß; Tiled-Kacheln haben "
+                           Number(Document.FieldHeight) +
+                           " Pixel groß; Tiled-Kacheln haben "
                            "mindestens 1 Pixel");
         return problems;  // the tiles cannot be counted
     }
@@ -71,7 +73,8 @@ int ExportCommand(const std::string& map, const std::string& out) {
         QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)));
     TiledImage image;
     image.name = QFileInfo(QString::fromStdString(map)).completeBaseName().toStdString();
-    image.path = QDir(outFile.absolutePath()).relativeFilePath(tileSet.absoluteFilePath()).toStdString();
+    image.path =
+        QDir(outFile.absolutePath()).relativeFilePath(tileSet.absoluteFilePath()).toStdString();
     image.width = input.tileSet.Width();
     image.height = input.tileSet.Height();
     const TiledMap tiled = DocumentToTiled(image);

@@ -1,13 +1,12 @@
 // maptool info: what a MAP file holds, for people (one block, or one line a file) and for
 // scripts (JSON). The values are shown as the file stores them, before any correction.
-#include "tools/maptool/Commands.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 
 #include "editor/MapDocument.h"
+#include "tools/maptool/Commands.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
 
@@ -40,7 +39,9 @@ std::string UseText(const TileUse& use, std::int64_t tileCount, bool inside) {
     return list.fields == 0 ? "keine" : list.text;
 }
 
-std::int32_t PlayersListed() { return std::clamp(Document.PlayerCount, 0, editor::kPlayersUpperBound); }
+std::int32_t PlayersListed() {
+    return std::clamp(Document.PlayerCount, 0, editor::kPlayersUpperBound);
+}
 
 void PrintBlock(const MapInput& input) {
     const TileUse use = CountTiles();
@@ -91,8 +92,8 @@ QJsonObject Json(const MapInput& input) {
     QJsonArray players;
     for (std::int32_t p = 1; p <= PlayersListed(); ++p) {
         const editor::PlayerStart& player = Document.Players(p);
-        players.append(QJsonObject{
-            {"X", player.X}, {"Y", player.Y}, {"Direction", player.Direction}});
+        players.append(
+            QJsonObject{{"X", player.X}, {"Y", player.Y}, {"Direction", player.Direction}});
     }
     object["Players"] = players;
     if (input.tileSetState == TileSetState::Loaded) {

@@ -52,8 +52,10 @@ bool MapArgumentValid(std::string_view command, std::string_view file) {
         return false;
     }
     if (!RuntimePath(file)) {
-        UsageMessage(command, "der Pfad enthält Zeichen, die eine Karte nicht benennen können "
-                              "(nur CP1252, kein \\): " + std::string(file));
+        UsageMessage(command,
+                     "der Pfad enthält Zeichen, die eine Karte nicht benennen können "
+                     "(nur CP1252, kein \\): " +
+                         std::string(file));
         return false;
     }
     return true;

@@ -21,7 +21,9 @@ constexpr std::uint32_t kBackgroundPixel = static_cast<std::uint32_t>(editor::kV
 std::int64_t Columns() {
     return std::min<std::int64_t>(Document.LastFieldX, editor::kFieldsSize - 1) + 1;
 }
-std::int64_t Rows() { return std::min<std::int64_t>(Document.LastFieldY, editor::kFieldsSize - 1) + 1; }
+std::int64_t Rows() {
+    return std::min<std::int64_t>(Document.LastFieldY, editor::kFieldsSize - 1) + 1;
+}
 
 }  // namespace
 
@@ -35,7 +37,8 @@ PictureSize ScaledSize(PictureSize size, std::int64_t scale) {
 }
 
 std::int32_t BandRows(std::int64_t width, std::int32_t fieldHeight) {
-    const std::int64_t fit = std::clamp<std::int64_t>(kBandBytes / (4 * std::max<std::int64_t>(width, 1)), 1, 4096);
+    const std::int64_t fit =
+        std::clamp<std::int64_t>(kBandBytes / (4 * std::max<std::int64_t>(width, 1)), 1, 4096);
     if (fit < fieldHeight) return static_cast<std::int32_t>(fit);
     return static_cast<std::int32_t>(fit / fieldHeight * fieldHeight);
 }
@@ -53,8 +56,8 @@ void BandRenderer::Draw(std::int64_t top, std::int32_t rows, std::uint32_t* band
             const editor::TileOrigin origin = editor::TileClipOrigin(
                 Document.Fields(x, y), zmaskRow_, Document.FieldWidth, Document.FieldHeight);
             const screen::SpriteClipRect clip =
-                screen::ClipRectangle(origin.x, origin.y, Document.FieldWidth,
-                                      Document.FieldHeight, tileSet_.Width(), tileSet_.Height());
+                screen::ClipRectangle(origin.x, origin.y, Document.FieldWidth, Document.FieldHeight,
+                                      tileSet_.Width(), tileSet_.Height());
             const auto blit = screen::DisplayBlit(clip, x * fw, y * fh - top, size_.width, rows,
                                                   tileSet_.Width(), tileSet_.Height());
             if (blit) screen::CopyBlit(*blit, tileSet_, band, size_.width);

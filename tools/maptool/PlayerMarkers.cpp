@@ -63,8 +63,8 @@ bool PlayerMarkers::Load(std::string& error) {
         }
         return true;
     }
-    error = "das Textmodul " + std::string(kTextModuleFile) + " ist nicht installiert (gesucht: " +
-            ModuleCandidates().join(", ").toStdString() + ")";
+    error = "das Textmodul " + std::string(kTextModuleFile) +
+            " ist nicht installiert (gesucht: " + ModuleCandidates().join(", ").toStdString() + ")";
     return false;
 }
 

@@ -54,8 +54,8 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
     }
     const std::int64_t scale =
         options.fit > 0
-            ? std::max<std::int64_t>(1, (std::max(size.width, size.height) + options.fit - 1) /
-                                            options.fit)
+            ? std::max<std::int64_t>(
+                  1, (std::max(size.width, size.height) + options.fit - 1) / options.fit)
             : options.scale;
     const PictureSize outSize = ScaledSize(size, scale);
     if (outSize.width > screen::kPngMaxSide || outSize.height > screen::kPngMaxSide) {
@@ -79,20 +79,20 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
         return kInputProblem;
     }
     screen::PngRowWriter writer;
-    bool written = writer.Start(
-        static_cast<std::int32_t>(outSize.width), static_cast<std::int32_t>(outSize.height),
-        [&output](const std::uint8_t* bytes, std::size_t count) {
-            return output.Write(bytes, count);
-        });
+    bool written = writer.Start(static_cast<std::int32_t>(outSize.width),
+                                static_cast<std::int32_t>(outSize.height),
+                                [&output](const std::uint8_t* bytes, std::size_t count) {
+                                    return output.Write(bytes, count);
+                                });
 
-    const BandRenderer renderer(input.tileSet, options.zmask,
-                                options.players ? &markers : nullptr);
+    const BandRenderer renderer(input.tileSet, options.zmask, options.players ? &markers : nullptr);
     BoxFilter filter(size, scale);
     const std::int32_t bandRows = BandRows(size.width, Document.FieldHeight);
     std::vector<std::uint32_t> band(static_cast<std::size_t>(size.width * bandRows));
     Progress progress(map + " → " + out, size.height);
     for (std::int64_t top = 0; written && top < size.height; top += bandRows) {
-        const auto rows = static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
+        const auto rows =
+            static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
         renderer.Draw(top, rows, band.data());
         for (std::int32_t r = 0; written && r < rows; ++r) {
             if (filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) {

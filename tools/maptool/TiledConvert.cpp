@@ -71,7 +71,8 @@ bool ReadPlayers(const TiledMap& map, std::string& error) {
         if (count > 0 || objects > 0) {
             error = std::string("die Eigenschaft ") + kPlayersProperty + " (" + p->value +
                     ") gilt nur für Karten ohne Spieler-Objekte mit einer Spielerzahl unter 1; "
-                    "die Ebene Spieler hat " + Text(objects) + " Objekte";
+                    "die Ebene Spieler hat " +
+                    Text(objects) + " Objekte";
             return false;
         }
     }
@@ -83,8 +84,8 @@ bool ReadPlayers(const TiledMap& map, std::string& error) {
     Document.PlayerCount = count;
     for (std::int32_t p = 1; p <= objects; ++p) {
         const TiledObject& object = map.players[static_cast<std::size_t>(p - 1)];
-        const std::string which = "Spieler-Objekt " + Text(p) +
-                                  (object.name.empty() ? "" : " (" + object.name + ")");
+        const std::string which =
+            "Spieler-Objekt " + Text(p) + (object.name.empty() ? "" : " (" + object.name + ")");
         editor::PlayerStart& player = Document.Players(p);
         if (!object.point) {
             error = which + " ist kein Punkt";
@@ -106,8 +107,7 @@ bool ReadCells(const TiledMap& map, const TiledTileset& tileset, std::int32_t co
                std::string& error) {
     for (std::int32_t y = 0; y < map.layerHeight; ++y) {
         for (std::int32_t x = 0; x < map.layerWidth; ++x) {
-            const std::uint32_t cell =
-                map.cells[static_cast<std::size_t>(y) * map.layerWidth + x];
+            const std::uint32_t cell = map.cells[static_cast<std::size_t>(y) * map.layerWidth + x];
             const std::string field = "Feld (" + Text(x) + ", " + Text(y) + ")";
             if (cell == 0) {
                 error = field + " ist leer; jedes Feld einer Karte zeigt eine Kachel";
@@ -117,9 +117,12 @@ bool ReadCells(const TiledMap& map, const TiledTileset& tileset, std::int32_t co
                 error = field + " zeigt eine gespiegelte oder gedrehte Kachel";
                 return false;
             }
-            if (cell < tileset.firstGid || cell - tileset.firstGid >= static_cast<std::uint32_t>(columns)) {
-                error = field + " zeigt die Kachel " + Text(cell) + ", die nicht in der ersten Zeile "
-                        "des Kachelsatzes liegt (Kacheln " + Text(tileset.firstGid) + " bis " +
+            if (cell < tileset.firstGid ||
+                cell - tileset.firstGid >= static_cast<std::uint32_t>(columns)) {
+                error = field + " zeigt die Kachel " + Text(cell) +
+                        ", die nicht in der ersten Zeile "
+                        "des Kachelsatzes liegt (Kacheln " +
+                        Text(tileset.firstGid) + " bis " +
                         Text(std::int64_t{tileset.firstGid} + columns - 1) + ")";
                 return false;
             }
@@ -169,8 +172,11 @@ TiledMap DocumentToTiled(const TiledImage& image) {
     map.hasPlayerLayer = true;
     for (std::int32_t p = 1; p <= Document.PlayerCount; ++p) {
         const editor::PlayerStart& player = Document.Players(p);
-        map.players.push_back({p, "Spieler " + Text(p), static_cast<double>(player.X),
-                               static_cast<double>(player.Y), true,
+        map.players.push_back({p,
+                               "Spieler " + Text(p),
+                               static_cast<double>(player.X),
+                               static_cast<double>(player.Y),
+                               true,
                                {IntProperty(kDirectionProperty, player.Direction)}});
     }
     return map;
@@ -206,7 +212,8 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
         return false;
     }
     if (map.tileWidth < 1 || map.tileHeight < 1) {
-        error = "die Kacheln sind " + Text(map.tileWidth) + " x " + Text(map.tileHeight) + " Pixel groß";
+        error = "die Kacheln sind " + Text(map.tileWidth) + " x " + Text(map.tileHeight) +
+                " Pixel groß";
         return false;
     }
     const TiledTileset* tileset = OnlyTileset(map, error);
@@ -218,8 +225,9 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
         return false;
     }
     if (tileset->margin != 0 || tileset->spacing != 0) {
-        error = "der Kachelsatz hat Rand oder Abstand zwischen den Kacheln; ein Kachelsatz einer "
-                "Karte liegt Kachel an Kachel";
+        error =
+            "der Kachelsatz hat Rand oder Abstand zwischen den Kacheln; ein Kachelsatz einer "
+            "Karte liegt Kachel an Kachel";
         return false;
     }
     const std::int32_t columns = imageWidth / map.tileWidth;

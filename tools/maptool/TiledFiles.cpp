@@ -52,8 +52,9 @@ bool ReadExternalTileset(const std::string& file, TiledTileset& tileset) {
     std::vector<std::uint8_t> bytes;
     if (!ReadNamed(file, kTiledFileLimit, bytes)) return false;
     std::string error;
-    const bool xml = TiledFormatOf(file) == TiledFormat::Xml ||
-                     (TiledFormatOf(file) == TiledFormat::None && !bytes.empty() && bytes[0] == '<');
+    const bool xml =
+        TiledFormatOf(file) == TiledFormat::Xml ||
+        (TiledFormatOf(file) == TiledFormat::None && !bytes.empty() && bytes[0] == '<');
     if (!(xml ? ReadTsx(bytes, tileset, error) : ReadTsj(bytes, tileset, error))) {
         Message(file, error);
         return false;
@@ -75,8 +76,8 @@ bool ReadTiledInput(const std::string& file, TiledInput& input) {
     std::vector<std::uint8_t> bytes;
     if (!ReadNamed(file, kTiledFileLimit, bytes)) return false;
     std::string error;
-    const bool read = IsXmlMapFile(file) ? ReadTmx(bytes, input.map, error)
-                                         : ReadTmj(bytes, input.map, error);
+    const bool read =
+        IsXmlMapFile(file) ? ReadTmx(bytes, input.map, error) : ReadTmj(bytes, input.map, error);
     if (!read) {
         Message(file, error);
         return false;
@@ -92,8 +93,9 @@ bool ReadTiledInput(const std::string& file, TiledInput& input) {
         if (!ReadExternalTileset(holder, tileset)) return false;
     }
     if (tileset.image.empty()) {
-        Message(holder, "der Kachelsatz hat kein Bild; eine Karte braucht einen Kachelsatz aus "
-                        "einem Bild");
+        Message(holder,
+                "der Kachelsatz hat kein Bild; eine Karte braucht einen Kachelsatz aus "
+                "einem Bild");
         return false;
     }
     const std::string imageFile = Beside(holder, tileset.image);

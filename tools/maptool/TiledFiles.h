@@ -19,7 +19,7 @@ TiledFormat TiledFormatOf(std::string_view path);
 inline bool IsXmlMapFile(std::string_view path) { return TiledFormatOf(path) == TiledFormat::Xml; }
 
 struct TiledInput {
-    TiledMap map;  // its one tileset with an external tileset read in
+    TiledMap map;                     // its one tileset with an external tileset read in
     std::vector<std::uint8_t> image;  // the tileset image's bytes, as the file holds them
     std::int32_t imageWidth = 0;
     std::int32_t imageHeight = 0;

@@ -85,7 +85,8 @@ bool DecodeCsvCells(std::string_view text, std::size_t count, std::vector<std::u
         while (last > at && IsSpace(text[last - 1])) --last;
         std::uint32_t cell = 0;
         if (!ParseCell(text.substr(at, last - at), cell)) {
-            error = "die CSV-Daten enthalten \"" + std::string(text.substr(at, std::min<std::size_t>(last - at, 20))) +
+            error = "die CSV-Daten enthalten \"" +
+                    std::string(text.substr(at, std::min<std::size_t>(last - at, 20))) +
                     "\", keine Kachelnummer";
             return false;
         }
@@ -129,8 +130,8 @@ bool DecodeBase64Cells(std::string_view text, std::string_view compression, std:
     if (zlib || gzip) {
         if (!Inflate(*decoded, gzip, bytes, error)) return false;
     } else if (static_cast<std::size_t>(decoded->size()) != bytes.size()) {
-        error = "die Base64-Daten haben " + std::to_string(decoded->size()) + " Bytes, die Ebene braucht " +
-                std::to_string(bytes.size());
+        error = "die Base64-Daten haben " + std::to_string(decoded->size()) +
+                " Bytes, die Ebene braucht " + std::to_string(bytes.size());
         return false;
     } else {
         std::copy(decoded->begin(), decoded->end(), bytes.begin());

@@ -91,17 +91,24 @@ public:
                 // Members are not kept.
             } else if (type == "int" || type == "object") {
                 if (!value.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
-                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " + type);
+                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                                type);
                 }
                 property.value = std::to_string(static_cast<std::int32_t>(d));
             } else if (type == "float") {
-                if (!value.isDouble()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ float");
+                if (!value.isDouble())
+                    return Fail("die Eigenschaft " + property.name +
+                                " hat keinen Wert vom Typ float");
                 property.value = QString::number(d, 'g', 17).toStdString();
             } else if (type == "bool") {
-                if (!value.isBool()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ bool");
+                if (!value.isBool())
+                    return Fail("die Eigenschaft " + property.name +
+                                " hat keinen Wert vom Typ bool");
                 property.value = value.toBool() ? "true" : "false";
             } else {
-                if (!value.isString()) return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " + type);
+                if (!value.isString())
+                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                                type);
                 property.value = value.toString().toStdString();
             }
             properties.push_back(std::move(property));
@@ -115,7 +122,8 @@ public:
         return Text(o, "name", tileset.name) && Int(o, "tilewidth", tileset.tileWidth, false) &&
                Int(o, "tileheight", tileset.tileHeight, false) &&
                Int(o, "tilecount", tileset.tileCount, false) &&
-               Int(o, "columns", tileset.columns, false) && Int(o, "margin", tileset.margin, false) &&
+               Int(o, "columns", tileset.columns, false) &&
+               Int(o, "margin", tileset.margin, false) &&
                Int(o, "spacing", tileset.spacing, false) && Text(o, "image", tileset.image) &&
                Int(o, "imagewidth", tileset.imageWidth, false) &&
                Int(o, "imageheight", tileset.imageHeight, false);
@@ -176,8 +184,8 @@ public:
                 !Properties(j, object.properties)) {
                 return false;
             }
-            object.point = j.value(QLatin1String("point")).toBool() &&
-                           !j.contains(QLatin1String("gid"));
+            object.point =
+                j.value(QLatin1String("point")).toBool() && !j.contains(QLatin1String("gid"));
             map.players.push_back(std::move(object));
         }
         return true;
@@ -217,7 +225,8 @@ public:
             return false;
         }
         const QJsonValue tilesets = o.value(QLatin1String("tilesets"));
-        if (!tilesets.isUndefined() && !tilesets.isArray()) return Fail("\"tilesets\" ist keine Liste");
+        if (!tilesets.isUndefined() && !tilesets.isArray())
+            return Fail("\"tilesets\" ist keine Liste");
         for (const QJsonValue& entry : tilesets.toArray()) {
             if (!entry.isObject()) return Fail("ein Kachelsatz ist kein Objekt");
             TiledTileset tileset;
@@ -252,7 +261,8 @@ QJsonArray Properties(const std::vector<TiledProperty>& properties) {
 }
 
 QJsonObject Tileset(const TiledTileset& t) {
-    if (!t.source.empty()) return {{"firstgid", static_cast<qint64>(t.firstGid)}, {"source", Q(t.source)}};
+    if (!t.source.empty())
+        return {{"firstgid", static_cast<qint64>(t.firstGid)}, {"source", Q(t.source)}};
     QJsonObject o{{"firstgid", static_cast<qint64>(t.firstGid)},
                   {"name", Q(t.name)},
                   {"tilewidth", t.tileWidth},
@@ -285,7 +295,8 @@ bool ReadTsj(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::st
     TmjReader reader;
     QJsonObject root;
     bool read = reader.Document(bytes, root) && reader.Tileset(root, tileset);
-    if (read && !tileset.source.empty()) read = reader.Fail("ein externer Kachelsatz verweist auf einen weiteren");
+    if (read && !tileset.source.empty())
+        read = reader.Fail("ein externer Kachelsatz verweist auf einen weiteren");
     error = reader.error;
     return read;
 }
@@ -310,9 +321,9 @@ std::string WriteTmj(const TiledMap& map) {
     if (map.hasPlayerLayer) {
         QJsonArray objects;
         for (const TiledObject& o : map.players) {
-            QJsonObject object{{"id", o.id},     {"name", Q(o.name)}, {"type", ""},
-                               {"x", o.x},       {"y", o.y},          {"width", 0},
-                               {"height", 0},    {"rotation", 0},     {"visible", true},
+            QJsonObject object{{"id", o.id},      {"name", Q(o.name)}, {"type", ""},
+                               {"x", o.x},        {"y", o.y},          {"width", 0},
+                               {"height", 0},     {"rotation", 0},     {"visible", true},
                                {"point", o.point}};
             if (!o.properties.empty()) object["properties"] = Properties(o.properties);
             objects.append(object);

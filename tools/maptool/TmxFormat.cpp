@@ -86,7 +86,8 @@ public:
         if (!Int(a, "tilewidth", tileset.tileWidth, false) ||
             !Int(a, "tileheight", tileset.tileHeight, false) ||
             !Int(a, "tilecount", tileset.tileCount, false) ||
-            !Int(a, "columns", tileset.columns, false) || !Int(a, "margin", tileset.margin, false) ||
+            !Int(a, "columns", tileset.columns, false) ||
+            !Int(a, "margin", tileset.margin, false) ||
             !Int(a, "spacing", tileset.spacing, false)) {
             return false;
         }
@@ -198,7 +199,8 @@ private:
             const QXmlStreamAttributes a = xml_.attributes();
             TiledProperty property;
             property.name = S(a.value(QLatin1String("name")));
-            if (a.hasAttribute(QLatin1String("type"))) property.type = S(a.value(QLatin1String("type")));
+            if (a.hasAttribute(QLatin1String("type")))
+                property.type = S(a.value(QLatin1String("type")));
             if (property.type == "class") {
                 xml_.skipCurrentElement();  // members are not kept
             } else if (a.hasAttribute(QLatin1String("value"))) {
@@ -206,7 +208,8 @@ private:
                 xml_.skipCurrentElement();
             } else {
                 // Texts with line breaks are written as the element's content.
-                property.value = xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
+                property.value =
+                    xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
             }
             if (!NormalValue(property)) return false;
             properties.push_back(std::move(property));
@@ -223,8 +226,10 @@ private:
         if (encoding.empty()) {
             map.cells.clear();
             while (Next()) {
-                if (!Is("tile")) return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
-                if (map.cells.size() == count) return Fail("die Ebene hat mehr Zellen als " + std::to_string(count));
+                if (!Is("tile"))
+                    return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
+                if (map.cells.size() == count)
+                    return Fail("die Ebene hat mehr Zellen als " + std::to_string(count));
                 std::uint32_t cell = 0;
                 if (xml_.attributes().hasAttribute(QLatin1String("gid")) &&
                     !Cell(xml_.attributes(), "gid", cell)) {
@@ -234,7 +239,8 @@ private:
                 xml_.skipCurrentElement();
             }
             if (!Done()) return false;
-            if (map.cells.size() != count) return Fail("die Ebene hat weniger Zellen als " + std::to_string(count));
+            if (map.cells.size() != count)
+                return Fail("die Ebene hat weniger Zellen als " + std::to_string(count));
             return true;
         }
         const std::string text =
@@ -350,7 +356,8 @@ void WriteProperties(QXmlStreamWriter& xml, const std::vector<TiledProperty>& pr
         xml.writeStartElement(QStringLiteral("property"));
         xml.writeAttribute(QStringLiteral("name"), Q(property.name));
         if (property.type != "string") xml.writeAttribute(QStringLiteral("type"), Q(property.type));
-        if (property.type != "class") xml.writeAttribute(QStringLiteral("value"), Q(property.value));
+        if (property.type != "class")
+            xml.writeAttribute(QStringLiteral("value"), Q(property.value));
         xml.writeEndElement();
     }
     xml.writeEndElement();
@@ -367,14 +374,20 @@ void WriteTileset(QXmlStreamWriter& xml, const TiledTileset& tileset) {
     xml.writeAttribute(QStringLiteral("name"), Q(tileset.name));
     xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(tileset.tileWidth));
     xml.writeAttribute(QStringLiteral("tileheight"), QString::number(tileset.tileHeight));
-    if (tileset.spacing != 0) xml.writeAttribute(QStringLiteral("spacing"), QString::number(tileset.spacing));
-    if (tileset.margin != 0) xml.writeAttribute(QStringLiteral("margin"), QString::number(tileset.margin));
-    if (tileset.tileCount != -1) xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
-    if (tileset.columns != -1) xml.writeAttribute(QStringLiteral("columns"), QString::number(tileset.columns));
+    if (tileset.spacing != 0)
+        xml.writeAttribute(QStringLiteral("spacing"), QString::number(tileset.spacing));
+    if (tileset.margin != 0)
+        xml.writeAttribute(QStringLiteral("margin"), QString::number(tileset.margin));
+    if (tileset.tileCount != -1)
+        xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
+    if (tileset.columns != -1)
+        xml.writeAttribute(QStringLiteral("columns"), QString::number(tileset.columns));
     xml.writeStartElement(QStringLiteral("image"));
     xml.writeAttribute(QStringLiteral("source"), Q(tileset.image));
-    if (tileset.imageWidth != -1) xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
-    if (tileset.imageHeight != -1) xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
+    if (tileset.imageWidth != -1)
+        xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
+    if (tileset.imageHeight != -1)
+        xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
     xml.writeEndElement();
     xml.writeEndElement();
 }
@@ -403,7 +416,8 @@ bool TextsXmlCanCarry(const TiledMap& map) {
         }
         return true;
     };
-    if (!carry(map.properties) || !XmlCanCarry(map.tileLayerName) || !XmlCanCarry(map.orientation)) {
+    if (!carry(map.properties) || !XmlCanCarry(map.tileLayerName) ||
+        !XmlCanCarry(map.orientation)) {
         return false;
     }
     for (const TiledTileset& t : map.tilesets) {
@@ -441,8 +455,9 @@ bool ReadTsx(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::st
 
 bool WriteTmx(const TiledMap& map, std::string& out, std::string& error) {
     if (!TextsXmlCanCarry(map)) {
-        error = "ein Text (etwa der Name) enthält Steuerzeichen, die XML nicht darstellen kann; "
-                "als .tmj lässt sich die Karte schreiben";
+        error =
+            "ein Text (etwa der Name) enthält Steuerzeichen, die XML nicht darstellen kann; "
+            "als .tmj lässt sich die Karte schreiben";
         return false;
     }
     QByteArray bytes;
@@ -458,7 +473,8 @@ bool WriteTmx(const TiledMap& map, std::string& out, std::string& error) {
     xml.writeAttribute(QStringLiteral("height"), QString::number(map.height));
     xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(map.tileWidth));
     xml.writeAttribute(QStringLiteral("tileheight"), QString::number(map.tileHeight));
-    xml.writeAttribute(QStringLiteral("infinite"), map.infinite ? QStringLiteral("1") : QStringLiteral("0"));
+    xml.writeAttribute(QStringLiteral("infinite"),
+                       map.infinite ? QStringLiteral("1") : QStringLiteral("0"));
     std::int32_t nextObject = 1;
     for (const TiledObject& o : map.players) nextObject = std::max(nextObject, o.id + 1);
     xml.writeAttribute(QStringLiteral("nextlayerid"), QStringLiteral("3"));

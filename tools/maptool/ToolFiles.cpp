@@ -87,10 +87,10 @@ bool SafeOutput::Commit() {
     const bool synced = runtime::FileSync(file_) != 0;
     const bool closed = runtime::FileClose(file_) != 0;
     file_ = 0;
-    const bool replaced = synced && closed &&
-                          (naming_ == Naming::Exact
-                               ? runtime::FileReplaceExact(temporary_, target_)
-                               : runtime::FileReplace(temporary_, target_)) != 0;
+    const bool replaced =
+        synced && closed &&
+        (naming_ == Naming::Exact ? runtime::FileReplaceExact(temporary_, target_)
+                                  : runtime::FileReplace(temporary_, target_)) != 0;
     if (!replaced) Discard();
     temporary_.clear();
     return replaced;
