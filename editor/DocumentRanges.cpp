@@ -47,4 +47,10 @@ std::vector<Correction> DocumentCorrections(const MapDocument& document) {
     return corrections;
 }
 
+void CorrectDocument(MapDocument& document) {
+    for (const Correction& correction : DocumentCorrections(document)) {
+        document.*correction.value = correction.corrected;
+    }
+}
+
 }  // namespace editor

@@ -24,4 +24,7 @@ struct Correction {
 // slots below the balls lowers the balls as well). Empty when every value is in range.
 std::vector<Correction> DocumentCorrections(const MapDocument& document);
 
+// Applies them all: the document as the editor has it after its first pass on a loaded map.
+void CorrectDocument(MapDocument& document);
+
 }  // namespace editor

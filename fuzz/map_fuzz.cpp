@@ -147,13 +147,6 @@ void CheckDocumentIs(const Expected& e) {
                            e.fields.size() * sizeof(std::int32_t)) == 0);
 }
 
-// The ranges the main loop forces on the document once per pass.
-void CorrectLikeTheMainLoop() {
-    for (const editor::Correction& correction : editor::DocumentCorrections(Document)) {
-        Document.*correction.value = correction.corrected;
-    }
-}
-
 // What a save and a new read must give for the corrected document: its values, and only the
 // players and fields inside its counts and bounds.
 void ExpectSavedDocument(Expected& e) {
@@ -189,7 +182,7 @@ void RunInput(const std::uint8_t* data, std::size_t size) {
     ReadIndependently(Input(data, size), expected);
     CheckDocumentIs(expected);
 
-    CorrectLikeTheMainLoop();
+    editor::CorrectDocument(Document);  // the main loop's ranges
     ExpectSavedDocument(expected);
     FUZZ_CHECK(editor::WriteMapFile() == 1);
     FUZZ_CHECK(static_cast<std::int64_t>(std::filesystem::file_size("Karten/FUZZ.MAP")) ==

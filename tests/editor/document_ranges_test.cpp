@@ -56,9 +56,7 @@ TEST(DocumentRangesTest, CorrectionsComeInTheStepsOrderAndSeeEachOther) {
         EXPECT_EQ(Listed(document), c.expected);
         // Applied in order, they leave nothing more to correct, and the document as it was.
         EXPECT_EQ(document.PlayerCount, c.values[0]);
-        for (const editor::Correction& correction : editor::DocumentCorrections(document)) {
-            document.*correction.value = correction.corrected;
-        }
+        editor::CorrectDocument(document);
         EXPECT_TRUE(editor::DocumentCorrections(document).empty());
     }
 }

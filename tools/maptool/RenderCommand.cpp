@@ -23,13 +23,6 @@ using editor::Document;
 // The widest and tallest 1:1 picture drawn: a band row stays at most 32 MB.
 constexpr std::int64_t kMaxPictureSide = 8000000;
 
-// The map as the editor shows it right after loading: with its values corrected.
-void CorrectLikeTheEditor() {
-    for (const editor::Correction& correction : editor::DocumentCorrections(Document)) {
-        Document.*correction.value = correction.corrected;
-    }
-}
-
 std::string SizeText(PictureSize size) { return Number(size.width) + " x " + Number(size.height); }
 
 }  // namespace
@@ -41,7 +34,8 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
         Message(map, problem);
         return kInputProblem;
     }
-    CorrectLikeTheEditor();
+    // The map as the editor shows it right after loading.
+    editor::CorrectDocument(Document);
     const PictureSize size = MapPictureSize();
     if (size.width == 0) {
         Message(map, "die Karte hat keine Felder, es gibt nichts zu zeichnen");

@@ -21,6 +21,9 @@ inline constexpr std::uint32_t kTiledFlipBits = 0xF0000000u;
 // Cells a tile layer may have: the fields a MAP file can hold.
 inline constexpr std::int64_t kTiledMaxCells = 1000 * 1000;
 
+// Group layers nested deeper than this are refused (the readers search them recursively).
+inline constexpr int kTiledMaxGroupDepth = 64;
+
 // Largest TMX, TMJ or external tileset file read.
 inline constexpr std::int64_t kTiledFileLimit = 64ll << 20;
 

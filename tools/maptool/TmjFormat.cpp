@@ -191,7 +191,7 @@ public:
         return true;
     }
 
-    bool Layers(const QJsonValue& list, TiledMap& map) {
+    bool Layers(const QJsonValue& list, TiledMap& map, int depth = 0) {
         if (list.isUndefined()) return true;
         if (!list.isArray()) return Fail("\"layers\" ist keine Liste");
         for (const QJsonValue& entry : list.toArray()) {
@@ -206,7 +206,9 @@ public:
                        name == kPlayerLayerName) {
                 read = Players(layer, map);
             } else if (type == QLatin1String("group")) {
-                read = Layers(layer.value(QLatin1String("layers")), map);
+                read = depth < kTiledMaxGroupDepth
+                           ? Layers(layer.value(QLatin1String("layers")), map, depth + 1)
+                           : Fail("die Gruppenebenen sind zu tief verschachtelt");
             } else {
                 map.ignoredLayers.push_back(name);
             }

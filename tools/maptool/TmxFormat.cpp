@@ -320,12 +320,14 @@ private:
     }
 
     // A layer of any kind; group layers are searched too.
-    bool Layer(TiledMap& map) {
+    bool Layer(TiledMap& map, int depth = 0) {
         if (Is("layer") && !map.hasTileLayer) return TileLayer(map);
         if (Is("objectgroup")) return ObjectGroup(map);
         if (Is("group")) {
+            if (depth == kTiledMaxGroupDepth)
+                return Fail("die Gruppenebenen sind zu tief verschachtelt");
             while (Next()) {
-                if (!Layer(map)) return false;
+                if (!Layer(map, depth + 1)) return false;
             }
             return Done();
         }
