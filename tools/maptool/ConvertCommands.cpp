@@ -30,10 +30,9 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
                            "); eine Tiled-Karte hat mindestens eines");
     }
     if (Document.LastFieldX >= editor::kFieldsSize || Document.LastFieldY >= editor::kFieldsSize) {
-        problems.push_back(
-            "die Karte hat mehr als 1000 Spalten oder Zeilen, mehr als ihre "
-            "Felder halten (LastFieldX " +
-            Number(Document.LastFieldX) + ", LastFieldY " + Number(Document.LastFieldY) + ")");
+        problems.push_back("die Karte hat mehr als 1000 Spalten oder Zeilen (LastFieldX " +
+                           Number(Document.LastFieldX) + ", LastFieldY " +
+                           Number(Document.LastFieldY) + "), mehr als ihre Felder halten");
     }
     if (Document.PlayerCount > editor::kPlayersUpperBound) {
         problems.push_back("die Karte hat " + Number(Document.PlayerCount) +
@@ -42,8 +41,7 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
     if (Document.FieldWidth < 1 || Document.FieldHeight < 1) {
         problems.push_back("die Felder sind " + Number(Document.FieldWidth) + " x " +
                            Number(Document.FieldHeight) +
-                           " Pixel groß; Tiled-Kacheln haben "
-                           "mindestens 1 Pixel");
+                           " Pixel groß; Tiled-Kacheln haben mindestens 1 Pixel");
         return problems;  // the tiles cannot be counted
     }
     if (const std::string problem = TileSetProblem(input); !problem.empty()) {
