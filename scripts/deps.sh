@@ -12,6 +12,7 @@ packages=(
     xvfb xauth xdotool x11-utils openbox wmctrl
     tiled time
     fonts-liberation fonts-dejavu-core
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db strace
 )
 
 missing=()

@@ -65,6 +65,7 @@ TEST_F(MaptoolCommandsTest, WrongUsageIsCode2AndTouchesNoFile) {
 TEST_F(MaptoolCommandsTest, HelpExplainsEveryCommand) {
     const ToolRun overview = RunTool({"--help"});
     EXPECT_EQ(overview.code, 0);
+    EXPECT_EQ(RunTool({"--version"}).out, "maptool (Karteneditor) 1.0\n");
     for (const char* command : {"info", "check", "render", "export", "import"}) {
         SCOPED_TRACE(command);
         EXPECT_TRUE(Contains(overview.out, std::string("  ") + command + " "));

@@ -28,7 +28,7 @@ constexpr char kOverview[] =
     "  export MAP ZIEL.tmx|.tmj     schreibt die Karte als Tiled-Karte (XML oder JSON)\n"
     "  import QUELLE.tmx|.tmj MAP   schreibt eine Tiled-Karte als MAP-Datei mit Kachelsatz\n"
     "\n"
-    "\"maptool BEFEHL --help\" erklärt einen Befehl.\n"
+    "\"maptool BEFEHL --help\" erklärt einen Befehl, \"maptool --version\" zeigt die Version.\n"
     "\n"
     "Rückgabewerte: 0 Erfolg, 1 die Eingabe hat Probleme oder ließ sich nicht umwandeln,\n"
     "2 falscher Aufruf. Meldungen gehen auf die Standardfehlerausgabe und nennen die Datei.\n"
@@ -230,6 +230,10 @@ int RunCommandLine(const QStringList& arguments) {
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         std::fputs(kOverview, stdout);
+        return kSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        std::fputs("maptool (Karteneditor) " MAPEDITOR_VERSION "\n", stdout);
         return kSuccess;
     }
     for (const Command& command : Commands()) {
