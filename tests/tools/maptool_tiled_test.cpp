@@ -112,6 +112,14 @@ protected:
         ASSERT_EQ(run.code, 0) << run.err;
     }
 
+    // The map written as Karten/Karte, exported as karte.tmx and karte.tmj: their texts.
+    static std::pair<QString, QString> Exported(const Fixture& map) {
+        map.Write("Karten/Karte");
+        Export("karte.tmx");
+        Export("karte.tmj");
+        return {ReadText("karte.tmx"), ReadText("karte.tmj")};
+    }
+
     // Runs one of Tiled's programs headless, with settings of its own.
     int Tiled(const char* program, const QStringList& arguments) {
         std::filesystem::create_directories("tiled-home/run");
@@ -230,11 +238,7 @@ TEST_F(MaptoolTiledTest, ExportRefusesMapsTiledCouldNotGiveBack) {
 
 TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
     const Fixture map;
-    map.Write("Karten/Karte");
-    Export("karte.tmx");
-    Export("karte.tmj");
-    const QString tmx = ReadText("karte.tmx");
-    const QString tmj = ReadText("karte.tmj");
+    const auto [tmx, tmj] = Exported(map);
     const QByteArray cells = CellBytes(map);
     QString tiles = QStringLiteral("<data>");
     for (std::int32_t y = 0; y <= map.lastY; ++y) {
@@ -304,11 +308,7 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
 
 TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) {
     const Fixture map;
-    map.Write("Karten/Karte");
-    Export("karte.tmx");
-    Export("karte.tmj");
-    const QString tmx = ReadText("karte.tmx");
-    const QString tmj = ReadText("karte.tmj");
+    const auto [tmx, tmj] = Exported(map);
     const auto replaced = [](QString text, const QString& from, const QString& to) {
         EXPECT_TRUE(text.contains(from)) << from.toStdString();
         return text.replace(from, to);
