@@ -1,12 +1,16 @@
 // Drawing the map view of a 1000 x 1000 map against an 8 x 8 map, both filling the whole
-// view from the same scroll position, and the cost of one main-loop pass against the frame
-// period. The frame pacing is set far above the display's rate so that the flip does not wait.
+// view from the same scroll position, the cost of one main-loop pass against the frame period
+// (also with a large undo history and the map changed), and recording a fill of the whole
+// grid in the history against a memset. The frame pacing is set far above the display's rate
+// so that the flip does not wait.
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "BenchRatio.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
@@ -61,6 +65,51 @@ void PassOnLargeMap(benchmark::State& state) {
     for (auto _ : state) editor::EditorPass(512);
 }
 
+// The same pass while the map is changed and its history holds a fill of the whole grid and
+// 100,000 single-field steps: the history and the changed state must not cost a pass anything
+// that grows with them.
+void PassWithHistory(benchmark::State& state) {
+    UseMap(999);
+    editor::HistoryClear();
+    editor::HistoryBeginGroup();
+    for (int x = 0; x <= 999; ++x) {
+        for (int y = 0; y <= 999; ++y) editor::SetField(x, y, 9);
+    }
+    editor::HistoryEndGroup();
+    for (int i = 0; i < 100000; ++i) editor::SetField(i % 1000, i / 1000, 3);
+    editor::EditorPass(512);  // the title shows the change once
+    for (auto _ : state) editor::EditorPass(512);
+    state.counters["history_MB"] = static_cast<double>(editor::HistoryBytes()) / (1 << 20);
+    editor::HistoryClear();
+}
+
+// Writing every field of the grid through the history in one step, against writing the grid
+// once with memset: the cost of recording a fill.
+void FillThroughHistory(benchmark::State& state) {
+    UseMap(999);
+    editor::HistoryClear();
+    std::int32_t tile = 1;
+    for (auto _ : state) {
+        tile = 3 - tile;  // every field changes each time
+        editor::HistoryBeginGroup();
+        for (int x = 0; x <= 999; ++x) {
+            for (int y = 0; y <= 999; ++y) editor::SetField(x, y, tile);
+        }
+        editor::HistoryEndGroup();
+    }
+    editor::HistoryClear();
+}
+
+void MemsetGrid(benchmark::State& state) {
+    UseMap(999);
+    int tile = 1;
+    for (auto _ : state) {
+        tile = 3 - tile;
+        std::memset(&editor::Document.Fields(0, 0), tile, sizeof(std::int32_t) * 1000 * 1000);
+        benchmark::ClobberMemory();
+    }
+}
+
 // The frame period of the pacing at its usual rate: 1/61 s.
 void FramePeriod(benchmark::State& state) {
     for (auto _ : state) {
@@ -71,13 +120,20 @@ void FramePeriod(benchmark::State& state) {
 BENCHMARK(DrawLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(DrawSmallMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassOnLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassWithHistory)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(FillThroughHistory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(MemsetGrid)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(FramePeriod)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(10);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    return bench_support::RunWithRatios(
-        argc, argv, {{"DrawLargeMap", "DrawSmallMap"}, {"PassOnLargeMap", "FramePeriod"}},
-        {1.2, 0.1});
+    return bench_support::RunWithRatios(argc, argv,
+                                        {{"DrawLargeMap", "DrawSmallMap"},
+                                         {"PassOnLargeMap", "FramePeriod"},
+                                         {"PassWithHistory", "FramePeriod"},
+                                         {"PassWithHistory", "PassOnLargeMap"},
+                                         {"FillThroughHistory", "MemsetGrid"}},
+                                        {1.2, 0.1, 0.05, 1.05, 30});
 }

@@ -42,6 +42,10 @@ enum MenuItemId : std::int32_t {
     kItemSave = 2,
     kItemQuit = 3,
     kItemSetPlayerPosition = 4,
+    kItemSaveAs = 5,
+    kItemLoadTileSet = 6,
+    kItemUndo = 7,
+    kItemRedo = 8,
 };
 
 // The map view: a 500 x 500 screen at client position (4, 4) of the main window.
@@ -65,6 +69,11 @@ struct LoopState {
     std::int32_t DragFactor = 0;
 };
 
+// What the window shows beyond the controls.
+struct ShownState {
+    bool TitleChanged = false;  // the title ends in " *"
+};
+
 struct EditorHandles {
     std::intptr_t MainWindow = 0;  // window handle of window 0
     std::intptr_t ViewFont = 0;    // font 0, for the view's status texts
@@ -77,8 +86,10 @@ inline std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); 
 extern ViewState View;
 extern LoopState Loop;
 extern EditorHandles Handles;
+extern ShownState Shown;
 
-// Back to the state before start-up (all zero), for a fresh run in the same process.
+// Back to the state before start-up (all zero), for a fresh run in the same process: these
+// records, the history, the tile set's and the recovery copy's.
 void ResetEditorState();
 
 }  // namespace editor

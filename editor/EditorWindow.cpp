@@ -2,6 +2,7 @@
 #include "editor/EditorWindow.h"
 
 #include "editor/EditorState.h"
+#include "editor/History.h"
 #include "editor/MapDocument.h"
 #include "gui/Gadget.h"
 #include "gui/Menu.h"
@@ -14,7 +15,6 @@
 namespace editor {
 namespace {
 
-constexpr std::string_view kTitle = "Veldrane Murmelwald Karteneditor 1.0";
 constexpr std::int32_t kWindowFlags = 0xCA0001;  // caption, system menu, minimise box, centred
 constexpr std::int32_t kDigitsOnly = 8192;
 constexpr std::int32_t kTicks = 1;
@@ -57,29 +57,62 @@ void CreateGadgets() {
     gui::GadgetCheckBox(kZMaskBox, 525, 400, 200, 32, "Z-Maske zeigen");
 }
 
+// The text after a tab is shown as the item's shortcut.
+void CreateMenu() {
+    using runtime::Cp1252;
+    gui::MenuCreate(kMainMenu, Handles.MainWindow);
+    gui::MenuTitle("Datei");
+    gui::MenuItem(kItemNew, "Neu\tStrg+N");
+    gui::MenuItem(kItemOpen, Cp1252("Öffnen...\tStrg+O"));
+    gui::MenuItem(kItemSave, "Speichern\tStrg+S");
+    gui::MenuItem(kItemSaveAs, "Speichern unter...\tStrg+Umschalt+S");
+    gui::MenuSeparator();
+    gui::MenuItem(kItemLoadTileSet, "Kachelsatz laden...");
+    gui::MenuSeparator();
+    gui::MenuItem(kItemQuit, "Editor beenden\tStrg+Q");
+    gui::MenuTitle("Bearbeiten");
+    gui::MenuItem(kItemUndo, Cp1252("Rückgängig\tStrg+Z"));
+    gui::MenuItem(kItemRedo, "Wiederholen\tStrg+Y");
+}
+
+void AddShortcuts() {
+    constexpr std::int32_t kShift = 0x10000;
+    constexpr std::int32_t kControl = 0x20000;
+    const std::pair<std::int32_t, std::int32_t> shortcuts[] = {
+        {kControl | 'N', kItemNew},  {kControl | 'O', kItemOpen},
+        {kControl | 'S', kItemSave}, {kControl | kShift | 'S', kItemSaveAs},
+        {kControl | 'Q', kItemQuit}, {kControl | 'Z', kItemUndo},
+        {kControl | 'Y', kItemRedo}, {kControl | kShift | 'Z', kItemRedo},
+    };
+    for (const auto& [key, item] : shortcuts) gui::WindowAddShortcut(kMainWindow, key, item);
+}
+
 }  // namespace
 
-std::string EditorTitle() { return std::string(kTitle) + " <" + Document.FileName + ">"; }
+std::string EditorTitle() {
+    return std::string(kEditorTitle) + " <" + Document.FileName + ">" +
+           (HistoryChanged() ? " *" : "");
+}
+
+void ShowTitle() {
+    gui::WindowSetTitle(kMainWindow, EditorTitle());
+    Shown.TitleChanged = HistoryChanged();
+}
 
 void BuildEditorWindow() {
     Handles.ViewFont = screen::FontLoad(kViewFont, "Courier", 18, kBold);
     runtime::ArrayDim(Document.Players, 1);
     runtime::ArrayDimMulti(Document.Fields, {1, 1});
 
-    Handles.MainWindow = gui::WindowOpen(kMainWindow, 0, 0, 760, 560, kTitle, kWindowFlags);
+    Handles.MainWindow = gui::WindowOpen(kMainWindow, 0, 0, 760, 560, kEditorTitle, kWindowFlags);
 
-    gui::MenuCreate(kMainMenu, Handles.MainWindow);
-    gui::MenuTitle("Datei");
-    gui::MenuItem(kItemNew, "Neu");
-    gui::MenuItem(kItemOpen, runtime::Cp1252("Öffnen..."));
-    gui::MenuItem(kItemSave, "Speichern");
-    gui::MenuSeparator();
-    gui::MenuItem(kItemQuit, "Editor beenden");
+    CreateMenu();
 
     gui::GadgetListCreate(Handles.MainWindow);
     CreateGadgets();
 
     gui::WindowAddShortcut(kMainWindow, kEnterKey, kItemSetPlayerPosition);
+    AddShortcuts();
 
     gui::StatusBarCreate(kStatusBar, Handles.MainWindow);
     for (std::int32_t width : {55, 55, 400, 250}) gui::StatusBarField(width);
@@ -92,7 +125,7 @@ void BuildEditorWindow() {
 void RefreshControls() {
     using runtime::StringFromLong;
     gui::UpdateWindow(Handles.MainWindow);
-    gui::WindowSetTitle(kMainWindow, EditorTitle());
+    ShowTitle();
     gui::GadgetSetText(kFieldWidthField, StringFromLong(Document.FieldWidth));
     gui::GadgetSetText(kFieldHeightField, StringFromLong(Document.FieldHeight));
     gui::GadgetSetText(kLastFieldXField, StringFromLong(Document.LastFieldX));

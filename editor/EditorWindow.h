@@ -7,6 +7,8 @@
 
 namespace editor {
 
+inline constexpr std::string_view kEditorTitle = "Veldrane Murmelwald Karteneditor 1.0";
+
 // Creates the font, the placeholder arrays, the window with its menu, gadgets, shortcut and
 // status bar, and the map view screen. Called once at start-up.
 void BuildEditorWindow();
@@ -18,7 +20,10 @@ void RefreshControls();
 // Puts a message into the status bar's wide field; "" clears it.
 void ShowStatus(std::string_view text);
 
-// The window title for the current document.
+// The window title for the current document, with " *" while it has unsaved changes.
 std::string EditorTitle();
+
+// Sets the window title to EditorTitle.
+void ShowTitle();
 
 }  // namespace editor

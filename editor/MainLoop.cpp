@@ -1,17 +1,25 @@
 // The main loop, the input handling and the value corrections.
 #include "editor/MainLoop.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "editor/DocumentRanges.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/History.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
 #include "editor/MapView.h"
+#include "editor/Recovery.h"
+#include "editor/TileSet.h"
+#include "editor/Unsaved.h"
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
 #include "runtime/Runtime.h"
+#include "runtime/Timer.h"
 #include "screen/ScreenInstall.h"
 
 namespace editor {
@@ -36,11 +44,17 @@ void LocateMouse() {
     if (View.HoverFieldY > Document.LastFieldY) View.HoverFieldY = Document.LastFieldY;
 }
 
+// Shows what an undo or redo brought back.
+void ShowUndone(unsigned touched) {
+    if ((touched & kTouchedTileSet) != 0) ShowTileSet();
+    if (touched != 0) RefreshControls();
+}
+
 // Returns the event, which "Editor beenden" turns into a close request.
 std::int32_t MenuCommand(std::int32_t event) {
     switch (gui::WindowEventMenu()) {
         case kItemNew:
-            NewMap();
+            if (ConfirmDiscard()) NewMap();
             break;
         case kItemOpen:
             OpenMapCommand();
@@ -48,11 +62,23 @@ std::int32_t MenuCommand(std::int32_t event) {
         case kItemSave:
             SaveMap();
             break;
+        case kItemSaveAs:
+            SaveAsCommand();
+            break;
+        case kItemLoadTileSet:
+            LoadTileSetCommand();
+            break;
+        case kItemUndo:
+            ShowUndone(HistoryUndo());
+            break;
+        case kItemRedo:
+            ShowUndone(HistoryRedo());
+            break;
         case kItemQuit:
             return gui::EVENT_CLOSE;
         case kItemSetPlayerPosition:
-            Document.Players(CurrentPlayer()).X = View.MouseMapX;
-            Document.Players(CurrentPlayer()).Y = View.MouseMapY;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::X, View.MouseMapX);
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Y, View.MouseMapY);
             RefreshControls();
             break;
         default:
@@ -82,7 +108,7 @@ void Paint(std::int32_t event) {
     if (event != kLeftDown || MouseInView() == 0) return;
     // Bounds below 0 come only from damaged files; there is no field to paint then.
     if (!FieldInArray(View.HoverFieldX, View.HoverFieldY)) return;
-    Document.Fields(View.HoverFieldX, View.HoverFieldY) = gui::GadgetGetState(kBrushBar);
+    SetField(View.HoverFieldX, View.HoverFieldY, gui::GadgetGetState(kBrushBar));
 }
 
 void TrackBars() {
@@ -98,7 +124,8 @@ void TrackBars() {
             }
             break;
         case kDirectionBar:
-            Document.Players(CurrentPlayer()).Direction = gui::GadgetGetState(kDirectionBar) * 5;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Direction,
+                           gui::GadgetGetState(kDirectionBar) * 5);
             RefreshControls();
             break;
         default:
@@ -113,37 +140,46 @@ void TextFields() {
     const std::int32_t n = runtime::StringToLong(text);
     switch (gadget) {
         case kFieldWidthField:
-            Document.FieldWidth = n;
+            SetValue(&MapDocument::FieldWidth, n);
             break;
         case kFieldHeightField:
-            Document.FieldHeight = n;
+            SetValue(&MapDocument::FieldHeight, n);
             break;
         case kLastFieldXField:
-            Document.LastFieldX = n;
+            SetValue(&MapDocument::LastFieldX, n);
             break;
         case kLastFieldYField:
-            Document.LastFieldY = n;
+            SetValue(&MapDocument::LastFieldY, n);
             break;
         case kPlayerCountField:
-            Document.PlayerCount = n;
+            SetValue(&MapDocument::PlayerCount, n);
             break;
         case kMapNameField:
-            Document.MapName = text;
+            SetMapName(text);
             break;
         case kPlayerXField:
-            Document.Players(CurrentPlayer()).X = n;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::X, n);
             break;
         case kPlayerYField:
-            Document.Players(CurrentPlayer()).Y = n;
+            SetPlayerValue(CurrentPlayer(), &PlayerStart::Y, n);
             break;
         case kSlotCountField:
-            Document.SlotCount = n;
+            SetValue(&MapDocument::SlotCount, n);
             break;
         case kBallCountField:
-            Document.BallCount = n;
+            SetValue(&MapDocument::BallCount, n);
             break;
         default:
             break;
+    }
+}
+
+// Typing into a text field arrives as its change notification; successive passes of typing
+// into one field are one undo step. (Controls that the program rewrites notify too, but not
+// as the event that starts a pass.)
+void NoteTyping(std::int32_t event) {
+    if (event == gui::EVENT_GADGET && gui::WindowEventType() == gui::EVENT_TYPE_CHANGE) {
+        HistoryMergeKey(gui::WindowEventGadget());
     }
 }
 
@@ -156,21 +192,39 @@ std::int32_t MouseInView() {
 }
 
 void ValidateDocument() {
-    // Each correction shows in the controls at once.
+    // Each correction is an edit of the history and shows in the controls at once.
     for (const Correction& correction : DocumentCorrections(Document)) {
-        Document.*correction.value = correction.corrected;
+        SetValue(correction.value, correction.corrected);
         RefreshControls();
     }
 }
 
+std::int32_t NextEvent() {
+    for (;;) {
+        const std::int64_t wait = RecoveryWaitMs(runtime::ElapsedMilliseconds());
+        if (wait == 0) {
+            WriteRecoveryCopy(runtime::ElapsedMilliseconds());
+            continue;
+        }
+        const std::int32_t event = gui::WindowEventFetch(
+            wait < 0 ? -1 : static_cast<std::int32_t>(std::min<std::int64_t>(wait, INT32_MAX)));
+        if (event != 0 || wait < 0) return event;
+    }
+}
+
 std::int32_t EditorPass(std::int32_t event) {
+    HistoryBeginGroup();  // whatever this pass changes is one undo step
+    NoteTyping(event);
     LocateMouse();
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
+    if (event == gui::EVENT_CLOSE && !ConfirmDiscard()) event = 0;
     Drag(event);
     Paint(event);
     TrackBars();
     TextFields();
     ValidateDocument();
+    HistoryEndGroup();
+    ShowChangedState();
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();
     return event;
@@ -182,8 +236,10 @@ int EditorMain() {
     runtime::RuntimeStart();
     BuildEditorWindow();
     NewMap();
-    while (EditorPass(gui::WindowEventWait()) != gui::EVENT_CLOSE) {
+    OfferRecoveryCopies();
+    while (EditorPass(NextEvent()) != gui::EVENT_CLOSE) {
     }
+    RemoveRecoveryCopy();
     runtime::RuntimeEnd();
     return 0;
 }

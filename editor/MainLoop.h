@@ -12,6 +12,9 @@ std::int32_t MouseInView();
 // correction.
 void ValidateDocument();
 
+// WindowEventWait, except that a recovery copy that falls due while it waits is written.
+std::int32_t NextEvent();
+
 // Carries out one pass of the main loop for an event that was just fetched: mouse to map,
 // commands, dragging, painting, track bars, text fields, corrections, redraw. Returns the
 // pass's event, which "Editor beenden" turns into the close request (16).

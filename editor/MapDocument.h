@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/Array.h"
 
@@ -24,6 +26,16 @@ struct PlayerStart {
     std::int32_t Direction;  // degrees, 0 = right, 90 = down; RandomDirection = random
 };
 
+// Where the tile set's pixels come from: the bytes of its image file, or without them a black
+// picture of BlackWidth x BlackHeight pixels (no tile set at all when that is 0 x 0). Equal
+// sources share the same bytes.
+struct TileSetSource {
+    std::shared_ptr<const std::vector<std::uint8_t>> Image;
+    std::int32_t BlackWidth = 0;
+    std::int32_t BlackHeight = 0;
+    bool operator==(const TileSetSource&) const = default;
+};
+
 struct MapDocument {
     std::string FileName;  // base name of the MAP file and its tile set in "Karten\"
     std::string MapName;   // descriptive name (CP1252)
@@ -35,6 +47,7 @@ struct MapDocument {
     std::int32_t LastFieldX = 0;  // columns 0..LastFieldX
     std::int32_t LastFieldY = 0;  // rows 0..LastFieldY
     std::int32_t TileSetWidth = 0;
+    TileSetSource TileSet;  // what sprite 0 was made from
     runtime::Array<PlayerStart> Players;
     runtime::Array2D<std::int32_t> Fields;  // (x, y), x-major
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/MapDocument.h"
+#include "editor/SafeFile.h"
 #include "runtime/File.h"
 #include "runtime/RtString.h"
 
@@ -152,7 +153,11 @@ void WriteDocument() {
 
 }  // namespace
 
-std::string MapFilePath() { return BasePath() + ".MAP"; }
+std::string MapFilePath() { return MapFilePathOf(Document.FileName); }
+
+std::string MapFilePathOf(std::string_view fileName) {
+    return std::string(kMapFolder) + "\\" + std::string(fileName) + ".MAP";
+}
 
 std::string TileSetPath() { return BasePath() + ".PNG"; }
 
@@ -172,26 +177,23 @@ std::string ReadStoredString(int file, std::int32_t* storedLength) {
     return text;
 }
 
-int WriteMapFile() {
+int WriteMapFile() { return WriteMapFileTo(MapFilePath()); }
+
+int WriteMapFileTo(std::string_view path) {
     runtime::FolderCreate(kMapFolder);
-    return WriteMapFileAt(MapFilePath());
+    return WriteMapFileAt(path);
 }
 
 int WriteMapFileAt(std::string_view path) {
-    const std::string target(path);
-    const std::string temporary = target + ".tmp";
-    if (runtime::FileCreate(kMapFile, temporary) == 0) return 0;
-    WriteDocument();
-    const bool synced = runtime::FileSync(kMapFile) != 0;
-    const bool closed = runtime::FileClose(kMapFile) != 0;
-    if (!synced || !closed || runtime::FileReplace(temporary, target) == 0) {
-        runtime::FileDelete(temporary);
-        return 0;
-    }
-    return 1;
+    return WriteFileSafely(kMapFile, path, [] {
+        WriteDocument();
+        return true;
+    });
 }
 
-int ReadMapFile() { return ReadMapFileAt(MapFilePath()).opened ? 1 : 0; }
+int ReadMapFile() { return ReadMapFileFrom(MapFilePath()); }
+
+int ReadMapFileFrom(std::string_view path) { return ReadMapFileAt(path).opened ? 1 : 0; }
 
 MapFileRead ReadMapFileAt(std::string_view path) {
     ResizeDocumentArrays();

@@ -27,18 +27,20 @@ void WriteStoredString(int file, std::string_view text);
 // goes to `storedLength` when given.
 std::string ReadStoredString(int file, std::int32_t* storedLength = nullptr);
 
-// Writes the document to its MAP file (WriteMapFileAt with MapFilePath), creating the folder
-// "Karten" when it is missing. Returns 1 when the map was saved, else 0.
+// Writes the document to its MAP file through WriteFileSafely, so a failed save leaves the
+// previous map untouched and a read-only map is not replaced. Creates the folder "Karten"
+// when it is missing. Returns 1 when the map was saved, else 0.
 int WriteMapFile();
-
-// Writes the document to the MAP file at `path` (a runtime path). The bytes go to a temporary
-// file beside the target, which replaces the target only when every byte was written, so a
-// failed save leaves the previous map untouched. Returns 1 when the map was saved, else 0.
+// The same bytes to another file of the map folder (the recovery copy).
+int WriteMapFileTo(std::string_view path);
+// The same bytes to a file anywhere (a runtime path); no folder is made.
 int WriteMapFileAt(std::string_view path);
 
 // Reads the document from its MAP file (ReadMapFileAt with MapFilePath). Returns 1 when the
 // file could be opened, else 0.
 int ReadMapFile();
+// The same from another file in MAP layout (the recovery copy, a map opened from anywhere).
+int ReadMapFileFrom(std::string_view path);
 
 // What reading a MAP file found besides the document.
 struct MapFileRead {
@@ -57,6 +59,8 @@ MapFileRead ReadMapFileAt(std::string_view path);
 
 // "Karten\" + FileName + ".MAP" for the current document.
 std::string MapFilePath();
+// "Karten\" + fileName + ".MAP" for another base name.
+std::string MapFilePathOf(std::string_view fileName);
 
 // "Karten\" + FileName + ".PNG": the tile set beside the MAP file.
 std::string TileSetPath();

@@ -1,4 +1,4 @@
-// The open-file requester and file-name helpers.
+// The file requesters (open and save) and file-name helpers.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,13 @@ void CommonControlsInit();
 // is where the dialog opens, the name (when valid) fills the name field. Returns the full
 // path chosen (at most 259 characters), "" when the user cancels or the dialog fails.
 std::string RequesterOpenFile(std::string_view title, std::string_view defaultFile,
+                              std::string_view pattern, std::int32_t position);
+
+// Shows the modal save-file dialog with the same arguments; the file need not exist, its
+// folder must. A name typed without extension gets the one of the selected pattern ("*.MAP"
+// adds ".MAP"). When the chosen file exists, asks whether to replace it and, if not, shows
+// the dialog again. Returns the full path chosen, "" when the user cancels.
+std::string RequesterSaveFile(std::string_view title, std::string_view defaultFile,
                               std::string_view pattern, std::int32_t position);
 
 // The file-name part of a path: after the last '/' or '\', or after a leading double quote

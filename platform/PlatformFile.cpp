@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <random>
 #include <vector>
 
 #include "platform/Cp1252.h"
@@ -39,6 +41,22 @@ std::string FindCaseInsensitive(const std::string& dir, const std::string& name)
     ::closedir(d);
     if (matches.empty()) return {};
     return *std::min_element(matches.begin(), matches.end());
+}
+
+// Replacing a file in place would fail for it: no write bit at all (also for a process that
+// may write anything), or no write access for this process.
+bool IsReadOnly(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+// After a rename the folder's entry must reach the device too, or a power loss may undo it.
+void SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
@@ -77,8 +95,8 @@ std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
     return resolved;
 }
 
-FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode, PathMatch match) {
-    const std::string path = TranslatePath(cp1252Path, match);
+FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {
+    const std::string path = TranslatePath(cp1252Path);
     int fd = -1;
     switch (mode) {
         case FileOpenMode::Read:
@@ -147,10 +165,75 @@ bool FileSync(FileHandle handle) { return handle > 0 && ::fsync(ToFd(handle)) ==
 
 bool FileCloseHandle(FileHandle handle) { return handle > 0 && ::close(ToFd(handle)) == 0; }
 
+FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name) {
+    static std::uint64_t counter = 0;
+    std::string folder = cp1252Folder.empty() ? std::string(".") : TranslatePath(cp1252Folder);
+    if (folder.back() != '/') folder += '/';
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char candidate[64];
+        std::snprintf(candidate, sizeof candidate, ".~mapeditor-%ld-%llu-%08x.tmp",
+                      static_cast<long>(::getpid()), static_cast<unsigned long long>(++counter),
+                      static_cast<unsigned>(random()));
+        const int fd =
+            ::open((folder + candidate).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (name != nullptr) *name = candidate;
+            return FromFd(fd);
+        }
+        if (errno != EEXIST) return 0;
+    }
+    return 0;
+}
+
 bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMatch match) {
     const std::string from = TranslatePath(cp1252From, match);
     const std::string to = TranslatePath(cp1252To, match);
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    struct stat target {};
+    if (::stat(to.c_str(), &target) == 0) {
+        if (IsReadOnly(to, target)) return false;
+        if (::chmod(from.c_str(), target.st_mode & 07777) != 0) return false;
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolderOf(to);
+    return true;
+}
+
+bool FileIsReadOnly(std::string_view cp1252Path, PathMatch match) {
+    const std::string path = TranslatePath(cp1252Path, match);
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && IsReadOnly(path, st);
+}
+
+bool FileExists(std::string_view cp1252Path) {
+    struct stat st {};
+    return ::stat(TranslatePath(cp1252Path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FilesSame(std::string_view cp1252A, std::string_view cp1252B) {
+    struct stat a {
+    }, b{};
+    return ::stat(TranslatePath(cp1252A).c_str(), &a) == 0 &&
+           ::stat(TranslatePath(cp1252B).c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {
+    const std::string folder =
+        cp1252Folder.empty() ? std::string(".") : TranslatePath(cp1252Folder);
+    std::vector<std::string> names;
+    DIR* d = ::opendir(folder.c_str());
+    if (d == nullptr) return names;
+    while (const dirent* entry = ::readdir(d)) {
+        struct stat st {};
+        const std::string utf8 = entry->d_name;
+        if (::stat((folder + "/" + utf8).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        std::string cp1252 = Cp1252FromUtf8(utf8);
+        if (Utf8FromCp1252(cp1252) == utf8) names.push_back(std::move(cp1252));
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool FileDelete(std::string_view cp1252Path, PathMatch match) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -27,8 +28,7 @@ enum class PathMatch { AnyCase, Exact };
 using FileHandle = std::int32_t;
 
 // Opens a regular file; folders and other special files are refused. Returns 0 on failure.
-FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode,
-                    PathMatch match = PathMatch::AnyCase);
+FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode);
 
 // Reads up to n bytes; returns the count read (0 at the end of the file or on an error).
 std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n);
@@ -46,9 +46,32 @@ bool FileSync(FileHandle handle);
 // Closes the handle. Returns true when the OS reported no error.
 bool FileCloseHandle(FileHandle handle);
 
-// Renames a file over an existing one in a single step. Returns true on success.
+// Creates and opens (reading and writing) a new empty file in a folder ("" = the current
+// directory) under a hidden name that no file there has: it is created exclusively, so an
+// existing file is never opened, whoever made it. `name` receives the file name (ASCII, no
+// folder). Returns 0 on failure.
+FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name);
+
+// Renames a file over another in a single step: the target is afterwards either the old file
+// or the new one, never a mixture. A target that exists keeps its permission bits (the new
+// file takes them) and is not replaced when it is read-only (see FileIsReadOnly). The folder's
+// entry is forced to the storage device. Returns true on success.
 bool FileReplace(std::string_view cp1252From, std::string_view cp1252To,
                  PathMatch match = PathMatch::AnyCase);
+
+// True for an existing file that may not be written: no write permission bit is set, or the
+// process has no write access to it.
+bool FileIsReadOnly(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
+
+// True when a regular file of that name exists.
+bool FileExists(std::string_view cp1252Path);
+
+// True when both paths name the same existing file.
+bool FilesSame(std::string_view cp1252A, std::string_view cp1252B);
+
+// Names of the regular files in a folder, in byte order; names that CP1252 cannot spell are
+// left out.
+std::vector<std::string> FolderFiles(std::string_view cp1252Folder);
 
 // Deletes a file. Returns true on success.
 bool FileDelete(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);

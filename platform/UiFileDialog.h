@@ -1,4 +1,4 @@
-// The modal open-file dialog of the window system stand-in.
+// The modal open-file and save-file dialogs of the window system stand-in.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,7 @@ struct OpenFileName {
     std::string initialDir;        // "" = the current directory
     std::string title;
     std::uint32_t flags = 0;
+    std::string defExt;  // save dialog: added (after a '.') to a name typed without extension
 };
 
 // Shows the dialog modally: no other window of the program takes input until it closes.
@@ -35,8 +36,13 @@ struct OpenFileName {
 // chosen file's folder must exist; the file itself only with OFN_FILEMUSTEXIST.
 bool GetOpenFileName(OpenFileName& request);
 
-// What an open dialog shows, for tests that answer it.
+// The same dialog for choosing the name to save under: the file need not exist, its folder
+// must. It does not ask about replacing an existing file; that is the caller's question.
+bool GetSaveFileName(OpenFileName& request);
+
+// What a file dialog shows, for tests that answer it.
 struct FileDialogView {
+    bool save = false;  // a save dialog
     std::string title;
     std::string directory;  // absolute, '/' separators
     std::string fileName;   // the name field

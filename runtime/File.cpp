@@ -33,13 +33,18 @@ std::unique_ptr<ObjectTable<FileSlot>> gFiles;
 
 FileSlot* Find(int number) { return gFiles ? gFiles->Lookup(number) : nullptr; }
 
-std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode,
-                  platform::PathMatch match = platform::PathMatch::AnyCase) {
+platform::PathMatch Match(PathNames names) {
+    return names == PathNames::Exact ? platform::PathMatch::Exact : platform::PathMatch::AnyCase;
+}
+
+// Opens the file that `open` gives under the number; a file already open there is closed first.
+template <typename OpenOperation>
+std::int32_t Open(int number, OpenOperation open) {
     if (!gFiles) return 0;
     int identifier = 0;
     FileSlot* slot = gFiles->GetOrCreate(number, &identifier);
     if (slot == nullptr) return 0;
-    const platform::FileHandle handle = platform::FileOpen(path, mode, match);
+    const platform::FileHandle handle = open();
     if (handle == 0) {
         if (number == -1) gFiles->Free(identifier);  // give the empty node back at once
         return 0;
@@ -51,6 +56,10 @@ std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode
     slot->bytesFilled = 0;
     slot->mode = kReadMode;
     return number == -1 ? identifier : handle;
+}
+
+std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode) {
+    return Open(number, [&] { return platform::FileOpen(path, mode); });
 }
 
 std::int32_t OsWrite(FileSlot& slot, const void* source, std::int32_t n) {
@@ -138,9 +147,6 @@ std::int32_t FileOpenRead(int number, std::string_view path) {
 std::int32_t FileCreate(int number, std::string_view path) {
     return Open(number, path, platform::FileOpenMode::Create);
 }
-std::int32_t FileCreateExact(int number, std::string_view path) {
-    return Open(number, path, platform::FileOpenMode::Create, platform::PathMatch::Exact);
-}
 std::int32_t FileOpenReadWrite(int number, std::string_view path) {
     return Open(number, path, platform::FileOpenMode::ReadWrite);
 }
@@ -220,21 +226,38 @@ int FileSync(int number) {
     return platform::FileSync(slot->handle) && !slot->writeFailed ? 1 : 0;
 }
 
-int FileReplace(std::string_view fromPath, std::string_view toPath) {
-    return platform::FileReplace(fromPath, toPath) ? 1 : 0;
+std::string FileCreateTemporary(int number, std::string_view folder) {
+    std::string name;
+    if (number == -1 ||
+        Open(number, [&] { return platform::FileCreateTemporary(folder, &name); }) == 0) {
+        return {};
+    }
+    return folder.empty() ? name : std::string(folder) + "\\" + name;
 }
 
-int FileReplaceExact(std::string_view fromPath, std::string_view toPath) {
-    return platform::FileReplace(fromPath, toPath, platform::PathMatch::Exact) ? 1 : 0;
+int FileReplace(std::string_view fromPath, std::string_view toPath, PathNames names) {
+    return platform::FileReplace(fromPath, toPath, Match(names)) ? 1 : 0;
 }
 
-int FileDelete(std::string_view path) { return platform::FileDelete(path) ? 1 : 0; }
-
-int FileDeleteExact(std::string_view path) {
-    return platform::FileDelete(path, platform::PathMatch::Exact) ? 1 : 0;
+int FileDelete(std::string_view path, PathNames names) {
+    return platform::FileDelete(path, Match(names)) ? 1 : 0;
 }
 
 int FolderCreate(std::string_view path) { return platform::FolderCreate(path) ? 1 : 0; }
+
+int FileReadOnly(std::string_view path, PathNames names) {
+    return platform::FileIsReadOnly(path, Match(names)) ? 1 : 0;
+}
+
+int FileExists(std::string_view path) { return platform::FileExists(path) ? 1 : 0; }
+
+int FileSame(std::string_view pathA, std::string_view pathB) {
+    return platform::FilesSame(pathA, pathB) ? 1 : 0;
+}
+
+std::vector<std::string> FolderFiles(std::string_view folder) {
+    return platform::FolderFiles(folder);
+}
 
 std::string FileSystemPath(std::string_view path) { return platform::TranslatePath(path); }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace runtime {
 
@@ -52,16 +53,30 @@ int FileAtEnd(int number);
 // when every byte written so far reached the device, else 0.
 int FileSync(int number);
 
-// Path operations for writing files safely beside their targets.
-int FileReplace(std::string_view fromPath, std::string_view toPath);  // rename over
-int FileDelete(std::string_view path);
+// Creates a new empty file under a hidden name that no file in the folder has ("" = the current
+// directory) and opens it under the number (not -1) as FileCreate does. Returns the new file's path
+// (folder + "\\" + name), "" on failure. An existing file is never opened.
+std::string FileCreateTemporary(int number, std::string_view folder);
 
-// FileCreate, FileReplace and FileDelete for files named exactly as written: no name is taken
-// that differs only in case, so a new output never replaces another file.
-std::int32_t FileCreateExact(int number, std::string_view path);
-int FileReplaceExact(std::string_view fromPath, std::string_view toPath);
-int FileDeleteExact(std::string_view path);
+// How the names of a path are found: a name with no exact match on disk takes one that
+// differs only in case, as the program finds its own files (maps copied from Windows); or
+// every name is taken exactly as written, for a new file a user names, which must never
+// replace another file whose name differs only in case.
+enum class PathNames { AnyCase, Exact };
+
+// Path operations for writing files safely beside their targets.
+// Renames over the target in one step; a read-only target is refused, an existing one keeps
+// its permissions.
+int FileReplace(std::string_view fromPath, std::string_view toPath,
+                PathNames names = PathNames::AnyCase);
+int FileDelete(std::string_view path, PathNames names = PathNames::AnyCase);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
+// 1 for an existing file that may not be written.
+int FileReadOnly(std::string_view path, PathNames names = PathNames::AnyCase);
+int FileExists(std::string_view path);    // 1 when a regular file of that name exists
+int FileSame(std::string_view pathA, std::string_view pathB);  // 1 when both name one file
+// Names of the regular files in a folder, in byte order.
+std::vector<std::string> FolderFiles(std::string_view folder);
 
 // The name the operating system knows a path by (UTF-8, '/' between folders, parts that
 // differ only in case resolved to the names on disk), for programs that hand paths to others.

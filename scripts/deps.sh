@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev zlib1g-dev
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils openbox wmctrl
     tiled time

@@ -1,7 +1,10 @@
 // The application object, made once per process on first use.
-#include <QApplication>
-
 #include "platform/QtApp.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace platform {
 
@@ -14,7 +17,19 @@ void EnsureApplication() {
     // Desktops match the windows to the installed desktop entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(MAPEDITOR_APP_ID));
     static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    // The toolkit's own texts (the file dialogs' labels and buttons) in German, like the
+    // program's; without the translation package they stay English.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    static QTranslator* german = [] {
+        auto* translator = new QTranslator(app);
+        if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"),
+                             QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator);
+        }
+        return translator;
+    }();
+    (void)german;
 }
 
 }  // namespace platform

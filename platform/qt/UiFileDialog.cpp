@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTimer>
+#include <QTreeView>
 
 #include "platform/qt/UiInternal.h"
 
@@ -81,6 +83,7 @@ QStringList NameFilters(const std::string& list) {
 
 FileDialogView ViewOf(const QFileDialog& dialog) {
     FileDialogView view;
+    view.save = dialog.acceptMode() == QFileDialog::AcceptSave;
     view.title = FromQString(dialog.windowTitle());
     view.directory = FromQString(dialog.directory().absolutePath());
     if (const auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
@@ -94,21 +97,18 @@ FileDialogView ViewOf(const QFileDialog& dialog) {
     return view;
 }
 
-}  // namespace
-}  // namespace qtui
-
-using namespace qtui;
-
-bool GetOpenFileName(OpenFileName& request) {
+bool RunFileDialog(OpenFileName& request, QFileDialog::AcceptMode mode) {
     UiInit();
     HandleInfo* owner = TopInfo(request.owner);
     OpenDialog dialog(owner != nullptr ? owner->top : nullptr, ToQString(request.title),
                       (request.flags & OFN_PATHMUSTEXIST) != 0);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
     dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                 : QFileDialog::AnyFile);
+    if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(ToQString(request.defExt));
     dialog.setWindowModality(Qt::ApplicationModal);
     const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty()) {
@@ -121,6 +121,12 @@ bool GetOpenFileName(OpenFileName& request) {
     dialog.setDirectory(folder.isEmpty() ? QDir::currentPath()
                                          : QDir::current().absoluteFilePath(folder));
     if (!request.file.empty()) dialog.selectFile(ToQString(request.file));
+    // Room for the columns of the detail view, whose sizes, types and dates are otherwise cut.
+    dialog.resize(720, 440);
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
 
     if (Answer()) {
         QTimer::singleShot(0, &dialog, [&dialog] {
@@ -132,13 +138,28 @@ bool GetOpenFileName(OpenFileName& request) {
             if (dialog.isVisible()) dialog.reject();  // cancelled, or the answer was refused
         });
     }
-    if (dialog.exec() != QDialog::Accepted) return false;
+    const int result = dialog.exec();
+    ReactivateOwner(TopInfo(request.owner));
+    if (result != QDialog::Accepted) return false;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return false;
     const std::string path = FromQString(files.first());
     if (static_cast<std::int32_t>(path.size()) + 1 > request.maxFile) return false;
     request.file = path;
     return true;
+}
+
+}  // namespace
+}  // namespace qtui
+
+using namespace qtui;
+
+bool GetOpenFileName(OpenFileName& request) {
+    return RunFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+bool GetSaveFileName(OpenFileName& request) {
+    return RunFileDialog(request, QFileDialog::AcceptSave);
 }
 
 void SetFileDialogAnswerForTesting(std::function<std::string(const FileDialogView&)> answer) {

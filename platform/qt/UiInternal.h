@@ -129,6 +129,11 @@ std::optional<std::uint16_t> MatchShortcut(Handle table, std::uint32_t key, std:
 // Windows virtual key code of a toolkit key event; 0 when it has none.
 std::uint32_t VirtualKeyOf(int qtKey, bool keypad);
 
+// After a modal dialog of the window's (or of none): that window (or the program's first one)
+// is the active one again, as the window system makes it when a dialog closes (the offscreen
+// platform does not).
+void ReactivateOwner(HandleInfo* owner);
+
 // The default GUI font.
 const QFont& GuiFont();
 

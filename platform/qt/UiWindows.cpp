@@ -275,6 +275,16 @@ std::optional<std::uint16_t> MatchShortcut(Handle table, std::uint32_t key, std:
     return std::nullopt;
 }
 
+void ReactivateOwner(HandleInfo* owner) {
+    // A dialog without an owner hands the activation to the program's first visible window.
+    for (auto handle = TopHandles().begin(); owner == nullptr && handle != TopHandles().end();
+         ++handle) {
+        HandleInfo* info = Info(*handle);
+        if (info != nullptr && info->top->isVisible()) owner = info;
+    }
+    if (owner != nullptr && owner->top->isVisible()) owner->top->activateWindow();
+}
+
 }  // namespace qtui
 
 using namespace qtui;

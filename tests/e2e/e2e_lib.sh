@@ -67,6 +67,23 @@ menu_datei() {
 # True while the editor process runs.
 editor_running() { kill -0 "$pid" 2>/dev/null; }
 
+# True while a requester of the editor is open: a window titled exactly like the program (the
+# main window's title goes on with the map's name).
+requester_open() {
+    xdotool search --name "^Veldrane Murmelwald Karteneditor 1\.0\$" >/dev/null 2>&1
+}
+
+# Brush n: focus the brush track bar and step it n times to the right.
+choose_brush() {
+    click 530 496
+    for _ in $(seq 1 "$1"); do xdotool key Right; sleep 0.1; done
+}
+
+# A left click into field (x, y) of a map as Neu shows it (64-pixel fields from view (58, 58)).
+paint_field() {
+    click $((4 + 58 + $1 * 64 + 20)) $((4 + 58 + $2 * 64 + 20))
+}
+
 # Waits up to 5 s for the editor to end and fails unless it ended with exit code 0.
 expect_exit_0() {
     local status=0

@@ -1,97 +1,22 @@
 // The whole editor in one process: start-up, input injected at its window as a user's input
 // arrives, one main-loop pass per fetched event, and what the document, the controls, the
 // files and the map view's pixels show afterwards.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
-#include <QApplication>
 #include <filesystem>
 #include <string>
 
-#include "editor/EditorState.h"
-#include "editor/EditorWindow.h"
-#include "editor/MainLoop.h"
-#include "editor/MapCommands.h"
-#include "editor/MapDocument.h"
-#include "gui/Gadget.h"
-#include "gui/Gui.h"
-#include "gui/StatusBar.h"
-#include "gui/Window.h"
-#include "platform/UiFileDialog.h"
-#include "platform/UiTesting.h"
-#include "runtime/RtString.h"
-#include "runtime/Runtime.h"
-#include "screen/Screen.h"
-#include "screen/ScreenInstall.h"
-#include "screen/Sprite.h"
-#include "support/GuiInput.h"
-#include "support/TempDir.h"
+#include "EditorFixture.h"
 
 namespace {
 
 using editor::Document;
-
+using editor_testing::EditorTest;
+using editor_testing::kBlackPixel;
+using editor_testing::kGrey;
+using editor_testing::kRedPixel;
 namespace ts = testing_support;
-
-constexpr std::uint32_t kGrey = 0x646464;
-constexpr std::uint32_t kBlackPixel = 0;
-constexpr std::uint32_t kRedPixel = 0xFF0000;  // back buffer pixels read as 0x00RRGGBB
-
-class EditorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        editor::ResetEditorState();
-        Document = editor::MapDocument{};
-        gui::GuiInstall();
-        screen::ScreenInstall();
-        runtime::RuntimeStart();
-        editor::BuildEditorWindow();
-        editor::NewMap();
-        screen::ScreenSetFrameRate(1000);  // keep the passes quick; pacing is tested elsewhere
-        ASSERT_TRUE(ts::WaitForWindow(0));
-        Drain();
-    }
-    void TearDown() override {
-        platform::SetFileDialogAnswerForTesting(nullptr);
-        runtime::RuntimeEnd();
-    }
-
-    // Runs one pass for every event that has arrived; returns the last pass's event.
-    std::int32_t Drain() {
-        QApplication::processEvents();
-        std::int32_t last = 0;
-        for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) last = editor::EditorPass(e);
-        return last;
-    }
-
-    // The mouse on a client point, as moved there by the user.
-    void MoveTo(QPoint client) {
-        ts::CursorTo(0, client);
-        ts::MouseMove(0, client);
-        Drain();
-    }
-    void ClickAt(QPoint client, Qt::MouseButton button = Qt::LeftButton) {
-        MoveTo(client);
-        ts::Click(0, client, button);
-        Drain();
-    }
-    // Replaces a text field's content by typing, as a user does.
-    void TypeInto(std::int32_t gadget, const std::string& text) {
-        ts::ClickGadget(0, gadget);
-        ts::Key(0, Qt::Key_A, Qt::ControlModifier);
-        ts::Type(0, text);
-        Drain();
-    }
-    static std::uint32_t Pixel(int x, int y) { return screen::ScreenBackBufferPixel(x, y); }
-    static std::string StatusMessage() {
-        return platform::StatusBarPartText(gui::StatusBarHandleOf(0), 2);
-    }
-    // The client point over view position (x, y).
-    static QPoint InView(int x, int y) { return {x + 4, y + 4}; }
-
-    ts::TempDir dir;
-};
 
 TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
     EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(),
@@ -372,8 +297,8 @@ TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFil
     EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), previous);
     EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\NONAME.MAP");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Karten"), {}), 1);  // no leftovers
-    editor::SaveMap();  // with room again the save goes through and the message goes away
-    EXPECT_EQ(StatusMessage(), "");
+    editor::SaveMap();  // with room again the save goes through and says so
+    EXPECT_EQ(StatusMessage(), "Gespeichert: Karten\\NONAME.MAP");
     EXPECT_EQ(std::filesystem::file_size("Karten/NONAME.MAP"), 30u + 10 + 12 + 4000000u);
 }
 

@@ -6,6 +6,7 @@
 
 #include "GuiFixture.h"
 #include "platform/UiFileDialog.h"
+#include "platform/UiMessageBox.h"
 #include "support/TempDir.h"
 
 namespace testing_support {
@@ -113,6 +114,53 @@ TEST_F(RequesterTest, DefaultFileGivesFolderAndNameField) {
     }
 }
 
+TEST_F(RequesterTest, TheSaveRequesterAddsTheExtensionAndAsksBeforeReplacing) {
+    const auto inKarten = [](const char* name) {
+        return QDir::current().absoluteFilePath(QString("Karten/") + name).toStdString();
+    };
+    WriteBytes("Karten/Alt.MAP", {1});
+    std::vector<platform::FileDialogView> dialogs;
+    std::vector<std::string> questions;
+    const auto answer = [&](std::vector<std::string> files, std::vector<std::int32_t> buttons) {
+        dialogs.clear();
+        questions.clear();
+        platform::SetFileDialogAnswerForTesting(
+            [&dialogs, files](const platform::FileDialogView& view) {
+                dialogs.push_back(view);
+                return dialogs.size() <= files.size() ? files[dialogs.size() - 1] : std::string();
+            });
+        platform::SetMessageBoxAnswerForTesting(
+            [&questions, buttons](const platform::MessageBoxView& view) {
+                questions.push_back(view.text);
+                return questions.size() <= buttons.size() ? buttons[questions.size() - 1] : 1;
+            });
+    };
+    const auto save = [] {
+        return gui::RequesterSaveFile("Karte speichern unter", "Karten\\Wald.MAP",
+                                      "Karten (*.MAP)|*.MAP", 0);
+    };
+
+    answer({inKarten("Neu")}, {});
+    EXPECT_EQ(save(), inKarten("Neu.MAP"));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(dialogs[0].save);
+    EXPECT_EQ(dialogs[0].fileName, "Wald.MAP");
+    EXPECT_TRUE(questions.empty());  // nothing to replace
+
+    answer({inKarten("Alt.MAP")}, {0});  // Ersetzen
+    EXPECT_EQ(save(), inKarten("Alt.MAP"));
+    EXPECT_EQ(questions, std::vector<std::string>{
+                             "Die Datei Alt.MAP gibt es schon. Soll sie ersetzt werden?"});
+
+    // Not replaced: the requester comes back where it was; cancelling it gives "".
+    answer({inKarten("Alt"), ""}, {1});
+    EXPECT_EQ(save(), "");
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[1].fileName, "Alt.MAP");
+    EXPECT_EQ(dialogs[1].directory, QDir::current().absoluteFilePath("Karten").toStdString());
+    platform::SetMessageBoxAnswerForTesting({});
+}
+
 TEST_F(RequesterTest, OtherWindowsTakeNoInputWhileTheDialogIsOpen) {
     ASSERT_NE(gui::WindowOpen(1, 420, 0, 200, 100, "zweites", 0), 0);
     ASSERT_TRUE(WaitForWindow(1));
@@ -130,7 +178,9 @@ TEST_F(RequesterTest, OtherWindowsTakeNoInputWhileTheDialogIsOpen) {
     for (int code : {513, 514, 256, 257}) {
         EXPECT_EQ(std::count(codes.begin(), codes.end(), code), 0) << code;
     }
-    // Afterwards both windows take input again.
+    // Afterwards both windows take input again, the owner active as before.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    Settle();
     MouseMove(0, QPoint(30, 30));
     Click(0, QPoint(30, 30));
     EXPECT_EQ(DrainWithoutMoves(), (std::vector<int>{513, 514}));

@@ -175,16 +175,19 @@ TEST_F(FileTest, PathsUseBackslashesCp1252AndMatchCaseWhenOpening) {
 
 TEST_F(FileTest, ExactNamesNeverTakeAFileThatDiffersInCase) {
     WriteBytes("Wald.PNG", {1});
-    ASSERT_NE(FileCreateExact(0, "wald.png.tmp"), 0);
+    std::filesystem::permissions("Wald.PNG", std::filesystem::perms::owner_read);
+    ASSERT_NE(FileCreate(0, "neu"), 0);
     FileWriteWord(0, 7);
     FileClose(0);
-    EXPECT_EQ(FileReplaceExact("wald.png.tmp", "wald.png"), 1);
+    // By the editor's rule "wald.png" is the read-only "Wald.PNG"; exactly, it is a new file.
+    EXPECT_EQ(FileReadOnly("wald.png"), 1);
+    EXPECT_EQ(FileReadOnly("wald.png", PathNames::Exact), 0);
+    EXPECT_EQ(FileReplace("neu", "wald.png", PathNames::Exact), 1);
     EXPECT_EQ(ReadBytes("Wald.PNG"), Bytes{1});
     EXPECT_EQ(ReadBytes("wald.png"), (Bytes{7, 0}));
-    EXPECT_EQ(FileDeleteExact("WALD.png"), 0);
-    EXPECT_EQ(FileDeleteExact("wald.png"), 1);
+    EXPECT_EQ(FileDelete("WALD.png", PathNames::Exact), 0);
+    EXPECT_EQ(FileDelete("wald.png", PathNames::Exact), 1);
     EXPECT_TRUE(std::filesystem::exists("Wald.PNG"));
-    // The editor's rule, for comparison: the other case is the same file.
     EXPECT_EQ(FileSystemPath("wald.png"), "Wald.PNG");
 }
 
@@ -211,6 +214,47 @@ TEST_F(FileTest, CloseReportsBytesTheOsDidNotTake) {
     ASSERT_NE(FileOpenRead(0, "ro.bin"), 0);
     FileWriteLong(0, 1);
     EXPECT_EQ(FileClose(0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileTest, TemporaryFilesAreNewHiddenFilesBesideTheTarget) {
+    std::filesystem::create_directory("karten");
+    const std::string a = FileCreateTemporary(0, "Karten");
+    ASSERT_FALSE(a.empty());
+    FileWriteLong(0, 7);
+    EXPECT_EQ(FileClose(0), 1);
+    const std::string b = FileCreateTemporary(0, "Karten");
+    ASSERT_FALSE(b.empty());
+    FileClose(0);
+    EXPECT_NE(a, b);
+    for (const std::string& path : {a, b}) {
+        EXPECT_EQ(path.rfind("Karten\\.", 0), 0u) << path;  // hidden, in the target's folder
+        EXPECT_EQ(path.find(".MAP"), std::string::npos) << path;
+    }
+    EXPECT_EQ(ReadBytes("karten/" + a.substr(7)), (Bytes{7, 0, 0, 0}));
+    EXPECT_EQ(std::filesystem::file_size("karten/" + b.substr(7)), 0u);
+    EXPECT_EQ(FileCreateTemporary(0, "Fehlt"), "");
+    EXPECT_EQ(FileCreateTemporary(-1, "Karten"), "");
+}
+
+TEST_F(FileTest, FolderListingsAndFileIdentityFollowTheProgramsPaths) {
+    std::filesystem::create_directories("karten/Ordner.MAP");
+    WriteBytes("karten/wald.map", {1});
+    WriteBytes("karten/Grün.MAP", {2});
+    EXPECT_EQ(FolderFiles("Karten"), (std::vector<std::string>{"Gr\xFCn.MAP", "wald.map"}));
+    EXPECT_EQ(FolderFiles("Fehlt"), std::vector<std::string>{});
+    EXPECT_EQ(FileSame("Karten\\Wald.MAP", "karten/wald.map"), 1);
+    EXPECT_EQ(FileSame("Karten\\Gr\xFCn.MAP", "Karten\\Wald.MAP"), 0);
+    EXPECT_EQ(FileSame("Karten\\Fehlt.MAP", "Karten\\Fehlt.MAP"), 0);
+    EXPECT_EQ(FileExists("Karten\\Gr\xFCn.MAP"), 1);
+    EXPECT_EQ(FileExists("Karten\\Ordner.MAP"), 0);
+    std::filesystem::permissions("karten/wald.map", std::filesystem::perms(0444));
+    EXPECT_EQ(FileReadOnly("Karten\\Wald.MAP"), 1);
+    EXPECT_EQ(FileReadOnly("Karten\\Gr\xFCn.MAP"), 0);
+    EXPECT_EQ(FileReadOnly("Karten\\Fehlt.MAP"), 0);
 }
 
 }  // namespace

@@ -117,7 +117,8 @@ inline QPoint TrackBarHandle(std::int32_t gadget, int value) {
     return slider->mapToParent(handle.center());
 }
 
-// Chooses a menu item as a user does: a click on the bar's title, then one on the item.
+// Chooses a menu item as a user does: a click on the bar's title, then one on the item. The
+// item is named by its text without the shortcut shown after a tab.
 inline bool ChooseMenuItem(std::int32_t window, const QString& title, const QString& item) {
     auto* bar = TopWidget(window)->findChild<QMenuBar*>();
     if (bar == nullptr) return false;
@@ -132,7 +133,7 @@ inline bool ChooseMenuItem(std::int32_t window, const QString& title, const QStr
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (popup == nullptr) return false;
     for (QAction* action : popup->actions()) {
-        if (action->text() == item) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == item) {
             QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
                               popup->actionGeometry(action).center());
             return true;

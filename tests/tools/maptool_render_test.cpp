@@ -108,7 +108,7 @@ TEST_F(MaptoolRenderTest, AFailedWriteLeavesTheTargetsAsTheyWere) {
     const Case cases[] = {
         {{"render", "Karten/Alt.MAP", "alt.png"}, "alt.png: konnte nicht geschrieben werden"},
         {{"export", "Karten/Alt.MAP", "alt.tmj"}, "alt.tmj: konnte nicht geschrieben werden"},
-        {{"import", "alt.tmx", "Karten/Alt.MAP"}, "kann nicht geschrieben werden"},
+        {{"import", "alt.tmx", "Karten/Alt.MAP"}, "Karten/Alt.MAP: konnte nicht geschrieben werden"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -123,7 +123,7 @@ TEST_F(MaptoolRenderTest, AFailedWriteLeavesTheTargetsAsTheyWere) {
     }
     const ToolRun noFolder = RunTool({"render", "Karten/Alt.MAP", "fehlt/alt.png"});
     EXPECT_EQ(noFolder.code, 1);
-    EXPECT_NE(noFolder.err.find("fehlt/alt.png: kann nicht angelegt werden"), std::string::npos);
+    EXPECT_NE(noFolder.err.find("fehlt/alt.png: konnte nicht geschrieben werden"), std::string::npos);
 }
 
 // An output never replaces a file whose name differs only in case, such as the map's own tile

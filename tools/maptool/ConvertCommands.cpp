@@ -4,6 +4,7 @@
 
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
+#include "editor/SafeFile.h"
 #include "runtime/File.h"
 #include "screen/ImageRows.h"
 #include "tools/maptool/Commands.h"
@@ -86,8 +87,8 @@ int ExportCommand(const std::string& map, const std::string& out) {
     } else {
         text = WriteTmj(tiled);
     }
-    SafeOutput output;
-    if (!output.Open(outRuntime) || !output.Write(text.data(), text.size()) || !output.Commit()) {
+    const auto write = [&text] { return WriteOutput(text.data(), text.size()); };
+    if (editor::WriteFileSafely(kOutputFile, outRuntime, write, runtime::PathNames::Exact) == 0) {
         Message(out, "konnte nicht geschrieben werden");
         return kInputProblem;
     }
@@ -107,22 +108,20 @@ int ImportCommand(const std::string& in, const std::string& map) {
     for (const std::string& note : notes) Message(in, "Hinweis: " + note);
 
     // The tile set goes beside the MAP file under its name, as the editor names both: a file
-    // that differs only in case is the same map. Both replace what was there only when both
-    // are complete.
+    // that differs only in case is the same map. The MAP file is written while the new tile
+    // set waits in its temporary file, so either both replace what was there or neither does.
     const std::string mapRuntime = *RuntimePath(map);
-    const std::string tileSetFile = *MapBase(map) + ".PNG";
-    SafeOutput tileSet;
-    if (!tileSet.Open(*MapBase(mapRuntime) + ".PNG", SafeOutput::Naming::AsTheEditor) ||
-        !tileSet.Write(tiled.image.data(), tiled.image.size())) {
-        Message(tileSetFile, "kann nicht geschrieben werden");
-        return kInputProblem;
-    }
-    if (editor::WriteMapFileAt(mapRuntime) == 0) {
-        Message(map, "kann nicht geschrieben werden");
-        return kInputProblem;
-    }
-    if (!tileSet.Commit()) {
-        Message(tileSetFile, "konnte nicht geschrieben werden");
+    bool mapWritten = false;
+    const auto write = [&] {
+        mapWritten = WriteOutput(tiled.image.data(), tiled.image.size()) &&
+                     editor::WriteMapFileAt(mapRuntime) != 0;
+        return mapWritten;
+    };
+    if (editor::WriteFileSafely(kOutputFile, *MapBase(mapRuntime) + ".PNG", write) == 0) {
+        const std::string tileSet = *MapBase(map) + ".PNG";
+        Message(mapWritten ? tileSet : map,
+                mapWritten ? "konnte nicht geschrieben werden; " + map + " ist schon neu"
+                           : "konnte nicht geschrieben werden");
         return kInputProblem;
     }
     return kSuccess;

@@ -5,6 +5,7 @@
 
 #include "editor/DocumentRanges.h"
 #include "editor/MapDocument.h"
+#include "editor/SafeFile.h"
 #include "screen/PngEncoder.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Findings.h"
@@ -67,35 +68,30 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
             return kInputProblem;
         }
     }
-    SafeOutput output;
-    if (!output.Open(*RuntimePath(out))) {
-        Message(out, "kann nicht angelegt werden");
-        return kInputProblem;
-    }
-    screen::PngRowWriter writer;
-    bool written = writer.Start(static_cast<std::int32_t>(outSize.width),
-                                static_cast<std::int32_t>(outSize.height),
-                                [&output](const std::uint8_t* bytes, std::size_t count) {
-                                    return output.Write(bytes, count);
-                                });
-
     const BandRenderer renderer(input.tileSet, options.zmask, options.players ? &markers : nullptr);
-    BoxFilter filter(size, scale);
-    const std::int32_t bandRows = BandRows(size.width, Document.FieldHeight);
-    std::vector<std::uint32_t> band(static_cast<std::size_t>(size.width * bandRows));
-    Progress progress(map + " → " + out, size.height);
-    for (std::int64_t top = 0; written && top < size.height; top += bandRows) {
-        const auto rows =
-            static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
-        renderer.Draw(top, rows, band.data());
-        for (std::int32_t r = 0; written && r < rows; ++r) {
-            if (filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) {
-                written = writer.WriteRow(filter.Row());
+    const auto draw = [&] {
+        screen::PngRowWriter writer;
+        bool written = writer.Start(static_cast<std::int32_t>(outSize.width),
+                                    static_cast<std::int32_t>(outSize.height), WriteOutput);
+        BoxFilter filter(size, scale);
+        const std::int32_t bandRows = BandRows(size.width, Document.FieldHeight);
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(size.width * bandRows));
+        Progress progress(map + " → " + out, size.height);
+        for (std::int64_t top = 0; written && top < size.height; top += bandRows) {
+            const auto rows =
+                static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
+            renderer.Draw(top, rows, band.data());
+            for (std::int32_t r = 0; written && r < rows; ++r) {
+                if (filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) {
+                    written = writer.WriteRow(filter.Row());
+                }
             }
+            progress.Update(top + rows);
         }
-        progress.Update(top + rows);
-    }
-    if (!written || !writer.Finish() || !output.Commit()) {
+        return written && writer.Finish();
+    };
+    if (editor::WriteFileSafely(kOutputFile, *RuntimePath(out), draw, runtime::PathNames::Exact) ==
+        0) {
         Message(out, "konnte nicht geschrieben werden");
         return kInputProblem;
     }

@@ -55,52 +55,15 @@ ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
     return result;
 }
 
-SafeOutput::~SafeOutput() { Discard(); }
-
-bool SafeOutput::Open(const std::string& runtimeTarget, Naming naming) {
-    Discard();
-    target_ = runtimeTarget;
-    temporary_ = runtimeTarget + ".tmp";
-    naming_ = naming;
-    failed_ = false;
-    file_ = runtime::FileCreateExact(-1, temporary_);
-    if (file_ == 0) temporary_.clear();
-    return file_ != 0;
-}
-
-bool SafeOutput::Write(const void* bytes, std::size_t count) {
+bool WriteOutput(const void* bytes, std::size_t count) {
     const auto* at = static_cast<const std::uint8_t*>(bytes);
-    while (!failed_ && file_ != 0 && count > 0) {
+    while (count > 0) {
         const auto n = static_cast<std::int32_t>(std::min<std::size_t>(count, 1 << 30));
-        if (runtime::FileWriteData(file_, at, n) != n) failed_ = true;
+        if (runtime::FileWriteData(kOutputFile, at, n) != n) return false;
         at += n;
         count -= static_cast<std::size_t>(n);
     }
-    return !failed_ && file_ != 0;
-}
-
-bool SafeOutput::Commit() {
-    if (file_ == 0 || failed_) {
-        Discard();
-        return false;
-    }
-    const bool synced = runtime::FileSync(file_) != 0;
-    const bool closed = runtime::FileClose(file_) != 0;
-    file_ = 0;
-    const bool replaced =
-        synced && closed &&
-        (naming_ == Naming::Exact ? runtime::FileReplaceExact(temporary_, target_)
-                                  : runtime::FileReplace(temporary_, target_)) != 0;
-    if (!replaced) Discard();
-    temporary_.clear();
-    return replaced;
-}
-
-void SafeOutput::Discard() {
-    if (file_ != 0) runtime::FileClose(file_);
-    file_ = 0;
-    if (!temporary_.empty()) runtime::FileDeleteExact(temporary_);
-    temporary_.clear();
+    return true;
 }
 
 }  // namespace maptool

@@ -1,8 +1,8 @@
 // Files of the map tool, through the runtime's file layer as the editor's files: paths are
 // CP1252 runtime paths. An input whose name differs from the one on disk only in case finds
-// that file, as in the editor; outputs are named exactly (a render never replaces the tile set
-// "Wald.PNG" when told to write "wald.png") and written to a temporary file beside the target
-// that replaces it only when complete.
+// that file, as in the editor; outputs are written safely as the editor saves maps
+// (editor::WriteFileSafely), and named exactly: a render never replaces the tile set
+// "Wald.PNG" when told to write "wald.png".
 #pragma once
 
 #include <cstdint>
@@ -29,36 +29,11 @@ enum class ReadResult { Read, Missing, TooLarge };
 ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
                          std::vector<std::uint8_t>& bytes);
 
-// An output file: bytes go to "<target>.tmp", which Commit syncs and renames into the target's
-// place. Dropped without a commit, or when a write failed, the temporary file is deleted and
-// the target stays as it was. (Qt's QSaveFile is not used: it commits a file cut short when
-// its last write runs into a full disk.)
-class SafeOutput {
-public:
-    // How the target is named: exactly (the outputs a user names), or by the editor's rule
-    // that a file differing only in case is the same (a map's tile set beside its MAP file).
-    enum class Naming { Exact, AsTheEditor };
+// The file number the tool's outputs are written under (editor::WriteFileSafely opens it; the
+// MAP reader and writer use number 0).
+inline constexpr int kOutputFile = 1;
 
-    SafeOutput() = default;
-    ~SafeOutput();
-    SafeOutput(const SafeOutput&) = delete;
-    SafeOutput& operator=(const SafeOutput&) = delete;
-
-    // Creates the temporary file for a runtime path. False when it cannot be made.
-    bool Open(const std::string& runtimeTarget, Naming naming = Naming::Exact);
-    // False once any write came up short.
-    bool Write(const void* bytes, std::size_t count);
-    // Writes everything out, syncs and renames. False when any of it failed.
-    bool Commit();
-
-private:
-    void Discard();
-
-    std::string target_;
-    std::string temporary_;
-    Naming naming_ = Naming::Exact;
-    std::int32_t file_ = 0;
-    bool failed_ = false;
-};
+// Writes bytes to the output file. False when the file layer did not take them all.
+bool WriteOutput(const void* bytes, std::size_t count);
 
 }  // namespace maptool

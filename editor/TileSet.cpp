@@ -1,0 +1,119 @@
+// The tile set's source, its sprite and its image file.
+#include "editor/TileSet.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "editor/EditorState.h"
+#include "editor/EditorWindow.h"
+#include "editor/History.h"
+#include "editor/SafeFile.h"
+#include "gui/Requester.h"
+#include "gui/Window.h"
+#include "runtime/File.h"
+#include "runtime/RtString.h"
+#include "screen/Sprite.h"
+
+namespace editor {
+
+TileSetState TileSets;
+
+namespace {
+
+constexpr int kImageFile = 1;
+constexpr std::int32_t kChunk = 1 << 20;
+
+// The whole file, or null when it cannot be opened.
+std::shared_ptr<const std::vector<std::uint8_t>> ReadImageFile(std::string_view path) {
+    if (runtime::FileOpenRead(kImageFile, path) == 0) return nullptr;
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
+    for (std::int32_t got = kChunk; got == kChunk;) {
+        const std::size_t size = bytes->size();
+        bytes->resize(size + kChunk);
+        got = runtime::FileReadData(kImageFile, bytes->data() + size, kChunk);
+        bytes->resize(size + static_cast<std::size_t>(got));
+    }
+    runtime::FileClose(kImageFile);
+    bytes->shrink_to_fit();
+    return bytes;
+}
+
+std::int32_t WholeSpriteWidth() {
+    screen::SpriteClip(kTileSet, -1, -1, -1, -1);
+    return screen::SpriteWidth(kTileSet);
+}
+
+}  // namespace
+
+void ShowTileSet() {
+    const TileSetSource& source = Document.TileSet;
+    if (source.Image) {
+        screen::SpriteLoadMemory(kTileSet, *source.Image);
+    } else if (source.BlackWidth > 0 && source.BlackHeight > 0) {
+        screen::SpriteCreate(kTileSet, source.BlackWidth, source.BlackHeight);
+    } else {
+        screen::SpriteFree(kTileSet);
+    }
+    // The map view narrows the clip to one field; the width is the whole sprite's.
+    screen::SpriteClip(kTileSet, -1, -1, -1, -1);
+}
+
+void MakeBlackTileSet() {
+    Document.TileSet = TileSetSource{nullptr, Document.FieldWidth, 2 * Document.FieldHeight};
+    ShowTileSet();
+    Document.TileSetWidth = screen::SpriteWidth(kTileSet);
+}
+
+int LoadTileSetFile(std::string_view path) {
+    auto image = ReadImageFile(path);
+    if (image != nullptr) {
+        Document.TileSet = TileSetSource{image, 0, 0};
+        // What cannot be decoded is no tile set: nothing of it travels with the map.
+        if (screen::SpriteLoadMemory(kTileSet, *image) == 0) Document.TileSet = TileSetSource{};
+    }
+    Document.TileSetWidth = WholeSpriteWidth();
+    return image != nullptr ? 1 : 0;
+}
+
+bool TileSetNeedsWriting(bool newName) {
+    return Document.TileSet.Image != nullptr && (newName || !(Document.TileSet == TileSets.Saved));
+}
+
+int WriteTileSetImage(std::string_view path) {
+    const std::vector<std::uint8_t>& bytes = *Document.TileSet.Image;
+    return WriteFileSafely(kImageFile, path, [&] {
+        for (std::size_t at = 0; at < bytes.size();) {
+            const auto n = static_cast<std::int32_t>(
+                std::min<std::size_t>(bytes.size() - at, std::numeric_limits<std::int32_t>::max()));
+            runtime::FileWriteData(kImageFile, bytes.data() + at, n);
+            at += static_cast<std::size_t>(n);
+        }
+        return true;
+    });
+}
+
+void LoadTileSetCommand() {
+    gui::UpdateWindow(Handles.MainWindow);
+    const std::string path = gui::RequesterOpenFile(
+        "Kachelsatz laden", "Karten\\", runtime::Cp1252("Kachelsätze (*.PNG)|*.PNG"), 0);
+    if (path.empty()) return;
+    const auto image = ReadImageFile(path);
+    if (image == nullptr || screen::SpriteLoadMemory(kTileSet, *image) == 0) {
+        ShowTileSet();  // the failed load took the old sprite with it
+        ShowStatus("Kein lesbares Bild: " + gui::PathFilePart(path));
+        return;
+    }
+    ShowStatus("");
+    // The same picture again is no change.
+    if (Document.TileSet.Image != nullptr && *Document.TileSet.Image == *image) return;
+    SetTileSet(TileSetSource{image, 0, 0});
+    SetValue(&MapDocument::TileSetWidth, WholeSpriteWidth());
+}
+
+void ResetTileSetState() { TileSets = TileSetState{}; }
+
+}  // namespace editor

@@ -1,0 +1,241 @@
+// Never losing work in the running editor: the question before changes would be lost, the star
+// in the title, undo and redo from the menu and the keyboard back to the saved bytes, and the
+// shortcuts.
+#include <sys/stat.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "EditorFixture.h"
+#include "editor/History.h"
+
+namespace {
+
+using editor::Document;
+using editor_testing::EditorTest;
+namespace ts = testing_support;
+
+constexpr const char* kTitle = "Veldrane Murmelwald Karteneditor 1.0 <NONAME>";
+
+enum class WayOut { New, Open, Quit, CloseBox };
+
+class UnsavedTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        std::filesystem::copy(MAPEDITOR_SAMPLES_DIR "/Karten", "Karten");
+    }
+
+    // Takes the way out; returns the last pass's event.
+    std::int32_t Leave(WayOut way) {
+        switch (way) {
+            case WayOut::New:
+                Menu("Datei", "Neu");
+                break;
+            case WayOut::Open:
+                ChooseFiles({InHere("Karten/Wald.MAP")});
+                Menu("Datei", "Öffnen...");
+                break;
+            case WayOut::Quit:
+                Menu("Datei", "Editor beenden");
+                break;
+            case WayOut::CloseBox:
+                ts::TopQWindow(0)->close();
+                break;
+        }
+        return Drain();
+    }
+
+    // Whether the way out went on: a new map, Wald opened, or the loop ending.
+    static bool WentOn(WayOut way, std::int32_t event) {
+        switch (way) {
+            case WayOut::New:
+                return Document.Fields(1, 1) == 0;
+            case WayOut::Open:
+                return Document.FileName == "Wald";
+            default:
+                return event == gui::EVENT_CLOSE;
+        }
+    }
+};
+
+TEST_F(UnsavedTest, EveryWayOutAsksAboutChangesAndDoesWhatTheAnswerSays) {
+    struct Case {
+        const char* what;
+        bool changed;
+        std::int32_t answer;  // -1: no question expected
+        bool goesOn, saves;
+    };
+    const Case cases[] = {
+        {"unchanged: nothing is asked", false, -1, true, false},
+        {"Speichern (Return)", true, platform::kPressReturn, true, true},
+        {"Verwerfen", true, 1, true, false},
+        {"Abbrechen (Escape)", true, platform::kPressEscape, false, false},
+        {"Abbrechen (its button)", true, 2, false, false},
+    };
+    for (const WayOut way : {WayOut::New, WayOut::Open, WayOut::Quit, WayOut::CloseBox}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", way out " +
+                         std::to_string(static_cast<int>(way)));
+            editor::NewMap();
+            Drain();
+            std::filesystem::remove("Karten/NONAME.MAP");
+            if (c.changed) PaintField(1, 1, 3);
+            EXPECT_EQ(Title(), c.changed ? std::string(kTitle) + " *" : kTitle);
+            Answer(c.answer == -1 ? std::vector<std::int32_t>{} : std::vector{c.answer});
+
+            const std::int32_t event = Leave(way);
+            ASSERT_EQ(questions.size(), c.answer == -1 ? 0u : 1u);
+            if (!questions.empty()) {
+                EXPECT_EQ(questions[0].text,
+                          runtime::Cp1252(
+                              "Die Karte NONAME hat ungespeicherte Änderungen. Jetzt speichern?"));
+                EXPECT_EQ(questions[0].buttons,
+                          (std::vector<std::string>{"Speichern", "Verwerfen", "Abbrechen"}));
+                EXPECT_EQ(questions[0].defaultButton, 0);
+                EXPECT_EQ(questions[0].escapeButton, 2);
+            }
+            EXPECT_EQ(WentOn(way, event), c.goesOn);
+            EXPECT_EQ(std::filesystem::exists("Karten/NONAME.MAP"), c.saves);
+            if (c.saves) {
+                EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP")[30 + 10 + 12 + 4 * 7], 3);
+            }
+            if (!c.goesOn) {
+                EXPECT_EQ(Document.Fields(1, 1), 3);  // the map is kept, still changed
+                EXPECT_EQ(Title(), std::string(kTitle) + " *");
+            }
+        }
+    }
+}
+
+TEST_F(UnsavedTest, AFailedSaveInTheQuestionKeepsTheEditorAndTheMap) {
+    editor::SaveMap();
+    const auto saved = ts::ReadBytes("Karten/NONAME.MAP");
+    std::filesystem::permissions("Karten/NONAME.MAP", std::filesystem::perms::owner_read);
+    PaintField(1, 1, 4);
+    for (const WayOut way : {WayOut::Quit, WayOut::CloseBox, WayOut::New, WayOut::Open}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        Answer({0});
+        const std::int32_t event = Leave(way);
+        EXPECT_FALSE(WentOn(way, event));
+        EXPECT_EQ(Document.Fields(1, 1), 4);
+        EXPECT_TRUE(editor::HistoryChanged());
+        EXPECT_EQ(StatusMessage(), "Karte konnte nicht gespeichert werden: Karten\\NONAME.MAP");
+        EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), saved);
+    }
+}
+
+TEST_F(UnsavedTest, UndoAndRedoOfEveryKindOfEditLeadBackToTheSavedBytes) {
+    ChooseFiles({InHere("Karten/Wald.MAP")});
+    Menu("Datei", "Öffnen...");
+    Drain();
+    const auto original = ts::ReadBytes("Karten/Wald.MAP");
+    ASSERT_EQ(Document.MapName, "Murmelwald");
+
+    // Each edit is one step; typing a value is one step however many keys it takes.
+    PaintField(1, 1, 5);
+    TypeInto(editor::kMapNameField, "Wiese");
+    TypeInto(editor::kFieldWidthField, "48");
+    TypeInto(editor::kLastFieldXField, "3");   // fields beyond column 3 stay in the document
+    TypeInto(editor::kPlayerCountField, "1");  // so do players 2 to 4
+    TypeInto(editor::kSlotCountField, "2");    // and the balls follow the slots
+    MoveTo(InView(100, 50));
+    ts::Key(0, Qt::Key_Return);  // ENTER: the current player's position
+    Drain();
+    ClickAt(ts::TrackBarHandle(editor::kDirectionBar, 9));  // focus, not moved: 45 degrees
+    ts::Key(0, Qt::Key_Right);
+    Drain();
+    constexpr int kEdits = 8;
+    EXPECT_EQ(editor::HistoryStepCount(), kEdits);
+    EXPECT_EQ(Document.BallCount, 2);
+    const auto edited = [] {
+        editor::SaveMap();
+        return ts::ReadBytes("Karten/Wald.MAP");
+    };
+    EXPECT_NE(edited(), original);
+    editor::SaveMap();  // saved in between: the edits stay undoable
+
+    ClickAt(ts::GadgetCentre(editor::kMapNameField));  // the shortcut wins over the field
+    for (int i = 0; i < kEdits; ++i) {
+        ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+        Drain();
+    }
+    EXPECT_EQ(Document.MapName, "Murmelwald");
+    EXPECT_EQ(gui::GadgetGetText(editor::kMapNameField), "Murmelwald");
+    EXPECT_EQ(Document.FieldWidth, 64);
+    EXPECT_EQ(Document.BallCount, 4);
+    EXPECT_TRUE(editor::HistoryChanged());  // the file holds the edits now
+    EXPECT_EQ(Title(), "Veldrane Murmelwald Karteneditor 1.0 <Wald> *");
+    editor::SaveMap();
+    EXPECT_EQ(ts::ReadBytes("Karten/Wald.MAP"), original);
+
+    // Redone with both shortcuts, the edits are all back.
+    for (int i = 0; i < kEdits; ++i) {
+        ts::Key(0, i % 2 == 0 ? Qt::Key_Y : Qt::Key_Z,
+                i % 2 == 0 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        Drain();
+    }
+    EXPECT_EQ(Document.MapName, "Wiese");
+    EXPECT_EQ(Document.Fields(1, 1), 5);
+    editor::SaveMap();
+    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);  // one back, then through the menu again
+    Drain();
+    Menu("Bearbeiten", "Wiederholen");
+    Drain();
+    EXPECT_FALSE(editor::HistoryChanged());
+    EXPECT_EQ(Document.Players(1).Direction, 50);
+    Menu("Bearbeiten", "Rückgängig");
+    Drain();
+    EXPECT_EQ(Document.Players(1).Direction, 45);
+    EXPECT_TRUE(editor::HistoryChanged());
+}
+
+TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
+    const std::vector<std::string> expected = {
+        "Neu\tStrg+N",         "Öffnen...\tStrg+O",
+        "Speichern\tStrg+S",   "Speichern unter...\tStrg+Umschalt+S",
+        "Kachelsatz laden...", "Editor beenden\tStrg+Q",
+        "Rückgängig\tStrg+Z",  "Wiederholen\tStrg+Y"};
+    std::vector<std::string> shown;
+    for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (!action->isSeparator()) shown.push_back(action->text().toStdString());
+        }
+    }
+    EXPECT_EQ(shown, expected);
+
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool changeFirst;
+        std::function<bool()> happened;
+    };
+    const Case cases[] = {
+        {Qt::Key_S, Qt::ControlModifier, true,
+         [&] { return std::filesystem::exists("Karten/NONAME.MAP"); }},
+        {Qt::Key_N, Qt::ControlModifier, false, [&] { return Document.Fields(0, 0) == 0; }},
+        {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, false,
+         [&] { return dialogs.size() == 1 && dialogs[0].save; }},
+        {Qt::Key_O, Qt::ControlModifier, false,
+         [&] { return dialogs.size() == 1 && !dialogs[0].save; }},
+        {Qt::Key_Z, Qt::ControlModifier, true, [&] { return Document.Fields(0, 0) == 0; }},
+        {Qt::Key_Q, Qt::ControlModifier, false, [] { return true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        std::filesystem::remove("Karten/NONAME.MAP");
+        if (c.changeFirst) PaintField(0, 0, 2);
+        ChooseFiles({});
+        ClickAt(ts::GadgetCentre(editor::kSlotCountField));
+        ts::Key(0, c.key, c.modifiers);
+        const std::int32_t event = Drain();
+        EXPECT_TRUE(c.happened());
+        EXPECT_EQ(gui::GadgetGetText(editor::kSlotCountField), "8");  // the field got no key
+        EXPECT_EQ(event == gui::EVENT_CLOSE, c.key == Qt::Key_Q);
+    }
+}
+
+}  // namespace
