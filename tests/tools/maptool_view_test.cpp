@@ -5,22 +5,11 @@
 // take the offscreen platform by itself.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <filesystem>
 
 #include "ToolTestSupport.h"
-#include "editor/EditorState.h"
-#include "editor/EditorWindow.h"
-#include "editor/MapCommands.h"
-#include "editor/MapDocument.h"
 #include "editor/MapView.h"
-#include "gui/Gadget.h"
-#include "gui/Gui.h"
-#include "gui/Window.h"
-#include "runtime/Runtime.h"
-#include "screen/Screen.h"
-#include "screen/ScreenInstall.h"
-#include "support/GuiInput.h"
+#include "editor_gui/EditorFixture.h"
 
 namespace {
 
@@ -29,30 +18,17 @@ using editor::Document;
 
 constexpr std::int32_t kTop = 40;  // view rows above the map, where the position texts are
 
-class MaptoolViewTest : public ::testing::Test {
+class MaptoolViewTest : public editor_testing::EditorTest {
 protected:
     void SetUp() override {
-        editor::ResetEditorState();
-        Document = editor::MapDocument{};
-        gui::GuiInstall();
-        screen::ScreenInstall();
-        runtime::RuntimeStart();
-        editor::BuildEditorWindow();
-        editor::NewMap();
-        ASSERT_TRUE(testing_support::WaitForWindow(0));
-        QApplication::processEvents();
-        while (gui::WindowEventFetch(0) != 0) {
-        }
+        EditorTest::SetUp();
         std::filesystem::create_directory("Karten");
     }
-    void TearDown() override { runtime::RuntimeEnd(); }
-
-    testing_support::TempDir dir;
 };
 
 // Players in every direction, two-digit numbers, markers that overlap, cross the map's edges
 // or lie off it, on tiles cut by the tile set, beyond it, before it, and one whose index
-// wraps around to tile 0 in the view's 32-bit arithmetic.
+// wraps around to tile 1 in the view's 32-bit arithmetic.
 Fixture PlayerMap() {
     Fixture map;
     map.fieldWidth = 24;
