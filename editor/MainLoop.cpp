@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "editor/DocumentRanges.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
 #include "editor/History.h"
@@ -185,14 +186,6 @@ void NoteTyping(std::int32_t event) {
     }
 }
 
-// Sets `value` to `limit` when `beyond` holds, and shows the correction at once.
-template <typename Test>
-void Correct(std::int32_t MapDocument::*value, Test beyond, std::int32_t limit) {
-    if (!beyond(Document.*value)) return;
-    SetValue(value, limit);
-    RefreshControls();
-}
-
 }  // namespace
 
 std::int32_t MouseInView() {
@@ -202,21 +195,11 @@ std::int32_t MouseInView() {
 }
 
 void ValidateDocument() {
-    const auto below = [](std::int32_t bound) {
-        return [bound](std::int32_t v) { return v < bound; };
-    };
-    const auto above = [](std::int32_t bound) {
-        return [bound](std::int32_t v) { return v > bound; };
-    };
-    Correct(&MapDocument::FieldWidth, below(1), 1);
-    Correct(&MapDocument::FieldHeight, below(1), 1);
-    Correct(&MapDocument::LastFieldX, above(999), 999);
-    Correct(&MapDocument::LastFieldY, above(999), 999);
-    Correct(&MapDocument::PlayerCount, above(64), 64);
-    Correct(&MapDocument::PlayerCount, below(1), 1);
-    Correct(&MapDocument::SlotCount, below(1), 1);
-    Correct(&MapDocument::SlotCount, above(12), 12);
-    Correct(&MapDocument::BallCount, above(Document.SlotCount), Document.SlotCount);
+    // Each correction is an edit of the history and shows in the controls at once.
+    for (const Correction& correction : DocumentCorrections(Document)) {
+        SetValue(correction.value, correction.corrected);
+        RefreshControls();
+    }
 }
 
 std::int32_t NextEvent() {

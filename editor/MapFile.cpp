@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -119,6 +120,15 @@ void ReadGrid() {
     }
 }
 
+// 30 + L + 12 * P + 4 * (X + 1) * (Y + 1) for the document's header, held at INT64_MAX.
+std::int64_t HeaderSize(std::int32_t nameLength) {
+    __extension__ using Wide = __int128;
+    const Wide players = std::max<std::int32_t>(Document.PlayerCount, 0);
+    const Wide size = Wide{30} + std::max<std::int32_t>(nameLength, 0) + 12 * players +
+                      4 * Wide{GridValueCount()};
+    return static_cast<std::int64_t>(std::min<Wide>(size, INT64_MAX));
+}
+
 std::string BasePath() { return std::string(kMapFolder) + "\\" + Document.FileName; }
 
 void WriteDocument() {
@@ -158,8 +168,9 @@ void WriteStoredString(int file, std::string_view text) {
     runtime::FileWriteData(file, text.data(), n);
 }
 
-std::string ReadStoredString(int file) {
+std::string ReadStoredString(int file, std::int32_t* storedLength) {
     const std::int32_t n = runtime::FileReadWord(file);
+    if (storedLength != nullptr) *storedLength = n;
     std::string text = runtime::StringSpace(n);
     runtime::FileReadData(file, text.data(), n);
     text.resize(static_cast<std::size_t>(runtime::StringLength(text)));
@@ -170,26 +181,33 @@ int WriteMapFile() { return WriteMapFileTo(MapFilePath()); }
 
 int WriteMapFileTo(std::string_view path) {
     runtime::FolderCreate(kMapFolder);
-    return WriteFileSafely(kMapFile, path, WriteDocument);
+    return WriteMapFileAt(path);
+}
+
+int WriteMapFileAt(std::string_view path) {
+    return WriteFileSafely(kMapFile, path, [] {
+        WriteDocument();
+        return true;
+    });
 }
 
 int ReadMapFile() { return ReadMapFileFrom(MapFilePath()); }
 
-int ReadMapFileFrom(std::string_view path) {
+int ReadMapFileFrom(std::string_view path) { return ReadMapFileAt(path).opened ? 1 : 0; }
+
+MapFileRead ReadMapFileAt(std::string_view path) {
     ResizeDocumentArrays();
-    const bool opened = runtime::FileOpenRead(kMapFile, path) != 0;
-    Document.MapName = ReadStoredString(kMapFile);
+    MapFileRead read;
+    read.opened = runtime::FileOpenRead(kMapFile, path) != 0;
+    Document.MapName = ReadStoredString(kMapFile, &read.nameLength);
     for (std::int32_t* v :
          {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount, &Document.FieldWidth,
           &Document.FieldHeight, &Document.LastFieldX, &Document.LastFieldY}) {
         *v = runtime::FileReadLong(kMapFile);
     }
+    read.headerSize = HeaderSize(read.nameLength);
     // A damaged file may announce more than the arrays hold, or far more than it has.
-    const auto more = [&] { return opened && runtime::FileAtEnd(kMapFile) == 0; };
-    const auto finish = [&] {
-        runtime::FileClose(kMapFile);
-        return opened ? 1 : 0;
-    };
+    const auto more = [&] { return read.opened && runtime::FileAtEnd(kMapFile) == 0; };
     for (std::int64_t p = 1; p <= Document.PlayerCount && more(); ++p) {
         PlayerStart player{};
         player.X = runtime::FileReadLong(kMapFile);
@@ -198,7 +216,13 @@ int ReadMapFileFrom(std::string_view path) {
         if (p <= kPlayersUpperBound) Document.Players(static_cast<std::int32_t>(p)) = player;
     }
     if (more()) ReadGrid();
-    return finish();
+    if (read.opened) {
+        read.shorter = runtime::FileAtEnd(kMapFile) != 0;
+        std::uint8_t extra = 0;
+        read.longer = !read.shorter && runtime::FileReadData(kMapFile, &extra, 1) == 1;
+    }
+    runtime::FileClose(kMapFile);
+    return read;
 }
 
 }  // namespace editor

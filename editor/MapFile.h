@@ -23,8 +23,9 @@ inline constexpr std::int32_t kMaxStoredStringLength = 32767;
 void WriteStoredString(int file, std::string_view text);
 
 // Reads a length word and that many bytes; a negative length reads as "". Bytes the file no
-// longer has stay blanks; the result ends at its first zero byte.
-std::string ReadStoredString(int file);
+// longer has stay blanks; the result ends at its first zero byte. The length word as stored
+// goes to `storedLength` when given.
+std::string ReadStoredString(int file, std::int32_t* storedLength = nullptr);
 
 // Writes the document to its MAP file through WriteFileSafely, so a failed save leaves the
 // previous map untouched and a read-only map is not replaced. Creates the folder "Karten"
@@ -32,14 +33,29 @@ std::string ReadStoredString(int file);
 int WriteMapFile();
 // The same bytes to another file of the map folder (the recovery copy).
 int WriteMapFileTo(std::string_view path);
+// The same bytes to a file anywhere (a runtime path); no folder is made.
+int WriteMapFileAt(std::string_view path);
 
-// Re-dimensions the document's arrays and fills the document from its MAP file. Values that
-// do not fit the arrays (players above 1000, fields beyond 999) are read and dropped, and
-// reading stops where the file ends; missing values are 0. Values are not range-checked here.
-// Returns 1 when the MAP file could be opened, else 0 (the document is then the empty one).
+// Reads the document from its MAP file (ReadMapFileAt with MapFilePath). Returns 1 when the
+// file could be opened, else 0.
 int ReadMapFile();
-// The same from another file in MAP layout (the recovery copy).
+// The same from another file in MAP layout (the recovery copy, a map opened from anywhere).
 int ReadMapFileFrom(std::string_view path);
+
+// What reading a MAP file found besides the document.
+struct MapFileRead {
+    bool opened = false;          // false: the document is the empty one
+    std::int32_t nameLength = 0;  // the name's length word as stored (negative reads as 0)
+    std::int64_t headerSize = 0;  // bytes the header promises, at most INT64_MAX
+    bool shorter = false;         // the file ends before everything its header promises
+    bool longer = false;          // bytes follow the last value the header promises
+};
+
+// Re-dimensions the document's arrays and fills the document from the MAP file at `path`.
+// Values that do not fit the arrays (players above 1000, fields beyond 999) are read and
+// dropped, and reading stops where the file ends; missing values are 0. Values are not
+// range-checked here.
+MapFileRead ReadMapFileAt(std::string_view path);
 
 // "Karten\" + FileName + ".MAP" for the current document.
 std::string MapFilePath();

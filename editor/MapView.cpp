@@ -5,11 +5,11 @@
 #include "editor/MapView.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
+#include "editor/MapPicture.h"
 #include "editor/ViewScale.h"
 #include "editor/Zoom.h"
 #include "gui/Gadget.h"
@@ -22,14 +22,11 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kBackground = 0x646464;
 constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kRed = 0xFF;
 constexpr std::int32_t kModePlain = 0;
 constexpr std::int32_t kModeTransparentText = 1;
 constexpr std::int32_t kModeOutlined = 4;
-constexpr std::int32_t kMarkerRadius = 22;
-constexpr std::int32_t kDotRadius = 5;
 
 void DrawFields() {
     const std::int64_t fw = Document.FieldWidth;
@@ -47,8 +44,10 @@ void DrawFields() {
     const std::int32_t row = gui::GadgetGetState(kZMaskBox);
     for (std::int64_t y = firstY; y <= lastY; ++y) {
         for (std::int64_t x = firstX; x <= lastX; ++x) {
-            screen::SpriteClip(kTileSet, Wrap(Document.Fields(x, y) * fw), Wrap(row * fh),
-                               Document.FieldWidth, Document.FieldHeight);
+            const TileOrigin tile = TileClipOrigin(Document.Fields(x, y), row,
+                                                   Document.FieldWidth, Document.FieldHeight);
+            screen::SpriteClip(kTileSet, tile.x, tile.y, Document.FieldWidth,
+                               Document.FieldHeight);
             screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX),
                                   Wrap(y * fh - View.ScrollY));
         }
@@ -59,8 +58,8 @@ void DrawPlayers() {
     const std::int32_t current = gui::GadgetGetState(kPlayerBar);
     const std::int32_t count = std::min(Document.PlayerCount, kPlayersUpperBound);
     for (std::int32_t p = 1; p <= count; ++p) {
-        screen::DrawFrontColor(kBlack);
-        if (p == current) screen::DrawFrontColor(kRed);
+        screen::DrawFrontColor(kMarkerColour);
+        if (p == current) screen::DrawFrontColor(kCurrentMarkerColour);
         screen::DrawingMode(kModeOutlined);
         const std::int32_t markerX = ViewX(Document.Players(p).X);
         const std::int32_t markerY = ViewY(Document.Players(p).Y);
@@ -74,7 +73,8 @@ void DrawPlayers() {
         screen::DrawCircle(Wrap(std::int64_t{markerX} + dot.dx),
                            Wrap(std::int64_t{markerY} + dot.dy), kDotRadius);
         screen::DrawingMode(kModeTransparentText);
-        screen::DrawText(Wrap(std::int64_t{markerX} - 16), Wrap(std::int64_t{markerY} - 15),
+        screen::DrawText(Wrap(std::int64_t{markerX} + kNumberOffsetX),
+                         Wrap(std::int64_t{markerY} + kNumberOffsetY),
                          runtime::StringFromLong(p));
     }
 }
@@ -123,19 +123,9 @@ void DrawHoverFrame() {
 
 }  // namespace
 
-DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t direction) {
-    if (direction == RandomDirection) return {0, 0};
-    // The divisor is 180/pi in single precision; the sums are rounded to nearest, ties to even.
-    constexpr long double kDegreesPerRadian = static_cast<long double>(57.29578f);
-    const long double a = static_cast<long double>(direction) / kDegreesPerRadian;
-    const long double x = std::nearbyint(static_cast<long double>(markerX) + std::cos(a) * 20.0L);
-    const long double y = std::nearbyint(static_cast<long double>(markerY) + std::sin(a) * 20.0L);
-    return {static_cast<std::int32_t>(x - markerX), static_cast<std::int32_t>(y - markerY)};
-}
-
 void DrawMapView() {
     if (View.ZoomLevel == 0) {
-        screen::ScreenClear(kBackground);
+        screen::ScreenClear(kViewBackground);
         DrawFields();
     } else {
         DrawZoomedFields();  // sets every pixel, grey where no tile lies

@@ -9,11 +9,4 @@ namespace editor {
 // the two position texts and, near the brush track bar, the brush preview; then the flip.
 void DrawMapView();
 
-// View position of a player's direction dot relative to the marker centre.
-struct DotOffset {
-    std::int32_t dx;
-    std::int32_t dy;
-};
-DotOffset DirectionDot(std::int32_t markerX, std::int32_t markerY, std::int32_t direction);
-
 }  // namespace editor

@@ -4,13 +4,18 @@
 #include <functional>
 #include <string_view>
 
+#include "runtime/File.h"
+
 namespace editor {
 
 // Lets `write` write the new content to file `number`, which is open on a new hidden file
-// beside `target` (created exclusively: no other file is ever opened for it). Once every byte
-// has reached the disk, the new file replaces the target in one step, taking its permissions.
-// On any failure the new file is removed and the target is untouched; a read-only target is
-// not replaced. Returns 1 when the target holds the new content, else 0.
-int WriteFileSafely(int number, std::string_view target, const std::function<void()>& write);
+// beside `target` (created exclusively: no other file is ever opened for it); `write` returns
+// false when it could not make the content whole. Once every byte has reached the disk, the
+// new file replaces the target in one step, taking its permissions. On any failure the new
+// file is removed and the target is untouched; a read-only target is not replaced. `names`
+// says how the target is found (a file the user names as a new output: exactly). Returns 1
+// when the target holds the new content, else 0.
+int WriteFileSafely(int number, std::string_view target, const std::function<bool()>& write,
+                    runtime::PathNames names = runtime::PathNames::AnyCase);
 
 }  // namespace editor

@@ -94,6 +94,7 @@ int WriteTileSetImage(std::string_view path) {
             runtime::FileWriteData(kImageFile, bytes.data() + at, n);
             at += static_cast<std::size_t>(n);
         }
+        return true;
     });
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "editor/DocumentRanges.h"
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
 #include "runtime/File.h"
@@ -146,19 +147,6 @@ void CheckDocumentIs(const Expected& e) {
                            e.fields.size() * sizeof(std::int32_t)) == 0);
 }
 
-// The ranges the main loop forces on the document once per pass, in its order.
-void CorrectLikeTheMainLoop() {
-    if (Document.FieldWidth < 1) Document.FieldWidth = 1;
-    if (Document.FieldHeight < 1) Document.FieldHeight = 1;
-    if (Document.LastFieldX > 999) Document.LastFieldX = 999;
-    if (Document.LastFieldY > 999) Document.LastFieldY = 999;
-    if (Document.PlayerCount > 64) Document.PlayerCount = 64;
-    if (Document.PlayerCount < 1) Document.PlayerCount = 1;
-    if (Document.SlotCount < 1) Document.SlotCount = 1;
-    if (Document.SlotCount > 12) Document.SlotCount = 12;
-    if (Document.BallCount > Document.SlotCount) Document.BallCount = Document.SlotCount;
-}
-
 // What a save and a new read must give for the corrected document: its values, and only the
 // players and fields inside its counts and bounds.
 void ExpectSavedDocument(Expected& e) {
@@ -194,7 +182,7 @@ void RunInput(const std::uint8_t* data, std::size_t size) {
     ReadIndependently(Input(data, size), expected);
     CheckDocumentIs(expected);
 
-    CorrectLikeTheMainLoop();
+    editor::CorrectDocument(Document);  // the main loop's ranges
     ExpectSavedDocument(expected);
     FUZZ_CHECK(editor::WriteMapFile() == 1);
     FUZZ_CHECK(static_cast<std::int64_t>(std::filesystem::file_size("Karten/FUZZ.MAP")) ==

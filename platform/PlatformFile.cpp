@@ -61,9 +61,10 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string TranslatePath(std::string_view cp1252Path) {
+std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
     std::string utf8 = Utf8FromCp1252(cp1252Path);
     std::replace(utf8.begin(), utf8.end(), '\\', '/');
+    if (match == PathMatch::Exact) return utf8;
 
     // Resolve part by part: exact name first, else a name differing only in case.
     std::string resolved;
@@ -185,9 +186,9 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
     return 0;
 }
 
-bool FileReplace(std::string_view cp1252From, std::string_view cp1252To) {
-    const std::string from = TranslatePath(cp1252From);
-    const std::string to = TranslatePath(cp1252To);
+bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMatch match) {
+    const std::string from = TranslatePath(cp1252From, match);
+    const std::string to = TranslatePath(cp1252To, match);
     struct stat target {};
     if (::stat(to.c_str(), &target) == 0) {
         if (IsReadOnly(to, target)) return false;
@@ -198,8 +199,8 @@ bool FileReplace(std::string_view cp1252From, std::string_view cp1252To) {
     return true;
 }
 
-bool FileIsReadOnly(std::string_view cp1252Path) {
-    const std::string path = TranslatePath(cp1252Path);
+bool FileIsReadOnly(std::string_view cp1252Path, PathMatch match) {
+    const std::string path = TranslatePath(cp1252Path, match);
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && IsReadOnly(path, st);
 }
@@ -235,8 +236,8 @@ std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {
     return names;
 }
 
-bool FileDelete(std::string_view cp1252Path) {
-    return ::unlink(TranslatePath(cp1252Path).c_str()) == 0;
+bool FileDelete(std::string_view cp1252Path, PathMatch match) {
+    return ::unlink(TranslatePath(cp1252Path, match).c_str()) == 0;
 }
 
 bool FolderCreate(std::string_view cp1252Path) {

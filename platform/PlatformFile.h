@@ -19,6 +19,11 @@ enum class FileOpenMode {
     Exclusive = 4,  // existing file, reading and writing, nobody else may open it
 };
 
+// How a path's names are found: a name with no exact match on disk takes one that differs only
+// in case (the program's own files), or every name is taken exactly as written (files a user
+// names for a new output, which must never replace another file).
+enum class PathMatch { AnyCase, Exact };
+
 // A handle is positive while a file is open; 0 is never a valid handle.
 using FileHandle = std::int32_t;
 
@@ -51,11 +56,12 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
 // or the new one, never a mixture. A target that exists keeps its permission bits (the new
 // file takes them) and is not replaced when it is read-only (see FileIsReadOnly). The folder's
 // entry is forced to the storage device. Returns true on success.
-bool FileReplace(std::string_view cp1252From, std::string_view cp1252To);
+bool FileReplace(std::string_view cp1252From, std::string_view cp1252To,
+                 PathMatch match = PathMatch::AnyCase);
 
 // True for an existing file that may not be written: no write permission bit is set, or the
 // process has no write access to it.
-bool FileIsReadOnly(std::string_view cp1252Path);
+bool FileIsReadOnly(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 
 // True when a regular file of that name exists.
 bool FileExists(std::string_view cp1252Path);
@@ -68,13 +74,13 @@ bool FilesSame(std::string_view cp1252A, std::string_view cp1252B);
 std::vector<std::string> FolderFiles(std::string_view cp1252Folder);
 
 // Deletes a file. Returns true on success.
-bool FileDelete(std::string_view cp1252Path);
+bool FileDelete(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 
 // Creates a folder unless a folder of that name (in any case) exists. True when it exists after.
 bool FolderCreate(std::string_view cp1252Path);
 
 // The OS path for a program path (see the header comment).
-std::string TranslatePath(std::string_view cp1252Path);
+std::string TranslatePath(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 
 // Counts of OS read and write calls made through this layer, for tests of the buffering rules.
 struct FileCallCounts {

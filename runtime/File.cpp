@@ -33,6 +33,10 @@ std::unique_ptr<ObjectTable<FileSlot>> gFiles;
 
 FileSlot* Find(int number) { return gFiles ? gFiles->Lookup(number) : nullptr; }
 
+platform::PathMatch Match(PathNames names) {
+    return names == PathNames::Exact ? platform::PathMatch::Exact : platform::PathMatch::AnyCase;
+}
+
 // Opens the file that `open` gives under the number; a file already open there is closed first.
 template <typename OpenOperation>
 std::int32_t Open(int number, OpenOperation open) {
@@ -231,15 +235,19 @@ std::string FileCreateTemporary(int number, std::string_view folder) {
     return folder.empty() ? name : std::string(folder) + "\\" + name;
 }
 
-int FileReplace(std::string_view fromPath, std::string_view toPath) {
-    return platform::FileReplace(fromPath, toPath) ? 1 : 0;
+int FileReplace(std::string_view fromPath, std::string_view toPath, PathNames names) {
+    return platform::FileReplace(fromPath, toPath, Match(names)) ? 1 : 0;
 }
 
-int FileDelete(std::string_view path) { return platform::FileDelete(path) ? 1 : 0; }
+int FileDelete(std::string_view path, PathNames names) {
+    return platform::FileDelete(path, Match(names)) ? 1 : 0;
+}
 
 int FolderCreate(std::string_view path) { return platform::FolderCreate(path) ? 1 : 0; }
 
-int FileReadOnly(std::string_view path) { return platform::FileIsReadOnly(path) ? 1 : 0; }
+int FileReadOnly(std::string_view path, PathNames names) {
+    return platform::FileIsReadOnly(path, Match(names)) ? 1 : 0;
+}
 
 int FileExists(std::string_view path) { return platform::FileExists(path) ? 1 : 0; }
 
@@ -250,5 +258,7 @@ int FileSame(std::string_view pathA, std::string_view pathB) {
 std::vector<std::string> FolderFiles(std::string_view folder) {
     return platform::FolderFiles(folder);
 }
+
+std::string FileSystemPath(std::string_view path) { return platform::TranslatePath(path); }
 
 }  // namespace runtime

@@ -58,16 +58,28 @@ int FileSync(int number);
 // (folder + "\\" + name), "" on failure. An existing file is never opened.
 std::string FileCreateTemporary(int number, std::string_view folder);
 
+// How the names of a path are found: a name with no exact match on disk takes one that
+// differs only in case, as the program finds its own files (maps copied from Windows); or
+// every name is taken exactly as written, for a new file a user names, which must never
+// replace another file whose name differs only in case.
+enum class PathNames { AnyCase, Exact };
+
 // Path operations for writing files safely beside their targets.
 // Renames over the target in one step; a read-only target is refused, an existing one keeps
 // its permissions.
-int FileReplace(std::string_view fromPath, std::string_view toPath);
-int FileDelete(std::string_view path);
+int FileReplace(std::string_view fromPath, std::string_view toPath,
+                PathNames names = PathNames::AnyCase);
+int FileDelete(std::string_view path, PathNames names = PathNames::AnyCase);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
-int FileReadOnly(std::string_view path);  // 1 for an existing file that may not be written
+// 1 for an existing file that may not be written.
+int FileReadOnly(std::string_view path, PathNames names = PathNames::AnyCase);
 int FileExists(std::string_view path);    // 1 when a regular file of that name exists
 int FileSame(std::string_view pathA, std::string_view pathB);  // 1 when both name one file
 // Names of the regular files in a folder, in byte order.
 std::vector<std::string> FolderFiles(std::string_view folder);
+
+// The name the operating system knows a path by (UTF-8, '/' between folders, parts that
+// differ only in case resolved to the names on disk), for programs that hand paths to others.
+std::string FileSystemPath(std::string_view path);
 
 }  // namespace runtime

@@ -2,16 +2,15 @@
 #include "screen/Sprite.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/PlatformFile.h"
 #include "platform/Surface.h"
 #include "runtime/ObjectTable.h"
-#include "screen/BmpReader.h"
-#include "screen/ImageDecoder.h"
-#include "screen/PixelConversion.h"
+#include "screen/ImageRows.h"
 #include "screen/ScreenInternal.h"
+#include "screen/SpriteRules.h"
 
 namespace screen {
 
@@ -21,12 +20,9 @@ namespace {
 // one, and surfaces are never lost here, so no backup of the pixels is kept.)
 struct SpriteRecord {
     std::unique_ptr<PixelBuffer> surface;  // in use while there are pixels
-    std::int16_t clipWidth = 0;
-    std::int16_t clipHeight = 0;
+    SpriteClipRect clip;
     std::int16_t width = 0;
     std::int16_t height = 0;
-    std::int16_t clipX = 0;
-    std::int16_t clipY = 0;
 
     bool InUse() const { return surface != nullptr; }
 };
@@ -34,25 +30,6 @@ struct SpriteRecord {
 using SpriteTable = runtime::ObjectTable<SpriteRecord>;
 
 std::unique_ptr<SpriteTable> gSprites;
-
-// Values beyond 16 bits are held at the nearest 16-bit value, so a clip far outside the sprite
-// stays outside instead of wrapping back into it.
-std::int16_t Clamp16(std::int64_t value) {
-    return static_cast<std::int16_t>(std::clamp<std::int64_t>(value, INT16_MIN, INT16_MAX));
-}
-
-// Copies a block of pixel rows. Tile rows are short (a few hundred bytes), so copying them in
-// 64-byte pieces inline beats a library call per row.
-void CopyRows(std::uint32_t* to, std::ptrdiff_t toPitch, const std::uint32_t* from,
-              std::ptrdiff_t fromPitch, std::size_t count, std::int64_t rows) {
-    for (std::int64_t row = 0; row < rows; ++row, to += toPitch, from += fromPitch) {
-        std::uint32_t* t = to;
-        const std::uint32_t* f = from;
-        std::size_t left = count;
-        for (; left >= 16; left -= 16, t += 16, f += 16) std::memcpy(t, f, 64);
-        std::memcpy(t, f, left * 4);
-    }
-}
 
 std::intptr_t Result(std::int32_t number, std::int32_t identifier, const SpriteRecord& record) {
     return number == -1 ? identifier : reinterpret_cast<std::intptr_t>(record.surface.get());
@@ -73,52 +50,19 @@ bool MakeSurface(SpriteRecord& record, std::int32_t w, std::int32_t h, std::int3
     auto surface = std::make_unique<PixelBuffer>();
     if (!surface->Allocate(w, h)) return false;
     record.surface = std::move(surface);
-    record.clipWidth = record.width = static_cast<std::int16_t>(w);
-    record.clipHeight = record.height = static_cast<std::int16_t>(h);
+    record.width = static_cast<std::int16_t>(w);
+    record.height = static_cast<std::int16_t>(h);
+    record.clip = {0, 0, record.width, record.height};
     return true;
 }
 
-// Converts rows of `depth` bits into the record's pixels; bottom-up rows fill from the last
-// pixel row upwards.
-bool ConvertInto(SpriteRecord& record, const std::uint8_t* rows, std::int32_t rowLength,
-                 std::int32_t depth, bool bottomUp) {
-    PixelBuffer& pixels = *record.surface;
-    for (std::int32_t i = 0; i < pixels.Height(); ++i) {
-        const std::int32_t y = bottomUp ? pixels.Height() - 1 - i : i;
-        if (!ConvertRow(rows + static_cast<std::size_t>(i) * rowLength, depth, pixels.Width(),
-                        reinterpret_cast<std::uint8_t*>(pixels.Row(y)), platform::kPictureDepth,
-                        internal::ScreenPixelFormat())) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool DecodeBmp(SpriteRecord& record, std::span<const std::uint8_t> data) {
-    BmpImage image;
-    return ReadBmp(data, internal::ScreenDepth(), image) &&
+// Reads the image and converts it into the record's pixels.
+bool Decode(SpriteRecord& record, std::span<const std::uint8_t> data) {
+    ImageRows image;
+    return ReadImageRows(data, internal::ScreenDepth(), image) &&
            MakeSurface(record, image.width, image.height, image.depth) &&
-           ConvertInto(record, image.rows, image.rowLength, image.depth, true);
-}
-
-bool DecodeWithDecoders(SpriteRecord& record, std::span<const std::uint8_t> data) {
-    const std::int32_t answer = ImageDecoderCheck(kDecoderByteLimit, data);
-    if (answer == 0) return false;
-    const std::int32_t w = ImageDecoderWidth(), h = ImageDecoderHeight();
-    if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) return false;
-    const std::int32_t depth = answer == 2 ? 32 : 24;
-    const std::int32_t rowLength = answer == 2 ? 4 * w : 3 * w + w % 4;
-    // One spare row, as decoders may expect.
-    const std::size_t size = static_cast<std::size_t>(rowLength) * (h + 1);
-    std::unique_ptr<std::uint8_t, BmpImage::Free> rows(
-        static_cast<std::uint8_t*>(std::calloc(size, 1)));
-    if (rows == nullptr) return false;
-    // A damaged image fails the load instead of showing rows that were never decoded.
-    if (ImageDecoderDecode(std::span<std::uint8_t>(rows.get(), size), rowLength, 0) == 0) {
-        return false;
-    }
-    return MakeSurface(record, w, h, depth) &&
-           ConvertInto(record, rows.get(), rowLength, depth, false);
+           ConvertImageRows(image, *record.surface, platform::kPictureDepth,
+                            internal::ScreenPixelFormat());
 }
 
 }  // namespace
@@ -172,8 +116,7 @@ std::intptr_t SpriteLoadMemory(std::int32_t number, std::span<const std::uint8_t
     int identifier = 0;
     SpriteRecord* record = gSprites->GetOrCreate(number, &identifier);
     if (record == nullptr) return 0;
-    const bool loaded = IsBmp(data) ? DecodeBmp(*record, data) : DecodeWithDecoders(*record, data);
-    if (!loaded) {
+    if (!Decode(*record, data)) {
         Discard(identifier);
         return 0;
     }
@@ -186,18 +129,10 @@ void SpriteClip(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_
     SpriteRecord* record = gSprites->Lookup(number);
     if (record == nullptr) return;
     if (x == -1 && y == -1 && width == -1 && height == -1) {
-        record->clipX = record->clipY = 0;
-        record->clipWidth = record->width;
-        record->clipHeight = record->height;
+        record->clip = {0, 0, record->width, record->height};
         return;
     }
-    std::int64_t w = width, h = height;
-    if (std::int64_t{x} + w > record->width) w = record->width - std::int64_t{x};
-    if (std::int64_t{y} + h > record->height) h = record->height - std::int64_t{y};
-    record->clipX = Clamp16(x);
-    record->clipY = Clamp16(y);
-    record->clipWidth = Clamp16(w);
-    record->clipHeight = Clamp16(h);
+    record->clip = ClipRectangle(x, y, width, height, record->width, record->height);
 }
 
 void SpriteDisplay(std::int32_t number, std::int32_t x, std::int32_t y) {
@@ -206,39 +141,15 @@ void SpriteDisplay(std::int32_t number, std::int32_t x, std::int32_t y) {
     if (record == nullptr) return;
     PixelBuffer* target = internal::BlitTarget();
     if (target == nullptr) return;
-    const std::int64_t screenWidth = target->Width(), screenHeight = target->Height();
-    std::int64_t w = record->clipWidth, h = record->clipHeight;
-    std::int64_t left = x, top = y;
-    // Wholly outside: no work at all.
-    if (left >= screenWidth || top >= screenHeight || left <= -w || top <= -h) return;
-    if (left + w > screenWidth) w = screenWidth - left;
-    if (top + h > screenHeight) h = screenHeight - top;
-    std::int64_t dx = 0, dy = 0;
-    if (left < 0) {
-        dx = -left;
-        left = 0;
-    }
-    if (top < 0) {
-        dy = -top;
-        top = 0;
-    }
-    const std::int64_t sourceLeft = record->clipX + dx, sourceTop = record->clipY + dy;
-    const std::int64_t sourceRight = record->clipX + w, sourceBottom = record->clipY + h;
-    // A source rectangle outside the sprite (after a bad clip) copies nothing at all.
-    if (sourceLeft < 0 || sourceTop < 0 || sourceRight > record->width ||
-        sourceBottom > record->height || sourceLeft >= sourceRight || sourceTop >= sourceBottom) {
-        return;
-    }
-    const PixelBuffer& pixels = *record->surface;
-    CopyRows(target->Row(static_cast<std::int32_t>(top)) + left, target->Pitch(),
-             pixels.Row(static_cast<std::int32_t>(sourceTop)) + sourceLeft, pixels.Pitch(),
-             static_cast<std::size_t>(sourceRight - sourceLeft), sourceBottom - sourceTop);
+    const std::optional<SpriteBlit> blit = DisplayBlit(
+        record->clip, x, y, target->Width(), target->Height(), record->width, record->height);
+    if (blit) CopyBlit(*blit, *record->surface, target->Data(), target->Pitch());
 }
 
 std::int32_t SpriteWidth(std::int32_t number) {
     if (gSprites == nullptr) return 0;
     const SpriteRecord* record = gSprites->Lookup(number);
-    return record != nullptr ? record->clipWidth : 0;
+    return record != nullptr ? record->clip.width : 0;
 }
 
 PixelView SpritePixels(std::int32_t number) {

@@ -14,12 +14,10 @@
 #include <span>
 #include <string_view>
 
+#include "screen/ImageRows.h"
 #include "screen/PixelView.h"
 
 namespace screen {
-
-// The byte limit the loader gives the image decoders.
-inline constexpr std::int32_t kDecoderByteLimit = 10000000;
 
 // A black width x height sprite. The handle (or identifier for -1), 0 on failure.
 std::intptr_t SpriteCreate(std::int32_t number, std::int32_t width, std::int32_t height);

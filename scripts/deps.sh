@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
+    tiled time
     fonts-liberation fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db strace
 )

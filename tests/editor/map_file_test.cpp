@@ -13,6 +13,7 @@
 #include "editor/MapDocument.h"
 #include "runtime/File.h"
 #include "runtime/RtString.h"
+#include "support/MapBytes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -21,23 +22,8 @@ using editor::Document;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
-using Bytes = std::vector<std::uint8_t>;
-
-void PutLong(Bytes& b, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
-// A MAP file's bytes with the given header; players and fields follow as given.
-Bytes MapBytes(const std::string& name, std::vector<std::int32_t> header,
-               const std::vector<std::int32_t>& rest = {}) {
-    Bytes b;
-    b.push_back(static_cast<std::uint8_t>(name.size()));
-    b.push_back(static_cast<std::uint8_t>(name.size() >> 8));
-    for (char c : name) b.push_back(static_cast<std::uint8_t>(c));
-    for (std::int32_t v : header) PutLong(b, v);
-    for (std::int32_t v : rest) PutLong(b, v);
-    return b;
-}
+using testing_support::Bytes;
+using testing_support::MapBytes;
 
 class MapFileTest : public ::testing::Test {
 protected:
@@ -200,6 +186,53 @@ TEST_F(MapFileTest, DamagedHeadersNeverReachOutsideTheArraysNorLoopForever) {
     EXPECT_EQ(Document.MapName, "ab  ");  // bytes the file lacks stay blanks
     Load("Kaputt", Bytes{0x04, 0x00, 'a', 0, 'b', 'c'});
     EXPECT_EQ(Document.MapName, "a");  // a runtime string ends at a zero byte
+}
+
+TEST_F(MapFileTest, TheReadTellsWhetherTheFileHoldsWhatItsHeaderPromises) {
+    const Bytes full = MapBytes("Karte", {2, 8, 4, 64, 64, 2, 0}, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    Bytes longer = full;
+    longer.push_back(0);
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::int64_t headerSize;
+        bool shorter, longer;
+        std::int32_t nameLength;
+    };
+    const Case cases[] = {
+        {"exact", full, 71, false, false, 5},
+        {"cut inside the last value", Bytes(full.begin(), full.end() - 1), 71, true, false, 5},
+        {"cut inside the players", Bytes(full.begin(), full.begin() + 45), 71, true, false, 5},
+        {"one byte more", longer, 71, false, true, 5},
+        {"negative name length", Bytes{0xFE, 0xFF, 0, 0, 0, 0}, 34, true, false, -2},
+        {"huge grid", MapBytes("", {INT_MAX, 0, 0, 1, 1, INT_MAX, INT_MAX}), INT64_MAX, true, false, 0},
+        {"negative bounds, no players", MapBytes("ab", {-1, 0, 0, 1, 1, 5, -1}), 32, false, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes("Karte.MAP", c.bytes);
+        const editor::MapFileRead read = editor::ReadMapFileAt("Karte.MAP");
+        EXPECT_TRUE(read.opened);
+        EXPECT_EQ(read.headerSize, c.headerSize);
+        EXPECT_EQ(read.shorter, c.shorter);
+        EXPECT_EQ(read.longer, c.longer);
+        EXPECT_EQ(read.nameLength, c.nameLength);
+    }
+    const editor::MapFileRead missing = editor::ReadMapFileAt("Fehlt.MAP");
+    EXPECT_FALSE(missing.opened);
+    EXPECT_FALSE(missing.shorter || missing.longer);
+}
+
+TEST_F(MapFileTest, AnyPathCanBeWrittenAndReadAndTheTargetIsReplacedWhole) {
+    std::filesystem::create_directories("sub/ordner");
+    Document.MapName = runtime::Cp1252("Über");
+    ASSERT_EQ(editor::WriteMapFileAt("sub\\ordner\\Weit.MAP"), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("sub/ordner"), {}), 1);
+    editor::ResetDocument();
+    EXPECT_TRUE(editor::ReadMapFileAt("sub/ordner/Weit.MAP").opened);
+    EXPECT_EQ(Document.MapName, runtime::Cp1252("Über"));
+    EXPECT_EQ(editor::WriteMapFileAt("fehlt/Weit.MAP"), 0);  // no such folder
+    EXPECT_FALSE(std::filesystem::exists("fehlt"));
 }
 
 TEST_F(MapFileTest, SavingCreatesTheFolderAndAFailedSaveKeepsThePreviousFile) {

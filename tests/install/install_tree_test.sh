@@ -20,6 +20,10 @@ root=$scratch/dest/usr/local
 # Every file expected, and nothing else.
 {
     for p in "${programs[@]}"; do echo "bin/$p"; done
+    # maptool's text module, in the library folder the build was configured with.
+    if printf '%s\n' "${programs[@]}" | grep -qx maptool; then
+        echo "$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")/maptool/libmaptool_text.so"
+    fi
     echo "share/applications/$id.desktop"
     echo "share/metainfo/$id.metainfo.xml"
     echo "share/icons/hicolor/scalable/apps/$id.svg"
@@ -59,6 +63,12 @@ for path in sys.argv[1:]:
         print("%s is not a %d x %d PNG" % (path, size, size))
         sys.exit(1)
 PY
+
+# The installed maptool finds its text module: it draws the players of a sample map.
+if printf '%s\n' "${programs[@]}" | grep -qx maptool; then
+    env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/maptool" render --players \
+        "$root/share/$id/Karten/Wald.MAP" "$scratch/wald.png" || fail "maptool render --players"
+fi
 
 # The man pages render without a warning.
 for page in "$root"/share/man/man1/*.gz; do

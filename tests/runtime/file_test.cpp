@@ -173,6 +173,24 @@ TEST_F(FileTest, PathsUseBackslashesCp1252AndMatchCaseWhenOpening) {
     EXPECT_TRUE(std::filesystem::exists("karten/Bäume.MAP"));
 }
 
+TEST_F(FileTest, ExactNamesNeverTakeAFileThatDiffersInCase) {
+    WriteBytes("Wald.PNG", {1});
+    std::filesystem::permissions("Wald.PNG", std::filesystem::perms::owner_read);
+    ASSERT_NE(FileCreate(0, "neu"), 0);
+    FileWriteWord(0, 7);
+    FileClose(0);
+    // By the editor's rule "wald.png" is the read-only "Wald.PNG"; exactly, it is a new file.
+    EXPECT_EQ(FileReadOnly("wald.png"), 1);
+    EXPECT_EQ(FileReadOnly("wald.png", PathNames::Exact), 0);
+    EXPECT_EQ(FileReplace("neu", "wald.png", PathNames::Exact), 1);
+    EXPECT_EQ(ReadBytes("Wald.PNG"), Bytes{1});
+    EXPECT_EQ(ReadBytes("wald.png"), (Bytes{7, 0}));
+    EXPECT_EQ(FileDelete("WALD.png", PathNames::Exact), 0);
+    EXPECT_EQ(FileDelete("wald.png", PathNames::Exact), 1);
+    EXPECT_TRUE(std::filesystem::exists("Wald.PNG"));
+    EXPECT_EQ(FileSystemPath("wald.png"), "Wald.PNG");
+}
+
 TEST_F(FileTest, SwitchingFromWritingToReadingFlushesFirst) {
     FileOpenReadWrite(0, "rw.bin");
     FileWriteLong(0, 42);

@@ -1,0 +1,188 @@
+// What the map tool's tests share: running the real maptool program, small fixture maps with
+// tile sets written in the test, pictures read back from PNG files, and the picture a map
+// should give, computed here from the fixture itself.
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "screen/ImageDecoder.h"
+#include "screen/ImageRows.h"
+#include "screen/PixelConversion.h"
+#include "screen/PngDecoder.h"
+#include "screen/PngEncoder.h"
+#include "support/MapBytes.h"
+#include "support/TempDir.h"
+
+namespace tool_testing {
+
+using testing_support::Bytes;
+
+struct ToolRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs maptool with the arguments in the current folder.
+inline ToolRun RunTool(
+    const QStringList& arguments,
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+    const std::function<void()>& childSetup = {}) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (childSetup) process.setChildProcessModifier(childSetup);
+    process.start(QStringLiteral(MAPTOOL_PATH), arguments);
+    process.waitForFinished(120000);
+    ToolRun run;
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+// A picture as 0x00RRGGBB pixels.
+struct Picture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t At(std::int32_t x, std::int32_t y) const {
+        return pixels[static_cast<std::size_t>(y) * width + x];
+    }
+    bool operator==(const Picture&) const = default;
+};
+
+inline void WritePng(const std::string& path, const Picture& picture) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    screen::PngRowWriter writer;
+    writer.Start(picture.width, picture.height, [&out](const std::uint8_t* b, std::size_t n) {
+        out.write(reinterpret_cast<const char*>(b), static_cast<std::streamsize>(n));
+        return out.good();
+    });
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+        writer.WriteRow(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
+    }
+    writer.Finish();
+}
+
+// Reads a PNG with the decoders the tool uses; an empty picture when it cannot.
+inline Picture ReadPng(const std::string& path) {
+    static const bool registered = [] {
+        screen::ImageDecoderInit();
+        screen::DecoderPngRegister();
+        return true;
+    }();
+    (void)registered;
+    const Bytes bytes = testing_support::ReadBytes(path);
+    screen::ImageRows rows;
+    screen::PixelBuffer buffer;
+    if (!screen::ReadImageRows(bytes, 32, rows) || !buffer.Allocate(rows.width, rows.height) ||
+        !screen::ConvertImageRows(rows, buffer, 32, screen::kFormat32Bgr)) {
+        return {};
+    }
+    Picture picture{rows.width, rows.height, {}};
+    picture.pixels.assign(buffer.Data(), buffer.Data() + std::size_t(rows.width) * rows.height);
+    return picture;
+}
+
+constexpr std::uint32_t kGrey = 0x646464;
+
+// A map and its tile set, small and uneven on purpose: fields 5 x 3 pixels, 7 x 4 fields,
+// a tile set of 4 whole tiles and 2 columns of a fifth, two rows.
+struct Fixture {
+    std::string name = "Testkarte";  // CP1252
+    std::int32_t playerCount = 2, slotCount = 8, ballCount = 4;
+    std::int32_t fieldWidth = 5, fieldHeight = 3, lastX = 6, lastY = 3;
+    std::vector<std::vector<std::int32_t>> starts = {{7, 4, 90}, {30, 9, 360}};
+    // Tile of field (x, y).
+    std::function<std::int32_t(std::int32_t, std::int32_t)> tile =
+        [](std::int32_t x, std::int32_t y) { return (x + 2 * y) % 4; };
+    std::int32_t tileSetWidth = 22;
+    std::int32_t tileSetHeight = 6;
+
+    // A tile set pixel: every pixel differs from its neighbours and from the grey.
+    static std::uint32_t TilePixel(std::int32_t x, std::int32_t y) {
+        return static_cast<std::uint32_t>(((x * 37 + 11) & 0xFF) << 16 |
+                                          ((y * 53 + 7) & 0xFF) << 8 | ((x * y + 190) & 0xFF));
+    }
+
+    Bytes MapFile() const {
+        std::vector<std::int32_t> rest;
+        for (const auto& s : starts) rest.insert(rest.end(), s.begin(), s.end());
+        for (std::int32_t x = 0; x <= lastX; ++x) {
+            for (std::int32_t y = 0; y <= lastY; ++y) rest.push_back(tile(x, y));
+        }
+        return testing_support::MapBytes(
+            name, {playerCount, slotCount, ballCount, fieldWidth, fieldHeight, lastX, lastY}, rest);
+    }
+
+    Picture TileSet() const {
+        Picture set{tileSetWidth, tileSetHeight, {}};
+        for (std::int32_t y = 0; y < tileSetHeight; ++y) {
+            for (std::int32_t x = 0; x < tileSetWidth; ++x) set.pixels.push_back(TilePixel(x, y));
+        }
+        return set;
+    }
+
+    // Writes base.MAP and base.PNG.
+    void Write(const std::string& base) const {
+        testing_support::WriteBytes(base + ".MAP", MapFile());
+        WritePng(base + ".PNG", TileSet());
+    }
+
+    // The picture the map should give at 1:1: each field's tile (or Z-mask) pixels where the
+    // tile set has them, grey elsewhere.
+    Picture Expected(bool zmask) const {
+        Picture p{(lastX + 1) * fieldWidth, (lastY + 1) * fieldHeight, {}};
+        for (std::int32_t y = 0; y < p.height; ++y) {
+            for (std::int32_t x = 0; x < p.width; ++x) {
+                const std::int64_t v = tile(x / fieldWidth, y / fieldHeight);
+                const std::int64_t sx = v * fieldWidth + x % fieldWidth;
+                const std::int64_t sy = (zmask ? fieldHeight : 0) + y % fieldHeight;
+                const bool there = v >= 0 && sx < tileSetWidth && sy < tileSetHeight;
+                p.pixels.push_back(
+                    there ? TilePixel(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy))
+                          : kGrey);
+            }
+        }
+        return p;
+    }
+};
+
+// The mean of each block of n x n pixels (smaller at the edges), each channel rounded half up.
+inline Picture BoxScaled(const Picture& in, std::int32_t n) {
+    Picture out{(in.width + n - 1) / n, (in.height + n - 1) / n, {}};
+    for (std::int32_t oy = 0; oy < out.height; ++oy) {
+        for (std::int32_t ox = 0; ox < out.width; ++ox) {
+            std::uint32_t sum[3] = {0, 0, 0}, count = 0;
+            for (std::int32_t y = oy * n; y < std::min(in.height, (oy + 1) * n); ++y) {
+                for (std::int32_t x = ox * n; x < std::min(in.width, (ox + 1) * n); ++x) {
+                    for (int c = 0; c < 3; ++c) sum[c] += (in.At(x, y) >> (8 * c)) & 0xFF;
+                    ++count;
+                }
+            }
+            std::uint32_t pixel = 0;
+            for (int c = 0; c < 3; ++c) pixel |= ((sum[c] + count / 2) / count) << (8 * c);
+            out.pixels.push_back(pixel);
+        }
+    }
+    return out;
+}
+
+// Files of a folder, for checking that nothing was left behind.
+inline std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace tool_testing

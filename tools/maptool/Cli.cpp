@@ -1,0 +1,263 @@
+// The command line: the commands, their options and help texts (German, like the editor), and
+// checks of the arguments before any file is touched. Parsing is Qt Core's.
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <functional>
+
+#include "screen/PngEncoder.h"
+#include "tools/maptool/Commands.h"
+#include "tools/maptool/MapInput.h"
+#include "tools/maptool/Messages.h"
+#include "tools/maptool/TiledFiles.h"
+#include "tools/maptool/ToolFiles.h"
+
+namespace maptool {
+namespace {
+
+constexpr char kOverview[] =
+    "Aufruf: maptool BEFEHL [OPTIONEN] DATEI...\n"
+    "\n"
+    "Karten (MAP-Dateien mit ihrem Kachelsatz NAME.PNG daneben) ansehen, prüfen, als Bild\n"
+    "ausgeben und mit Tiled austauschen, ohne Fenster und ohne Bildschirm.\n"
+    "\n"
+    "Befehle:\n"
+    "  info MAP...                  zeigt Werte, Spieler, Kachelsatz und benutzte Kacheln\n"
+    "  check MAP...                 meldet, was der Editor beim Laden korrigieren würde und\n"
+    "                               was an Datei und Kachelsatz nicht stimmt\n"
+    "  render MAP BILD.png          zeichnet die Karte als PNG-Bild\n"
+    "  export MAP ZIEL.tmx|.tmj     schreibt die Karte als Tiled-Karte (XML oder JSON)\n"
+    "  import QUELLE.tmx|.tmj MAP   schreibt eine Tiled-Karte als MAP-Datei mit Kachelsatz\n"
+    "\n"
+    "\"maptool BEFEHL --help\" erklärt einen Befehl, \"maptool --version\" zeigt die Version.\n"
+    "\n"
+    "Rückgabewerte: 0 Erfolg, 1 die Eingabe hat Probleme oder ließ sich nicht umwandeln,\n"
+    "2 falscher Aufruf. Meldungen gehen auf die Standardfehlerausgabe und nennen die Datei.\n"
+    "Ausgabedateien entstehen als temporäre Datei daneben und ersetzen das Ziel erst, wenn sie\n"
+    "vollständig sind.\n";
+
+struct Command {
+    const char* name;
+    const char* help;
+    std::vector<QCommandLineOption> options;
+    // Runs the command on the parsed line; the parser has been checked for unknown options.
+    std::function<int(const QCommandLineParser&)> run;
+};
+
+int Usage(const char* command, const std::string& text) {
+    UsageMessage(command, text);
+    return kWrongUsage;
+}
+
+std::vector<std::string> Positional(const QCommandLineParser& parser) {
+    std::vector<std::string> out;
+    for (const QString& argument : parser.positionalArguments())
+        out.push_back(argument.toStdString());
+    return out;
+}
+
+bool MapsValid(const char* command, const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        if (!MapArgumentValid(command, file)) return false;
+    }
+    return true;
+}
+
+// An output path: of the given kind and nameable by the runtime.
+bool OutputValid(const char* command, const std::string& file, bool validKind,
+                 const char* expected) {
+    if (!validKind) {
+        UsageMessage(command, "die Ausgabe muss " + std::string(expected) + " sein: " + file);
+        return false;
+    }
+    if (!RuntimePath(file)) {
+        UsageMessage(command,
+                     "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\: " + file);
+        return false;
+    }
+    return true;
+}
+
+bool EndsWithPng(const std::string& file) {
+    return QString::fromStdString(file).endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+int Info(const QCommandLineParser& parser) {
+    const std::vector<std::string> files = Positional(parser);
+    if (files.empty()) return Usage("info", "keine MAP-Datei angegeben");
+    if (!MapsValid("info", files)) return kWrongUsage;
+    return InfoCommand(files, parser.isSet(QStringLiteral("json")));
+}
+
+int Check(const QCommandLineParser& parser) {
+    const std::vector<std::string> files = Positional(parser);
+    if (files.empty()) return Usage("check", "keine MAP-Datei angegeben");
+    if (!MapsValid("check", files)) return kWrongUsage;
+    return CheckCommand(files, parser.isSet(QStringLiteral("verbose")));
+}
+
+int Render(const QCommandLineParser& parser) {
+    const std::vector<std::string> files = Positional(parser);
+    if (files.size() != 2) return Usage("render", "erwartet MAP und BILD.png");
+    if (!MapsValid("render", {files[0]}) ||
+        !OutputValid("render", files[1], EndsWithPng(files[1]), "ein .png-Bild")) {
+        return kWrongUsage;
+    }
+    RenderOptions options;
+    options.zmask = parser.isSet(QStringLiteral("zmask"));
+    options.players = parser.isSet(QStringLiteral("players"));
+    const bool scale = parser.isSet(QStringLiteral("scale"));
+    const bool fit = parser.isSet(QStringLiteral("fit"));
+    if (scale && fit) return Usage("render", "--scale und --fit schließen einander aus");
+    bool ok = true;
+    if (scale) {
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^1:([0-9]{1,7})$"))
+                                                  .match(parser.value(QStringLiteral("scale")));
+        options.scale = match.hasMatch() ? match.captured(1).toLongLong() : 0;
+        ok = options.scale >= 1;
+        if (!ok) return Usage("render", "--scale erwartet 1:N mit N ab 1, etwa 1:4");
+    }
+    if (fit) {
+        options.fit = parser.value(QStringLiteral("fit")).toLongLong(&ok);
+        if (!ok || options.fit < 1 || options.fit > screen::kPngMaxSide) {
+            return Usage("render",
+                         "--fit erwartet eine Pixelzahl von 1 bis " + Number(screen::kPngMaxSide));
+        }
+    }
+    return RenderCommand(files[0], files[1], options);
+}
+
+int Export(const QCommandLineParser& parser) {
+    const std::vector<std::string> files = Positional(parser);
+    if (files.size() != 2) return Usage("export", "erwartet MAP und ZIEL.tmx oder ZIEL.tmj");
+    const TiledFormat format = TiledFormatOf(files[1]);
+    if (!MapsValid("export", {files[0]}) ||
+        !OutputValid("export", files[1], format != TiledFormat::None, ".tmx, .tmj oder .json")) {
+        return kWrongUsage;
+    }
+    return ExportCommand(files[0], files[1]);
+}
+
+int Import(const QCommandLineParser& parser) {
+    const std::vector<std::string> files = Positional(parser);
+    if (files.size() != 2) return Usage("import", "erwartet QUELLE.tmx oder QUELLE.tmj und MAP");
+    if (TiledFormatOf(files[0]) == TiledFormat::None) {
+        return Usage("import", "die Quelle muss .tmx, .tmj oder .json sein: " + files[0]);
+    }
+    if (!MapsValid("import", {files[1]})) return kWrongUsage;
+    return ImportCommand(files[0], files[1]);
+}
+
+std::vector<Command> Commands() {
+    return {
+        {"info",
+         "Aufruf: maptool info [--json] MAP...\n"
+         "\n"
+         "Zeigt, was eine MAP-Datei hält, so wie sie es speichert: Name, Feldgröße, Zahl der\n"
+         "Felder, Spieler mit Position und Richtung (\"Zufall\" für 360), Slots und Bälle, den\n"
+         "Kachelsatz daneben (NAME.PNG) mit seiner Zahl an Kacheln, und welche Kachelnummern wie\n"
+         "oft benutzt werden und welche außerhalb des Kachelsatzes liegen.\n"
+         "Für mehrere Dateien eine Zeile je Datei.\n"
+         "\n"
+         "  --json   eine JSON-Liste mit einem Objekt je Datei, für Skripte\n",
+         {QCommandLineOption(QStringLiteral("json"))},
+         Info},
+        {"check",
+         "Aufruf: maptool check [-v] MAP...\n"
+         "\n"
+         "Meldet je Datei, was der Editor beim Laden korrigieren würde (Werte außerhalb ihrer\n"
+         "Bereiche), eine Karte ohne Felder, Kachelnummern außerhalb des Kachelsatzes oder\n"
+         "negative, einen fehlenden, unlesbaren oder zu niedrigen Kachelsatz, und eine Datei,\n"
+         "die kürzer oder länger ist, als ihr Kopf sagt. Rückgabewert 1, wenn etwas gefunden\n"
+         "wurde; ohne Befund still.\n"
+         "\n"
+         "  -v, --verbose   meldet auch Dateien ohne Befund\n",
+         {QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("verbose")})},
+         Check},
+        {"render",
+         "Aufruf: maptool render MAP BILD.png [--zmask] [--players] [--scale 1:N | --fit PIXEL]\n"
+         "\n"
+         "Zeichnet die ganze Karte, wie die Kartenansicht des Editors sie im Maßstab 1:1 ab\n"
+         "Position (0, 0) zeigt, ohne Rahmen, Texte und Pinselvorschau: jedes Feld mit seiner\n"
+         "Kachel, Grau (100, 100, 100), wo keine Kachel liegt. Die Werte der Karte werden dabei\n"
+         "korrigiert, wie der Editor es beim Laden tut. Das Bild entsteht in Streifen und wird\n"
+         "während des Zeichnens geschrieben; der Speicherbedarf hängt nicht von seiner Größe ab.\n"
+         "\n"
+         "  --zmask        die Z-Masken der Kacheln statt ihrer Bilder\n"
+         "  --players      die Spielermarken, wie der Editor sie zeigt (Spieler 1 rot)\n"
+         "  --scale 1:N    verkleinert auf 1:N (Mittelwert je N x N Pixel)\n"
+         "  --fit PIXEL    der kleinste Maßstab 1:N, bei dem das Bild in PIXEL x PIXEL passt\n",
+         {QCommandLineOption(QStringLiteral("zmask")),
+          QCommandLineOption(QStringLiteral("players")),
+          QCommandLineOption(QStringLiteral("scale"), QString(), QStringLiteral("1:N")),
+          QCommandLineOption(QStringLiteral("fit"), QString(), QStringLiteral("PIXEL"))},
+         Render},
+        {"export",
+         "Aufruf: maptool export MAP ZIEL.tmx|ZIEL.tmj\n"
+         "\n"
+         "Schreibt die Karte als orthogonale Tiled-Karte, als XML (.tmx) oder JSON (.tmj, .json):\n"
+         "Kacheln so groß wie die Felder; ein Kachelsatz, dessen Bild der Kachelsatz der Karte\n"
+         "ist (beide Zeilen, Kachel v ist Kachel-ID v, ihre Z-Maske v + Spalten); die Kachelebene\n"
+         "\"Felder\"; die Objektebene \"Spieler\" mit einem Punkt je Spieler und seiner Richtung\n"
+         "als Eigenschaft \"Richtung\"; Name, Slots und Bälle als Eigenschaften der Karte.\n"
+         "Eine Karte, die Tiled nicht unverändert zurückgeben könnte (beschädigte Datei, keine\n"
+         "Felder, Kachelnummern außerhalb des Kachelsatzes, fehlender Kachelsatz), wird nicht\n"
+         "exportiert.\n",
+         {},
+         Export},
+        {"import",
+         "Aufruf: maptool import QUELLE.tmx|QUELLE.tmj MAP\n"
+         "\n"
+         "Liest eine Tiled-Karte (von export geschrieben oder von Tiled gespeichert: Ebenendaten\n"
+         "als CSV, Base64, zlib oder gzip; eingebetteter oder externer Kachelsatz) und schreibt\n"
+         "sie als MAP-Datei; das Bild des Kachelsatzes kommt unter dem Namen der Karte daneben\n"
+         "(NAME.PNG). Genommen werden die erste Kachelebene und der eine Kachelsatz. Was eine\n"
+         "MAP-Datei nicht halten kann, wird mit einer Meldung abgelehnt, nie still geändert:\n"
+         "mehrere Kachelsätze, unendliche Karten, leere, gespiegelte oder gedrehte Kacheln,\n"
+         "Kacheln außerhalb der ersten Zeile des Kachelsatzes, Spieler abseits ganzer Pixel.\n",
+         {},
+         Import},
+    };
+}
+
+}  // namespace
+
+int RunCommandLine(const QStringList& arguments) {
+    if (arguments.isEmpty()) {
+        std::fputs(kOverview, stderr);
+        return kWrongUsage;
+    }
+    const QString name = arguments.front();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        std::fputs(kOverview, stdout);
+        return kSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        std::fputs("maptool (Karteneditor) " MAPEDITOR_VERSION "\n", stdout);
+        return kSuccess;
+    }
+    for (const Command& command : Commands()) {
+        if (name != QLatin1String(command.name)) continue;
+        QCommandLineParser parser;
+        const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+        parser.addOption(help);
+        for (const QCommandLineOption& option : command.options) parser.addOption(option);
+        QStringList line = arguments;
+        line.front() = QStringLiteral("maptool");
+        if (!parser.parse(line)) {
+            const QStringList unknown = parser.unknownOptionNames();
+            return Usage(command.name, unknown.isEmpty()
+                                           ? "einer Option fehlt ihr Wert"
+                                           : "unbekannte Option: " + unknown.front().toStdString());
+        }
+        if (parser.isSet(help)) {
+            std::fputs(command.help, stdout);
+            return kSuccess;
+        }
+        return command.run(parser);
+    }
+    UsageMessage("", "unbekannter Befehl: " + name.toStdString());
+    return kWrongUsage;
+}
+
+}  // namespace maptool

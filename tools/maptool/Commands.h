@@ -1,0 +1,29 @@
+// The map tool's commands. Each takes arguments that the command line has checked and
+// returns the exit code.
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace maptool {
+
+// Parses the command line (without the program name), runs the command, returns the exit code.
+int RunCommandLine(const QStringList& arguments);
+
+int InfoCommand(const std::vector<std::string>& files, bool json);
+int CheckCommand(const std::vector<std::string>& files, bool verbose);
+
+struct RenderOptions {
+    bool zmask = false;
+    bool players = false;
+    std::int64_t scale = 1;  // 1:scale
+    std::int64_t fit = 0;    // > 0: the smallest 1:N whose picture fits this many pixels
+};
+int RenderCommand(const std::string& map, const std::string& out, const RenderOptions& options);
+
+int ExportCommand(const std::string& map, const std::string& out);
+int ImportCommand(const std::string& in, const std::string& map);
+
+}  // namespace maptool

@@ -1,0 +1,130 @@
+// maptool export and import: MAP files to Tiled's TMX and TMJ and back.
+#include <QDir>
+#include <QFileInfo>
+
+#include "editor/MapDocument.h"
+#include "editor/MapFile.h"
+#include "editor/SafeFile.h"
+#include "runtime/File.h"
+#include "screen/ImageRows.h"
+#include "tools/maptool/Commands.h"
+#include "tools/maptool/Findings.h"
+#include "tools/maptool/MapInput.h"
+#include "tools/maptool/Messages.h"
+#include "tools/maptool/TiledConvert.h"
+#include "tools/maptool/TiledFiles.h"
+#include "tools/maptool/TmjFormat.h"
+#include "tools/maptool/TmxFormat.h"
+#include "tools/maptool/ToolFiles.h"
+
+namespace maptool {
+namespace {
+
+using editor::Document;
+
+// Everything in the MAP file that a Tiled map could not carry back unchanged.
+std::vector<std::string> ExportProblems(const MapInput& input) {
+    std::vector<std::string> problems = FileDamage(input);
+    if (Document.LastFieldX < 0 || Document.LastFieldY < 0) {
+        problems.push_back("die Karte hat keine Felder (LastFieldX " + Number(Document.LastFieldX) +
+                           ", LastFieldY " + Number(Document.LastFieldY) +
+                           "); eine Tiled-Karte hat mindestens eines");
+    }
+    if (Document.LastFieldX >= editor::kFieldsSize || Document.LastFieldY >= editor::kFieldsSize) {
+        problems.push_back("die Karte hat mehr als 1000 Spalten oder Zeilen (LastFieldX " +
+                           Number(Document.LastFieldX) + ", LastFieldY " +
+                           Number(Document.LastFieldY) + "), mehr als ihre Felder halten");
+    }
+    if (Document.PlayerCount > editor::kPlayersUpperBound) {
+        problems.push_back("die Karte hat " + Number(Document.PlayerCount) +
+                           " Spieler, mehr als ihre Spielerliste hält (1000)");
+    }
+    if (Document.FieldWidth < 1 || Document.FieldHeight < 1) {
+        problems.push_back("die Felder sind " + Number(Document.FieldWidth) + " x " +
+                           Number(Document.FieldHeight) +
+                           " Pixel groß; Tiled-Kacheln haben mindestens 1 Pixel");
+        return problems;  // the tiles cannot be counted
+    }
+    if (const std::string problem = TileSetProblem(input); !problem.empty()) {
+        problems.push_back(problem);
+    } else if (const std::string outside = TilesOutside(input); !outside.empty()) {
+        problems.push_back(outside);
+    }
+    return problems;
+}
+
+}  // namespace
+
+int ExportCommand(const std::string& map, const std::string& out) {
+    MapInput input;
+    if (!ReadMapInput(map, true, input)) return kInputProblem;
+    const std::vector<std::string> problems = ExportProblems(input);
+    for (const std::string& problem : problems) Message(map, problem);
+    if (!problems.empty()) {
+        Message(map, "nicht exportiert: Tiled könnte die Karte nicht unverändert zurückgeben");
+        return kInputProblem;
+    }
+    // The map file names the tile set by the path from its own folder, as the files are named
+    // on disk.
+    const QFileInfo outFile(QString::fromStdString(out));
+    const std::string outRuntime = *RuntimePath(out);
+    const QFileInfo tileSet(
+        QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)));
+    TiledImage image;
+    image.name = QFileInfo(QString::fromStdString(map)).completeBaseName().toStdString();
+    image.path =
+        QDir(outFile.absolutePath()).relativeFilePath(tileSet.absoluteFilePath()).toStdString();
+    image.width = input.tileSet.Width();
+    image.height = input.tileSet.Height();
+    const TiledMap tiled = DocumentToTiled(image);
+
+    std::string text, error;
+    if (IsXmlMapFile(out)) {
+        if (!WriteTmx(tiled, text, error)) {
+            Message(map, error);
+            return kInputProblem;
+        }
+    } else {
+        text = WriteTmj(tiled);
+    }
+    const auto write = [&text] { return WriteOutput(text.data(), text.size()); };
+    if (editor::WriteFileSafely(kOutputFile, outRuntime, write, runtime::PathNames::Exact) == 0) {
+        Message(out, "konnte nicht geschrieben werden");
+        return kInputProblem;
+    }
+    return kSuccess;
+}
+
+int ImportCommand(const std::string& in, const std::string& map) {
+    TiledInput tiled;
+    if (!ReadTiledInput(in, tiled)) return kInputProblem;
+    std::string error;
+    Notes notes;
+    if (!TiledToDocument(tiled.map, tiled.imageWidth, error, notes)) {
+        Message(in, error);
+        Message(in, "nicht importiert");
+        return kInputProblem;
+    }
+    for (const std::string& note : notes) Message(in, "Hinweis: " + note);
+
+    // The tile set goes beside the MAP file under its name, as the editor names both: a file
+    // that differs only in case is the same map. The MAP file is written while the new tile
+    // set waits in its temporary file, so either both replace what was there or neither does.
+    const std::string mapRuntime = *RuntimePath(map);
+    bool mapWritten = false;
+    const auto write = [&] {
+        mapWritten = WriteOutput(tiled.image.data(), tiled.image.size()) &&
+                     editor::WriteMapFileAt(mapRuntime) != 0;
+        return mapWritten;
+    };
+    if (editor::WriteFileSafely(kOutputFile, *MapBase(mapRuntime) + ".PNG", write) == 0) {
+        const std::string tileSet = *MapBase(map) + ".PNG";
+        Message(mapWritten ? tileSet : map,
+                mapWritten ? "konnte nicht geschrieben werden; " + map + " ist schon neu"
+                           : "konnte nicht geschrieben werden");
+        return kInputProblem;
+    }
+    return kSuccess;
+}
+
+}  // namespace maptool

@@ -1,0 +1,140 @@
+// maptool info: what a MAP file holds, for people (one block, or one line a file) and for
+// scripts (JSON). The values are shown as the file stores them, before any correction.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "editor/MapDocument.h"
+#include "tools/maptool/Commands.h"
+#include "tools/maptool/MapInput.h"
+#include "tools/maptool/Messages.h"
+
+namespace maptool {
+namespace {
+
+using editor::Document;
+
+std::string Direction(std::int32_t direction) {
+    return direction == editor::RandomDirection ? "Zufall" : Number(direction) + "°";
+}
+
+std::string TileSetText(const MapInput& input) {
+    switch (input.tileSetState) {
+        case TileSetState::Missing:
+            return input.tileSetFile + " fehlt";
+        case TileSetState::TooLarge:
+            return input.tileSetFile + " ist zu groß";
+        case TileSetState::Undecodable:
+            return input.tileSetFile + " ist kein lesbares PNG- oder BMP-Bild";
+        case TileSetState::Loaded:
+            break;
+    }
+    return input.tileSetFile + ", " + Number(input.tileSet.Width()) + " x " +
+           Number(input.tileSet.Height()) + " Pixel, " + Number(TileCount(input)) + " Kacheln";
+}
+
+std::string UseText(const TileUse& use, std::int64_t tileCount, bool inside) {
+    const TileList list = ListTiles(use, tileCount, inside);
+    return list.fields == 0 ? "keine" : list.text;
+}
+
+std::int32_t PlayersListed() {
+    return std::clamp(Document.PlayerCount, 0, editor::kPlayersUpperBound);
+}
+
+void PrintBlock(const MapInput& input) {
+    const TileUse use = CountTiles();
+    const std::int64_t tiles = TileCount(input);
+    Print(input.file);
+    Print("  Name:          " + MapNameUtf8());
+    Print("  Felder:        " + Number(std::int64_t{Document.LastFieldX} + 1) + " x " +
+          Number(std::int64_t{Document.LastFieldY} + 1) + " (X 0 bis " +
+          Number(Document.LastFieldX) + ", Y 0 bis " + Number(Document.LastFieldY) + "), je " +
+          Number(Document.FieldWidth) + " x " + Number(Document.FieldHeight) + " Pixel");
+    Print("  Spieler:       " + Number(Document.PlayerCount));
+    for (std::int32_t p = 1; p <= PlayersListed(); ++p) {
+        const editor::PlayerStart& player = Document.Players(p);
+        Print("    " + Number(p) + ": (" + Number(player.X) + ", " + Number(player.Y) + ") " +
+              Direction(player.Direction));
+    }
+    Print("  Slots/Bälle:   " + Number(Document.SlotCount) + "/" + Number(Document.BallCount));
+    Print("  Kachelsatz:    " + TileSetText(input));
+    Print("  Kacheln:       " + UseText(use, tiles, true));
+    Print("  außerhalb:     " + UseText(use, tiles, false));
+}
+
+void PrintLine(const MapInput& input) {
+    const TileUse use = CountTiles();
+    const std::int64_t tiles = TileCount(input);
+    Print(input.file + ": \"" + MapNameUtf8() + "\", " +
+          Number(std::int64_t{Document.LastFieldX} + 1) + " x " +
+          Number(std::int64_t{Document.LastFieldY} + 1) + " Felder zu " +
+          Number(Document.FieldWidth) + " x " + Number(Document.FieldHeight) + " Pixel, " +
+          Number(Document.PlayerCount) + " Spieler, Slots/Bälle " + Number(Document.SlotCount) +
+          "/" + Number(Document.BallCount) + ", Kachelsatz: " + TileSetText(input) + ", " +
+          Number(static_cast<std::int64_t>(use.counts.size())) + " Kachelnummern benutzt, " +
+          Number(ListTiles(use, tiles, false).fields) + " Felder außerhalb");
+}
+
+QJsonObject Json(const MapInput& input) {
+    const TileUse use = CountTiles();
+    const std::int64_t tiles = TileCount(input);
+    QJsonObject object{{"file", QString::fromStdString(input.file)},
+                       {"MapName", QString::fromStdString(MapNameUtf8())},
+                       {"PlayerCount", Document.PlayerCount},
+                       {"SlotCount", Document.SlotCount},
+                       {"BallCount", Document.BallCount},
+                       {"FieldWidth", Document.FieldWidth},
+                       {"FieldHeight", Document.FieldHeight},
+                       {"LastFieldX", Document.LastFieldX},
+                       {"LastFieldY", Document.LastFieldY}};
+    QJsonArray players;
+    for (std::int32_t p = 1; p <= PlayersListed(); ++p) {
+        const editor::PlayerStart& player = Document.Players(p);
+        players.append(
+            QJsonObject{{"X", player.X}, {"Y", player.Y}, {"Direction", player.Direction}});
+    }
+    object["Players"] = players;
+    if (input.tileSetState == TileSetState::Loaded) {
+        object["TileSet"] = QJsonObject{{"file", QString::fromStdString(input.tileSetFile)},
+                                        {"width", input.tileSet.Width()},
+                                        {"height", input.tileSet.Height()},
+                                        {"tiles", static_cast<qint64>(tiles)}};
+    } else {
+        object["TileSet"] = QJsonValue::Null;
+    }
+    QJsonArray tileUse;
+    for (const auto& [tile, count] : use.counts) {
+        tileUse.append(QJsonObject{{"tile", tile},
+                                   {"count", static_cast<qint64>(count)},
+                                   {"inside", tile >= 0 && tile < tiles}});
+    }
+    object["TileUse"] = tileUse;
+    return object;
+}
+
+}  // namespace
+
+int InfoCommand(const std::vector<std::string>& files, bool json) {
+    int result = kSuccess;
+    QJsonArray all;
+    for (const std::string& file : files) {
+        MapInput input;
+        if (!ReadMapInput(file, true, input)) {
+            result = kInputProblem;
+            continue;
+        }
+        if (json) {
+            all.append(Json(input));
+        } else if (files.size() == 1) {
+            PrintBlock(input);
+        } else {
+            PrintLine(input);
+        }
+    }
+    if (json) Print(QJsonDocument(all).toJson(QJsonDocument::Indented).trimmed().toStdString());
+    return result;
+}
+
+}  // namespace maptool

@@ -1,0 +1,28 @@
+// Exit codes and messages of the map tool. Messages go to standard error, one line each,
+// naming the file they are about; results go to standard output. Texts are UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace maptool {
+
+enum ExitCode : int {
+    kSuccess = 0,
+    kInputProblem = 1,  // the input has problems or could not be converted
+    kWrongUsage = 2,
+};
+
+// "maptool: <file>: <text>" on standard error.
+void Message(std::string_view file, std::string_view text);
+
+// "maptool <command>: <text>" on standard error, with a hint to the command's help.
+void UsageMessage(std::string_view command, std::string_view text);
+
+// A line on standard output.
+void Print(std::string_view line);
+
+// Decimal text of a number.
+std::string Number(long long value);
+
+}  // namespace maptool

@@ -1,0 +1,101 @@
+// maptool render: the map picture streamed band by band through the box filter into the PNG
+// writer, into a temporary file that replaces the output only when the picture is complete.
+#include <algorithm>
+#include <vector>
+
+#include "editor/DocumentRanges.h"
+#include "editor/MapDocument.h"
+#include "editor/SafeFile.h"
+#include "screen/PngEncoder.h"
+#include "tools/maptool/Commands.h"
+#include "tools/maptool/Findings.h"
+#include "tools/maptool/MapInput.h"
+#include "tools/maptool/MapRenderer.h"
+#include "tools/maptool/Messages.h"
+#include "tools/maptool/PlayerMarkers.h"
+#include "tools/maptool/Progress.h"
+#include "tools/maptool/ToolFiles.h"
+
+namespace maptool {
+namespace {
+
+using editor::Document;
+
+// The widest and tallest 1:1 picture drawn: a band row stays at most 32 MB.
+constexpr std::int64_t kMaxPictureSide = 8000000;
+
+std::string SizeText(PictureSize size) { return Number(size.width) + " x " + Number(size.height); }
+
+}  // namespace
+
+int RenderCommand(const std::string& map, const std::string& out, const RenderOptions& options) {
+    MapInput input;
+    if (!ReadMapInput(map, true, input)) return kInputProblem;
+    if (const std::string problem = TileSetProblem(input); !problem.empty()) {
+        Message(map, problem);
+        return kInputProblem;
+    }
+    // The map as the editor shows it right after loading.
+    editor::CorrectDocument(Document);
+    const PictureSize size = MapPictureSize();
+    if (size.width == 0) {
+        Message(map, "die Karte hat keine Felder, es gibt nichts zu zeichnen");
+        return kInputProblem;
+    }
+    if (size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
+        Message(map, "die Karte ist " + SizeText(size) + " Pixel groß, mehr als " +
+                         Number(kMaxPictureSide) + " je Seite werden nicht gezeichnet");
+        return kInputProblem;
+    }
+    const std::int64_t scale =
+        options.fit > 0
+            ? std::max<std::int64_t>(
+                  1, (std::max(size.width, size.height) + options.fit - 1) / options.fit)
+            : options.scale;
+    const PictureSize outSize = ScaledSize(size, scale);
+    if (outSize.width > screen::kPngMaxSide || outSize.height > screen::kPngMaxSide) {
+        Message(map, "das Bild wäre " + SizeText(outSize) + " Pixel groß, mehr als " +
+                         Number(screen::kPngMaxSide) +
+                         " je Seite; --scale oder --fit machen es kleiner");
+        return kInputProblem;
+    }
+
+    PlayerMarkers markers;
+    if (options.players) {
+        std::string error;
+        if (!markers.Load(error)) {
+            Message(map, "die Spieler können nicht gezeichnet werden: " + error);
+            return kInputProblem;
+        }
+    }
+    const BandRenderer renderer(input.tileSet, options.zmask, options.players ? &markers : nullptr);
+    const auto draw = [&] {
+        screen::PngRowWriter writer;
+        bool written = writer.Start(static_cast<std::int32_t>(outSize.width),
+                                    static_cast<std::int32_t>(outSize.height), WriteOutput);
+        BoxFilter filter(size, scale);
+        const std::int32_t bandRows = BandRows(size.width, Document.FieldHeight);
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(size.width * bandRows));
+        Progress progress(map + " → " + out, size.height);
+        for (std::int64_t top = 0; written && top < size.height; top += bandRows) {
+            const auto rows =
+                static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
+            renderer.Draw(top, rows, band.data());
+            for (std::int32_t r = 0; written && r < rows; ++r) {
+                if (filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) {
+                    written = writer.WriteRow(filter.Row());
+                }
+            }
+            progress.Update(top + rows);
+        }
+        return written && writer.Finish();
+    };
+    if (editor::WriteFileSafely(kOutputFile, *RuntimePath(out), draw, runtime::PathNames::Exact) ==
+        0) {
+        Message(out, "konnte nicht geschrieben werden");
+        return kInputProblem;
+    }
+    return kSuccess;
+}
+
+}  // namespace maptool

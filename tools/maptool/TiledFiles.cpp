@@ -1,0 +1,113 @@
+// Reading a Tiled map with its tileset and image.
+#include "tools/maptool/TiledFiles.h"
+
+#include "screen/ImageRows.h"
+#include "tools/maptool/MapInput.h"
+#include "tools/maptool/Messages.h"
+#include "tools/maptool/TiledConvert.h"
+#include "tools/maptool/TmjFormat.h"
+#include "tools/maptool/TmxFormat.h"
+#include "tools/maptool/ToolFiles.h"
+
+namespace maptool {
+namespace {
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    if (text.size() < end.size()) return false;
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        char c = text[text.size() - end.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != end[i]) return false;
+    }
+    return true;
+}
+
+// A path named inside a file, as a path from the current folder.
+std::string Beside(const std::string& file, const std::string& named) {
+    return !named.empty() && named.front() == '/' ? named : FolderOf(file) + named;
+}
+
+// Reads a file that another file names; false, with a message, when it cannot be had.
+bool ReadNamed(const std::string& file, std::int64_t limit, std::vector<std::uint8_t>& bytes) {
+    const std::optional<std::string> path = RuntimePath(file);
+    if (!path) {
+        Message(file, "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\");
+        return false;
+    }
+    switch (ReadWholeFile(*path, limit, bytes)) {
+        case ReadResult::Missing:
+            Message(file, "nicht gefunden oder nicht lesbar");
+            return false;
+        case ReadResult::TooLarge:
+            Message(file, "ist größer als " + Number(limit) + " Bytes");
+            return false;
+        case ReadResult::Read:
+            break;
+    }
+    return true;
+}
+
+// Reads an external tileset into `tileset`; its image is then named from the tileset's folder.
+bool ReadExternalTileset(const std::string& file, TiledTileset& tileset) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadNamed(file, kTiledFileLimit, bytes)) return false;
+    std::string error;
+    const bool xml =
+        TiledFormatOf(file) == TiledFormat::Xml ||
+        (TiledFormatOf(file) == TiledFormat::None && !bytes.empty() && bytes[0] == '<');
+    if (!(xml ? ReadTsx(bytes, tileset, error) : ReadTsj(bytes, tileset, error))) {
+        Message(file, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TiledFormat TiledFormatOf(std::string_view path) {
+    if (EndsWith(path, ".tmx") || EndsWith(path, ".tsx")) return TiledFormat::Xml;
+    if (EndsWith(path, ".tmj") || EndsWith(path, ".tsj") || EndsWith(path, ".json")) {
+        return TiledFormat::Json;
+    }
+    return TiledFormat::None;
+}
+
+bool ReadTiledInput(const std::string& file, TiledInput& input) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadNamed(file, kTiledFileLimit, bytes)) return false;
+    std::string error;
+    const bool read =
+        IsXmlMapFile(file) ? ReadTmx(bytes, input.map, error) : ReadTmj(bytes, input.map, error);
+    if (!read) {
+        Message(file, error);
+        return false;
+    }
+    if (OnlyTileset(input.map, error) == nullptr) {
+        Message(file, error);
+        return false;
+    }
+    TiledTileset& tileset = input.map.tilesets.front();
+    std::string holder = file;  // the file that names the image
+    if (!tileset.source.empty()) {
+        holder = Beside(file, tileset.source);
+        if (!ReadExternalTileset(holder, tileset)) return false;
+    }
+    if (tileset.image.empty()) {
+        Message(holder,
+                "der Kachelsatz hat kein Bild; eine Karte braucht einen Kachelsatz aus "
+                "einem Bild");
+        return false;
+    }
+    const std::string imageFile = Beside(holder, tileset.image);
+    if (!ReadNamed(imageFile, kTileSetFileLimit, input.image)) return false;
+    screen::ImageRows rows;
+    if (!screen::ReadImageRows(input.image, 32, rows)) {
+        Message(imageFile, "ist kein PNG- oder BMP-Bild, das der Editor lesen kann");
+        return false;
+    }
+    input.imageWidth = rows.width;
+    input.imageHeight = rows.height;
+    return true;
+}
+
+}  // namespace maptool

@@ -1,0 +1,158 @@
+// Decoding and encoding tile layer cells.
+#include "tools/maptool/TiledLayerData.h"
+
+#include <zlib.h>
+
+#include <QByteArray>
+#include <charconv>
+
+#include "tools/maptool/TiledMap.h"
+
+namespace maptool {
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Inflates zlib (or, with `gzip`, gzip) data into exactly `out.size()` bytes: no more output
+// is accepted than that, and the stream must end there with nothing after it.
+bool Inflate(const QByteArray& in, bool gzip, std::vector<std::uint8_t>& out, std::string& error) {
+    z_stream stream{};
+    if (inflateInit2(&stream, gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK) {
+        error = "zlib kann nicht starten";
+        return false;
+    }
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    stream.avail_in = static_cast<uInt>(in.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    int status = inflate(&stream, Z_FINISH);
+    bool longer = false;
+    if (status == Z_BUF_ERROR && stream.avail_out == 0) {
+        // The output is full before the stream ended: the rest goes into a spare byte, which
+        // must stay empty.
+        std::uint8_t spare = 0;
+        stream.next_out = &spare;
+        stream.avail_out = 1;
+        status = inflate(&stream, Z_FINISH);
+        longer = stream.avail_out == 0;
+    }
+    const bool ended = status == Z_STREAM_END;
+    const bool shorter = ended && stream.total_out < out.size();
+    const bool trailing = ended && stream.avail_in > 0;
+    inflateEnd(&stream);
+    if (longer || shorter) {
+        error = std::string("die entpackten Daten sind ") + (longer ? "länger" : "kürzer") +
+                " als die Ebene (" + std::to_string(out.size()) + " Bytes)";
+        return false;
+    }
+    if (!ended || trailing) {
+        error = "die gepackten Daten sind beschädigt";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string LayerSizeProblem(std::string_view name, std::int32_t width, std::int32_t height) {
+    if (width >= 1 && height >= 1 && std::int64_t{width} * height <= kTiledMaxCells) return "";
+    return "die Ebene " + std::string(name) + " ist " + std::to_string(width) + " x " +
+           std::to_string(height) + " Zellen groß; eine Karte hat 1 bis 1000 x 1000 Felder";
+}
+
+bool ParseCell(std::string_view text, std::uint32_t& cell) {
+    if (text.empty() || text.size() > 10) return false;
+    std::uint64_t value = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (problem != std::errc() || end != text.data() + text.size() || value > 0xFFFFFFFFu) {
+        return false;
+    }
+    cell = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+bool DecodeCsvCells(std::string_view text, std::size_t count, std::vector<std::uint32_t>& cells,
+                    std::string& error) {
+    cells.clear();
+    cells.reserve(count);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && IsSpace(text[at])) ++at;
+        if (at == text.size()) break;
+        std::size_t end = at;
+        while (end < text.size() && text[end] != ',') ++end;
+        std::size_t last = end;
+        while (last > at && IsSpace(text[last - 1])) --last;
+        std::uint32_t cell = 0;
+        if (!ParseCell(text.substr(at, last - at), cell)) {
+            error = "die CSV-Daten enthalten \"" +
+                    std::string(text.substr(at, std::min<std::size_t>(last - at, 20))) +
+                    "\", keine Kachelnummer";
+            return false;
+        }
+        if (cells.size() == count) {
+            error = "die CSV-Daten haben mehr Zellen als die Ebene (" + std::to_string(count) + ")";
+            return false;
+        }
+        cells.push_back(cell);
+        at = end + 1;
+        // A trailing comma ends the data, as Tiled writes it after each row but the last.
+    }
+    if (cells.size() != count) {
+        error = "die CSV-Daten haben " + std::to_string(cells.size()) + " Zellen, die Ebene " +
+                std::to_string(count);
+        return false;
+    }
+    return true;
+}
+
+bool DecodeBase64Cells(std::string_view text, std::string_view compression, std::size_t count,
+                       std::vector<std::uint32_t>& cells, std::string& error) {
+    const bool zlib = compression == "zlib", gzip = compression == "gzip";
+    if (!compression.empty() && !zlib && !gzip) {
+        error = "die Kompression \"" + std::string(compression) +
+                "\" wird nicht unterstützt (nur zlib und gzip)";
+        return false;
+    }
+    QByteArray compact;
+    compact.reserve(static_cast<qsizetype>(text.size()));
+    for (char c : text) {
+        if (!IsSpace(c)) compact.append(c);
+    }
+    const QByteArray::FromBase64Result result =
+        QByteArray::fromBase64Encoding(compact, QByteArray::AbortOnBase64DecodingErrors);
+    const QByteArray* decoded = &result.decoded;
+    if (!result) {
+        error = "die Base64-Daten sind beschädigt";
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(count * 4);
+    if (zlib || gzip) {
+        if (!Inflate(*decoded, gzip, bytes, error)) return false;
+    } else if (static_cast<std::size_t>(decoded->size()) != bytes.size()) {
+        error = "die Base64-Daten haben " + std::to_string(decoded->size()) +
+                " Bytes, die Ebene braucht " + std::to_string(bytes.size());
+        return false;
+    } else {
+        std::copy(decoded->begin(), decoded->end(), bytes.begin());
+    }
+    cells.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* b = &bytes[4 * i];
+        cells[i] = b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    }
+    return true;
+}
+
+std::string EncodeCsvCells(const std::vector<std::uint32_t>& cells, std::int32_t width) {
+    std::string text = "\n";
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        text += std::to_string(cells[i]);
+        if (i + 1 < cells.size()) text += ',';
+        if (width > 0 && (i + 1) % static_cast<std::size_t>(width) == 0) text += '\n';
+    }
+    if (text.back() != '\n') text += '\n';
+    return text;
+}
+
+}  // namespace maptool

@@ -1,0 +1,364 @@
+// Reading and writing TMJ and TSJ with Qt Core's JSON classes.
+#include "tools/maptool/TmjFormat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+#include "tools/maptool/TiledLayerData.h"
+
+namespace maptool {
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class TmjReader {
+public:
+    std::string error;
+
+    bool Fail(const std::string& what) {
+        if (error.empty()) error = what;
+        return false;
+    }
+
+    bool Document(std::span<const std::uint8_t> bytes, QJsonObject& root) {
+        QJsonParseError parse{};
+        const QJsonDocument document = QJsonDocument::fromJson(
+            QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                    static_cast<qsizetype>(bytes.size())),
+            &parse);
+        if (parse.error != QJsonParseError::NoError) {
+            return Fail("kein JSON (Zeichen " + std::to_string(parse.offset) + ": " +
+                        parse.errorString().toStdString() + ")");
+        }
+        if (!document.isObject()) return Fail("das JSON ist kein Objekt");
+        root = document.object();
+        return true;
+    }
+
+    bool Int(const QJsonObject& o, const char* key, std::int32_t& out, bool required) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined()) return !required || Fail(std::string("\"") + key + "\" fehlt");
+        const double d = v.toDouble(NAN);
+        if (!v.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
+            return Fail(std::string("\"") + key + "\" ist keine ganze Zahl");
+        }
+        out = static_cast<std::int32_t>(d);
+        return true;
+    }
+
+    bool Text(const QJsonObject& o, const char* key, std::string& out) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined()) return true;
+        if (!v.isString()) return Fail(std::string("\"") + key + "\" ist kein Text");
+        out = v.toString().toStdString();
+        return true;
+    }
+
+    bool Number(const QJsonObject& o, const char* key, double& out) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined()) return true;
+        if (!v.isDouble()) return Fail(std::string("\"") + key + "\" ist keine Zahl");
+        out = v.toDouble();
+        return true;
+    }
+
+    bool Cell(const QJsonValue& v, std::uint32_t& out) {
+        const double d = v.toDouble(NAN);
+        if (!v.isDouble() || d != std::floor(d) || d < 0 || d > 4294967295.0) {
+            return Fail("eine Zelle hat keine Kachelnummer");
+        }
+        out = static_cast<std::uint32_t>(d);
+        return true;
+    }
+
+    bool Properties(const QJsonObject& o, std::vector<TiledProperty>& properties) {
+        const QJsonValue list = o.value(QLatin1String("properties"));
+        if (list.isUndefined()) return true;
+        if (!list.isArray()) return Fail("\"properties\" ist keine Liste");
+        for (const QJsonValue& entry : list.toArray()) {
+            if (!entry.isObject()) return Fail("eine Eigenschaft ist kein Objekt");
+            const QJsonObject p = entry.toObject();
+            TiledProperty property;
+            if (!Text(p, "name", property.name) || !Text(p, "type", property.type)) return false;
+            const QJsonValue value = p.value(QLatin1String("value"));
+            const std::string& type = property.type;
+            const double d = value.toDouble(NAN);
+            if (type == "class") {
+                // Members are not kept.
+            } else if (type == "int" || type == "object") {
+                if (!value.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
+                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                                type);
+                }
+                property.value = std::to_string(static_cast<std::int32_t>(d));
+            } else if (type == "float") {
+                if (!value.isDouble())
+                    return Fail("die Eigenschaft " + property.name +
+                                " hat keinen Wert vom Typ float");
+                property.value = QString::number(d, 'g', 17).toStdString();
+            } else if (type == "bool") {
+                if (!value.isBool())
+                    return Fail("die Eigenschaft " + property.name +
+                                " hat keinen Wert vom Typ bool");
+                property.value = value.toBool() ? "true" : "false";
+            } else {
+                if (!value.isString())
+                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                                type);
+                property.value = value.toString().toStdString();
+            }
+            properties.push_back(std::move(property));
+        }
+        return true;
+    }
+
+    bool Tileset(const QJsonObject& o, TiledTileset& tileset) {
+        if (!Text(o, "source", tileset.source)) return false;
+        if (!tileset.source.empty()) return true;  // an external tileset: in its own file
+        return Text(o, "name", tileset.name) && Int(o, "tilewidth", tileset.tileWidth, false) &&
+               Int(o, "tileheight", tileset.tileHeight, false) &&
+               Int(o, "tilecount", tileset.tileCount, false) &&
+               Int(o, "columns", tileset.columns, false) &&
+               Int(o, "margin", tileset.margin, false) &&
+               Int(o, "spacing", tileset.spacing, false) && Text(o, "image", tileset.image) &&
+               Int(o, "imagewidth", tileset.imageWidth, false) &&
+               Int(o, "imageheight", tileset.imageHeight, false);
+    }
+
+    bool Data(const QJsonObject& o, TiledMap& map) {
+        const auto count = static_cast<std::size_t>(map.layerWidth) * map.layerHeight;
+        std::string encoding, compression;
+        if (!Text(o, "encoding", encoding) || !Text(o, "compression", compression)) return false;
+        const QJsonValue data = o.value(QLatin1String("data"));
+        if (data.isUndefined()) return Fail("die Ebene " + map.tileLayerName + " hat keine Daten");
+        if (encoding == "base64") {
+            if (!data.isString()) return Fail("die Base64-Daten sind kein Text");
+            std::string problem;
+            return DecodeBase64Cells(data.toString().toStdString(), compression, count, map.cells,
+                                     problem) ||
+                   Fail(problem);
+        }
+        if (!encoding.empty() && encoding != "csv") {
+            return Fail("die Kodierung \"" + encoding + "\" wird nicht unterstützt");
+        }
+        if (!data.isArray()) return Fail("die Daten der Ebene sind keine Liste");
+        const QJsonArray cells = data.toArray();
+        if (static_cast<std::size_t>(cells.size()) != count) {
+            return Fail("die Ebene hat " + std::to_string(cells.size()) + " Zellen, nicht " +
+                        std::to_string(count));
+        }
+        map.cells.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!Cell(cells[static_cast<qsizetype>(i)], map.cells[i])) return false;
+        }
+        return true;
+    }
+
+    bool TileLayer(const QJsonObject& o, TiledMap& map) {
+        map.hasTileLayer = true;
+        if (!Text(o, "name", map.tileLayerName) || !Int(o, "width", map.layerWidth, true) ||
+            !Int(o, "height", map.layerHeight, true)) {
+            return false;
+        }
+        const std::string size =
+            LayerSizeProblem(map.tileLayerName, map.layerWidth, map.layerHeight);
+        if (!size.empty()) return Fail(size);
+        return Data(o, map);
+    }
+
+    bool Players(const QJsonObject& o, TiledMap& map) {
+        map.hasPlayerLayer = true;
+        const QJsonValue objects = o.value(QLatin1String("objects"));
+        if (objects.isUndefined()) return true;
+        if (!objects.isArray()) return Fail("\"objects\" ist keine Liste");
+        for (const QJsonValue& entry : objects.toArray()) {
+            if (!entry.isObject()) return Fail("ein Objekt der Ebene Spieler ist kein Objekt");
+            const QJsonObject j = entry.toObject();
+            TiledObject object;
+            if (!Int(j, "id", object.id, false) || !Text(j, "name", object.name) ||
+                !Number(j, "x", object.x) || !Number(j, "y", object.y) ||
+                !Properties(j, object.properties)) {
+                return false;
+            }
+            object.point =
+                j.value(QLatin1String("point")).toBool() && !j.contains(QLatin1String("gid"));
+            map.players.push_back(std::move(object));
+        }
+        return true;
+    }
+
+    bool Layers(const QJsonValue& list, TiledMap& map, int depth = 0) {
+        if (list.isUndefined()) return true;
+        if (!list.isArray()) return Fail("\"layers\" ist keine Liste");
+        for (const QJsonValue& entry : list.toArray()) {
+            if (!entry.isObject()) return Fail("eine Ebene ist kein Objekt");
+            const QJsonObject layer = entry.toObject();
+            const QString type = layer.value(QLatin1String("type")).toString();
+            const std::string name = layer.value(QLatin1String("name")).toString().toStdString();
+            bool read = true;
+            if (type == QLatin1String("tilelayer") && !map.hasTileLayer) {
+                read = TileLayer(layer, map);
+            } else if (type == QLatin1String("objectgroup") && !map.hasPlayerLayer &&
+                       name == kPlayerLayerName) {
+                read = Players(layer, map);
+            } else if (type == QLatin1String("group")) {
+                read = depth < kTiledMaxGroupDepth
+                           ? Layers(layer.value(QLatin1String("layers")), map, depth + 1)
+                           : Fail("die Gruppenebenen sind zu tief verschachtelt");
+            } else {
+                map.ignoredLayers.push_back(name);
+            }
+            if (!read) return false;
+        }
+        return true;
+    }
+
+    bool Map(const QJsonObject& o, TiledMap& map) {
+        const QJsonValue infinite = o.value(QLatin1String("infinite"));
+        map.infinite = infinite.isBool() ? infinite.toBool() : infinite.toDouble() != 0;
+        if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
+        if (!Text(o, "orientation", map.orientation) || !Int(o, "width", map.width, true) ||
+            !Int(o, "height", map.height, true) || !Int(o, "tilewidth", map.tileWidth, true) ||
+            !Int(o, "tileheight", map.tileHeight, true) || !Properties(o, map.properties)) {
+            return false;
+        }
+        const QJsonValue tilesets = o.value(QLatin1String("tilesets"));
+        if (!tilesets.isUndefined() && !tilesets.isArray())
+            return Fail("\"tilesets\" ist keine Liste");
+        for (const QJsonValue& entry : tilesets.toArray()) {
+            if (!entry.isObject()) return Fail("ein Kachelsatz ist kein Objekt");
+            TiledTileset tileset;
+            if (!Cell(entry.toObject().value(QLatin1String("firstgid")), tileset.firstGid) ||
+                !Tileset(entry.toObject(), tileset)) {
+                return false;
+            }
+            map.tilesets.push_back(std::move(tileset));
+        }
+        return Layers(o.value(QLatin1String("layers")), map);
+    }
+};
+
+QJsonArray Properties(const std::vector<TiledProperty>& properties) {
+    QJsonArray list;
+    for (const TiledProperty& p : properties) {
+        QJsonObject entry{{"name", Q(p.name)}, {"type", Q(p.type)}};
+        if (p.type == "int" || p.type == "object") {
+            entry["value"] = QString::fromStdString(p.value).toInt();
+        } else if (p.type == "float") {
+            entry["value"] = QString::fromStdString(p.value).toDouble();
+        } else if (p.type == "bool") {
+            entry["value"] = p.value == "true";
+        } else if (p.type == "class") {
+            entry["value"] = QJsonObject();
+        } else {
+            entry["value"] = Q(p.value);
+        }
+        list.append(entry);
+    }
+    return list;
+}
+
+QJsonObject Tileset(const TiledTileset& t) {
+    if (!t.source.empty())
+        return {{"firstgid", static_cast<qint64>(t.firstGid)}, {"source", Q(t.source)}};
+    QJsonObject o{{"firstgid", static_cast<qint64>(t.firstGid)},
+                  {"name", Q(t.name)},
+                  {"tilewidth", t.tileWidth},
+                  {"tileheight", t.tileHeight},
+                  {"margin", t.margin},
+                  {"spacing", t.spacing},
+                  {"image", Q(t.image)}};
+    if (t.tileCount != -1) o["tilecount"] = t.tileCount;
+    if (t.columns != -1) o["columns"] = t.columns;
+    if (t.imageWidth != -1) o["imagewidth"] = t.imageWidth;
+    if (t.imageHeight != -1) o["imageheight"] = t.imageHeight;
+    return o;
+}
+
+}  // namespace
+
+bool ReadTmj(std::span<const std::uint8_t> bytes, TiledMap& map, std::string& error) {
+    map = TiledMap{};
+    TmjReader reader;
+    QJsonObject root;
+    const bool read = reader.Document(bytes, root) && reader.Map(root, map);
+    error = reader.error;
+    return read;
+}
+
+bool ReadTsj(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::string& error) {
+    const std::uint32_t firstGid = tileset.firstGid;
+    tileset = TiledTileset{};
+    tileset.firstGid = firstGid;
+    TmjReader reader;
+    QJsonObject root;
+    bool read = reader.Document(bytes, root) && reader.Tileset(root, tileset);
+    if (read && !tileset.source.empty())
+        read = reader.Fail("ein externer Kachelsatz verweist auf einen weiteren");
+    error = reader.error;
+    return read;
+}
+
+std::string WriteTmj(const TiledMap& map) {
+    QJsonArray layers;
+    if (map.hasTileLayer) {
+        QJsonArray cells;
+        for (std::uint32_t cell : map.cells) cells.append(static_cast<qint64>(cell));
+        layers.append(QJsonObject{{"type", "tilelayer"},
+                                  {"id", 1},
+                                  {"name", Q(map.tileLayerName)},
+                                  {"width", map.layerWidth},
+                                  {"height", map.layerHeight},
+                                  {"x", 0},
+                                  {"y", 0},
+                                  {"opacity", 1},
+                                  {"visible", true},
+                                  {"data", cells}});
+    }
+    std::int32_t nextObject = 1;
+    if (map.hasPlayerLayer) {
+        QJsonArray objects;
+        for (const TiledObject& o : map.players) {
+            QJsonObject object{{"id", o.id},      {"name", Q(o.name)}, {"type", ""},
+                               {"x", o.x},        {"y", o.y},          {"width", 0},
+                               {"height", 0},     {"rotation", 0},     {"visible", true},
+                               {"point", o.point}};
+            if (!o.properties.empty()) object["properties"] = Properties(o.properties);
+            objects.append(object);
+            nextObject = std::max(nextObject, o.id + 1);
+        }
+        layers.append(QJsonObject{{"type", "objectgroup"},
+                                  {"id", 2},
+                                  {"name", kPlayerLayerName},
+                                  {"draworder", "topdown"},
+                                  {"x", 0},
+                                  {"y", 0},
+                                  {"opacity", 1},
+                                  {"visible", true},
+                                  {"objects", objects}});
+    }
+    QJsonArray tilesets;
+    for (const TiledTileset& t : map.tilesets) tilesets.append(Tileset(t));
+    QJsonObject root{{"type", "map"},
+                     {"version", "1.8"},
+                     {"orientation", Q(map.orientation)},
+                     {"renderorder", "right-down"},
+                     {"width", map.width},
+                     {"height", map.height},
+                     {"tilewidth", map.tileWidth},
+                     {"tileheight", map.tileHeight},
+                     {"infinite", map.infinite},
+                     {"compressionlevel", -1},
+                     {"nextlayerid", 3},
+                     {"nextobjectid", nextObject},
+                     {"tilesets", tilesets},
+                     {"layers", layers}};
+    if (!map.properties.empty()) root["properties"] = Properties(map.properties);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+}  // namespace maptool

@@ -1,0 +1,509 @@
+// Reading and writing TMX and TSX with Qt Core's XML stream reader and writer.
+#include "tools/maptool/TmxFormat.h"
+
+#include <QByteArray>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <cmath>
+
+#include "tools/maptool/TiledLayerData.h"
+
+namespace maptool {
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string S(QStringView text) { return text.toString().toStdString(); }
+
+class TmxReader {
+public:
+    explicit TmxReader(std::span<const std::uint8_t> bytes)
+        : data_(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                        static_cast<qsizetype>(bytes.size()))),
+          xml_(data_) {}
+
+    // Moves to the root element, which must be `name`.
+    bool Root(const char* name) {
+        while (!xml_.atEnd()) {
+            switch (xml_.readNext()) {
+                case QXmlStreamReader::DTD:
+                    return Fail("eine DTD ist nicht erlaubt");
+                case QXmlStreamReader::EntityReference:
+                    return Fail("Entitäten sind nicht erlaubt");
+                case QXmlStreamReader::StartElement:
+                    if (xml_.name() != QLatin1String(name)) {
+                        return Fail("das Wurzelelement ist <" + S(xml_.name()) + ">, nicht <" +
+                                    name + ">");
+                    }
+                    return true;
+                default:
+                    break;
+            }
+        }
+        return Fail(xml_.hasError() ? "" : "kein XML-Element gefunden");
+    }
+
+    bool Map(TiledMap& map) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        if (a.hasAttribute(QLatin1String("orientation"))) {
+            map.orientation = S(a.value(QLatin1String("orientation")));
+        }
+        std::int32_t infinite = 0;
+        if (!Int(a, "width", map.width, true) || !Int(a, "height", map.height, true) ||
+            !Int(a, "tilewidth", map.tileWidth, true) ||
+            !Int(a, "tileheight", map.tileHeight, true) || !Int(a, "infinite", infinite, false)) {
+            return false;
+        }
+        map.infinite = infinite != 0;
+        if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
+        while (Next()) {
+            if (Is("properties")) {
+                if (!Properties(map.properties)) return false;
+            } else if (Is("tileset")) {
+                map.tilesets.emplace_back();
+                std::uint32_t firstGid = 0;
+                if (!Cell(xml_.attributes(), "firstgid", firstGid)) return false;
+                map.tilesets.back().firstGid = firstGid;
+                if (!Tileset(map.tilesets.back())) return false;
+            } else if (!Layer(map)) {
+                return false;
+            }
+        }
+        return Done();
+    }
+
+    bool Tileset(TiledTileset& tileset) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        tileset.source = S(a.value(QLatin1String("source")));
+        if (!tileset.source.empty()) {
+            // An external tileset: what it holds is in its own file.
+            xml_.skipCurrentElement();
+            return Done();
+        }
+        tileset.name = S(a.value(QLatin1String("name")));
+        if (!Int(a, "tilewidth", tileset.tileWidth, false) ||
+            !Int(a, "tileheight", tileset.tileHeight, false) ||
+            !Int(a, "tilecount", tileset.tileCount, false) ||
+            !Int(a, "columns", tileset.columns, false) ||
+            !Int(a, "margin", tileset.margin, false) ||
+            !Int(a, "spacing", tileset.spacing, false)) {
+            return false;
+        }
+        while (Next()) {
+            if (Is("image")) {
+                const QXmlStreamAttributes i = xml_.attributes();
+                tileset.image = S(i.value(QLatin1String("source")));
+                if (!Int(i, "width", tileset.imageWidth, false) ||
+                    !Int(i, "height", tileset.imageHeight, false)) {
+                    return false;
+                }
+            }
+            xml_.skipCurrentElement();
+        }
+        return Done();
+    }
+
+    bool Finish() {
+        while (!xml_.atEnd()) xml_.readNext();
+        return Done();
+    }
+
+    std::string Error() const { return error_; }
+
+private:
+    // Moves to the next child element of the current one; false at its end.
+    bool Next() {
+        while (!xml_.atEnd()) {
+            const QXmlStreamReader::TokenType token = xml_.readNext();
+            if (token == QXmlStreamReader::StartElement) return true;
+            if (token == QXmlStreamReader::EndElement) return false;
+            if (token == QXmlStreamReader::EntityReference) {
+                Fail("Entitäten sind nicht erlaubt");
+                return false;
+            }
+        }
+        return false;
+    }
+
+    bool Is(const char* name) const { return xml_.name() == QLatin1String(name); }
+
+    // True unless the reader or this class found an error.
+    bool Done() {
+        if (!error_.empty()) return false;
+        if (xml_.hasError()) return Fail("");
+        return true;
+    }
+
+    bool Fail(const std::string& what) {
+        if (error_.empty()) {
+            error_ = "Zeile " + std::to_string(xml_.lineNumber()) + ": " +
+                     (what.empty() ? S(xml_.errorString()) : what);
+        }
+        xml_.raiseError();
+        return false;
+    }
+
+    bool Int(const QXmlStreamAttributes& a, const char* name, std::int32_t& out, bool required) {
+        if (!a.hasAttribute(QLatin1String(name))) {
+            return required ? Fail(std::string("das Attribut ") + name + " fehlt") : true;
+        }
+        bool ok = false;
+        const int value = a.value(QLatin1String(name)).toInt(&ok);
+        if (!ok) return Fail(std::string("das Attribut ") + name + " ist keine ganze Zahl");
+        out = value;
+        return true;
+    }
+
+    bool Cell(const QXmlStreamAttributes& a, const char* name, std::uint32_t& out) {
+        if (!ParseCell(S(a.value(QLatin1String(name))), out)) {
+            return Fail(std::string("das Attribut ") + name + " ist keine Kachelnummer");
+        }
+        return true;
+    }
+
+    bool Double(const QXmlStreamAttributes& a, const char* name, double& out) {
+        if (!a.hasAttribute(QLatin1String(name))) return true;
+        bool ok = false;
+        out = a.value(QLatin1String(name)).toDouble(&ok);
+        if (!ok || !std::isfinite(out)) {
+            return Fail(std::string("das Attribut ") + name + " ist keine Zahl");
+        }
+        return true;
+    }
+
+    // Values of numbers and truth values in one spelling, as the JSON reader has them.
+    bool NormalValue(TiledProperty& property) {
+        const QString value = QString::fromStdString(property.value);
+        bool ok = true;
+        if (property.type == "int" || property.type == "object") {
+            property.value = std::to_string(value.toInt(&ok));
+        } else if (property.type == "float") {
+            const double number = value.toDouble(&ok);
+            ok = ok && std::isfinite(number);
+            property.value = QString::number(number, 'g', 17).toStdString();
+        } else if (property.type == "bool") {
+            ok = property.value == "true" || property.value == "false";
+        }
+        return ok || Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
+                          property.type);
+    }
+
+    bool Properties(std::vector<TiledProperty>& properties) {
+        while (Next()) {
+            if (!Is("property")) {
+                xml_.skipCurrentElement();
+                continue;
+            }
+            const QXmlStreamAttributes a = xml_.attributes();
+            TiledProperty property;
+            property.name = S(a.value(QLatin1String("name")));
+            if (a.hasAttribute(QLatin1String("type")))
+                property.type = S(a.value(QLatin1String("type")));
+            if (property.type == "class") {
+                xml_.skipCurrentElement();  // members are not kept
+            } else if (a.hasAttribute(QLatin1String("value"))) {
+                property.value = S(a.value(QLatin1String("value")));
+                xml_.skipCurrentElement();
+            } else {
+                // Texts with line breaks are written as the element's content.
+                property.value =
+                    xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
+            }
+            if (!NormalValue(property)) return false;
+            properties.push_back(std::move(property));
+        }
+        return Done();
+    }
+
+    bool Data(TiledMap& map) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        const std::string encoding = S(a.value(QLatin1String("encoding")));
+        const std::string compression = S(a.value(QLatin1String("compression")));
+        const auto count = static_cast<std::size_t>(map.layerWidth) * map.layerHeight;
+        std::string error;
+        if (encoding.empty()) {
+            map.cells.clear();
+            while (Next()) {
+                if (!Is("tile"))
+                    return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
+                if (map.cells.size() == count)
+                    return Fail("die Ebene hat mehr Zellen als " + std::to_string(count));
+                std::uint32_t cell = 0;
+                if (xml_.attributes().hasAttribute(QLatin1String("gid")) &&
+                    !Cell(xml_.attributes(), "gid", cell)) {
+                    return false;
+                }
+                map.cells.push_back(cell);
+                xml_.skipCurrentElement();
+            }
+            if (!Done()) return false;
+            if (map.cells.size() != count)
+                return Fail("die Ebene hat weniger Zellen als " + std::to_string(count));
+            return true;
+        }
+        const std::string text =
+            xml_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement).toStdString();
+        if (!Done()) return false;
+        bool decoded = false;
+        if (encoding == "csv" && compression.empty()) {
+            decoded = DecodeCsvCells(text, count, map.cells, error);
+        } else if (encoding == "base64") {
+            decoded = DecodeBase64Cells(text, compression, count, map.cells, error);
+        } else {
+            error = "die Kodierung \"" + encoding + "\" wird nicht unterstützt";
+        }
+        return decoded || Fail(error);
+    }
+
+    bool TileLayer(TiledMap& map) {
+        map.hasTileLayer = true;
+        const QXmlStreamAttributes a = xml_.attributes();
+        map.tileLayerName = S(a.value(QLatin1String("name")));
+        if (!Int(a, "width", map.layerWidth, true) || !Int(a, "height", map.layerHeight, true)) {
+            return false;
+        }
+        const std::string size =
+            LayerSizeProblem(map.tileLayerName, map.layerWidth, map.layerHeight);
+        if (!size.empty()) return Fail(size);
+        bool hadData = false;
+        while (Next()) {
+            if (Is("data") && !hadData) {
+                hadData = true;
+                if (!Data(map)) return false;
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+        if (!Done()) return false;
+        return hadData || Fail("die Ebene " + map.tileLayerName + " hat keine Daten");
+    }
+
+    bool Object(TiledObject& object) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        object.name = S(a.value(QLatin1String("name")));
+        if (!Int(a, "id", object.id, false) || !Double(a, "x", object.x) ||
+            !Double(a, "y", object.y)) {
+            return false;
+        }
+        // A tile object names its tile; it is no point.
+        const bool tile = a.hasAttribute(QLatin1String("gid"));
+        while (Next()) {
+            if (Is("properties")) {
+                if (!Properties(object.properties)) return false;
+                continue;
+            }
+            if (Is("point")) object.point = !tile;
+            xml_.skipCurrentElement();
+        }
+        return Done();
+    }
+
+    bool ObjectGroup(TiledMap& map) {
+        const std::string name = S(xml_.attributes().value(QLatin1String("name")));
+        if (map.hasPlayerLayer || name != kPlayerLayerName) {
+            map.ignoredLayers.push_back(name);
+            xml_.skipCurrentElement();
+            return Done();
+        }
+        map.hasPlayerLayer = true;
+        while (Next()) {
+            if (!Is("object")) {
+                xml_.skipCurrentElement();
+                continue;
+            }
+            map.players.emplace_back();
+            if (!Object(map.players.back())) return false;
+        }
+        return Done();
+    }
+
+    // A layer of any kind; group layers are searched too.
+    bool Layer(TiledMap& map, int depth = 0) {
+        if (Is("layer") && !map.hasTileLayer) return TileLayer(map);
+        if (Is("objectgroup")) return ObjectGroup(map);
+        if (Is("group")) {
+            if (depth == kTiledMaxGroupDepth)
+                return Fail("die Gruppenebenen sind zu tief verschachtelt");
+            while (Next()) {
+                if (!Layer(map, depth + 1)) return false;
+            }
+            return Done();
+        }
+        if (Is("layer") || Is("imagelayer")) {
+            map.ignoredLayers.push_back(S(xml_.attributes().value(QLatin1String("name"))));
+        }
+        xml_.skipCurrentElement();
+        return Done();
+    }
+
+    QByteArray data_;
+    QXmlStreamReader xml_;
+    std::string error_;
+};
+
+// Characters that XML 1.0 cannot carry, not even as references.
+bool XmlCanCarry(std::string_view utf8) {
+    for (unsigned char c : utf8) {
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    }
+    return true;
+}
+
+void WriteProperties(QXmlStreamWriter& xml, const std::vector<TiledProperty>& properties) {
+    if (properties.empty()) return;
+    xml.writeStartElement(QStringLiteral("properties"));
+    for (const TiledProperty& property : properties) {
+        xml.writeStartElement(QStringLiteral("property"));
+        xml.writeAttribute(QStringLiteral("name"), Q(property.name));
+        if (property.type != "string") xml.writeAttribute(QStringLiteral("type"), Q(property.type));
+        if (property.type != "class")
+            xml.writeAttribute(QStringLiteral("value"), Q(property.value));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+void WriteTileset(QXmlStreamWriter& xml, const TiledTileset& tileset) {
+    xml.writeStartElement(QStringLiteral("tileset"));
+    xml.writeAttribute(QStringLiteral("firstgid"), QString::number(tileset.firstGid));
+    if (!tileset.source.empty()) {
+        xml.writeAttribute(QStringLiteral("source"), Q(tileset.source));
+        xml.writeEndElement();
+        return;
+    }
+    xml.writeAttribute(QStringLiteral("name"), Q(tileset.name));
+    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(tileset.tileWidth));
+    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(tileset.tileHeight));
+    if (tileset.spacing != 0)
+        xml.writeAttribute(QStringLiteral("spacing"), QString::number(tileset.spacing));
+    if (tileset.margin != 0)
+        xml.writeAttribute(QStringLiteral("margin"), QString::number(tileset.margin));
+    if (tileset.tileCount != -1)
+        xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
+    if (tileset.columns != -1)
+        xml.writeAttribute(QStringLiteral("columns"), QString::number(tileset.columns));
+    xml.writeStartElement(QStringLiteral("image"));
+    xml.writeAttribute(QStringLiteral("source"), Q(tileset.image));
+    if (tileset.imageWidth != -1)
+        xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
+    if (tileset.imageHeight != -1)
+        xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+void WritePlayers(QXmlStreamWriter& xml, const TiledMap& map, int layerId) {
+    xml.writeStartElement(QStringLiteral("objectgroup"));
+    xml.writeAttribute(QStringLiteral("id"), QString::number(layerId));
+    xml.writeAttribute(QStringLiteral("name"), Q(kPlayerLayerName));
+    for (const TiledObject& object : map.players) {
+        xml.writeStartElement(QStringLiteral("object"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(object.id));
+        if (!object.name.empty()) xml.writeAttribute(QStringLiteral("name"), Q(object.name));
+        xml.writeAttribute(QStringLiteral("x"), QString::number(object.x, 'g', 17));
+        xml.writeAttribute(QStringLiteral("y"), QString::number(object.y, 'g', 17));
+        WriteProperties(xml, object.properties);
+        if (object.point) xml.writeEmptyElement(QStringLiteral("point"));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+bool TextsXmlCanCarry(const TiledMap& map) {
+    const auto carry = [](const std::vector<TiledProperty>& properties) {
+        for (const TiledProperty& p : properties) {
+            if (!XmlCanCarry(p.name) || !XmlCanCarry(p.value) || !XmlCanCarry(p.type)) return false;
+        }
+        return true;
+    };
+    if (!carry(map.properties) || !XmlCanCarry(map.tileLayerName) ||
+        !XmlCanCarry(map.orientation)) {
+        return false;
+    }
+    for (const TiledTileset& t : map.tilesets) {
+        if (!XmlCanCarry(t.name) || !XmlCanCarry(t.source) || !XmlCanCarry(t.image)) return false;
+    }
+    for (const TiledObject& o : map.players) {
+        if (!XmlCanCarry(o.name) || !carry(o.properties)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadTmx(std::span<const std::uint8_t> bytes, TiledMap& map, std::string& error) {
+    map = TiledMap{};
+    TmxReader reader(bytes);
+    const bool read = reader.Root("map") && reader.Map(map) && reader.Finish();
+    error = reader.Error();
+    return read;
+}
+
+bool ReadTsx(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::string& error) {
+    const std::uint32_t firstGid = tileset.firstGid;
+    tileset = TiledTileset{};
+    tileset.firstGid = firstGid;
+    TmxReader reader(bytes);
+    const bool read = reader.Root("tileset") && reader.Tileset(tileset) && reader.Finish();
+    error = reader.Error();
+    if (read && !tileset.source.empty()) {
+        error = "ein externer Kachelsatz verweist auf einen weiteren";
+        return false;
+    }
+    return read;
+}
+
+bool WriteTmx(const TiledMap& map, std::string& out, std::string& error) {
+    if (!TextsXmlCanCarry(map)) {
+        error =
+            "ein Text (etwa der Name) enthält Steuerzeichen, die XML nicht darstellen kann; "
+            "als .tmj lässt sich die Karte schreiben";
+        return false;
+    }
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(1);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("map"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.8"));
+    xml.writeAttribute(QStringLiteral("orientation"), Q(map.orientation));
+    xml.writeAttribute(QStringLiteral("renderorder"), QStringLiteral("right-down"));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(map.width));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(map.height));
+    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(map.tileWidth));
+    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(map.tileHeight));
+    xml.writeAttribute(QStringLiteral("infinite"),
+                       map.infinite ? QStringLiteral("1") : QStringLiteral("0"));
+    std::int32_t nextObject = 1;
+    for (const TiledObject& o : map.players) nextObject = std::max(nextObject, o.id + 1);
+    xml.writeAttribute(QStringLiteral("nextlayerid"), QStringLiteral("3"));
+    xml.writeAttribute(QStringLiteral("nextobjectid"), QString::number(nextObject));
+    WriteProperties(xml, map.properties);
+    for (const TiledTileset& tileset : map.tilesets) WriteTileset(xml, tileset);
+    if (map.hasTileLayer) {
+        xml.writeStartElement(QStringLiteral("layer"));
+        xml.writeAttribute(QStringLiteral("id"), QStringLiteral("1"));
+        xml.writeAttribute(QStringLiteral("name"), Q(map.tileLayerName));
+        xml.writeAttribute(QStringLiteral("width"), QString::number(map.layerWidth));
+        xml.writeAttribute(QStringLiteral("height"), QString::number(map.layerHeight));
+        xml.writeStartElement(QStringLiteral("data"));
+        xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("csv"));
+        xml.writeCharacters(Q(EncodeCsvCells(map.cells, map.layerWidth)));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+    if (map.hasPlayerLayer) WritePlayers(xml, map, 2);
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    if (xml.hasError()) {
+        error = "die Karte ließ sich nicht als XML schreiben";
+        return false;
+    }
+    out = bytes.toStdString();
+    return true;
+}
+
+}  // namespace maptool

@@ -1,0 +1,69 @@
+// Reading whole files and writing outputs safely, on the runtime's file layer.
+#include "tools/maptool/ToolFiles.h"
+
+#include <algorithm>
+
+#include "runtime/File.h"
+#include "runtime/RtString.h"
+
+namespace maptool {
+
+std::optional<std::string> RuntimePath(std::string_view utf8) {
+    if (utf8.empty() || utf8.find('\\') != std::string_view::npos) return std::nullopt;
+    std::string path = runtime::Cp1252(utf8);
+    if (runtime::Utf8(path) != utf8) return std::nullopt;
+    return path;
+}
+
+std::string FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::optional<std::string> MapBase(std::string_view path) {
+    if (path.size() < 4) return std::nullopt;
+    const std::string_view extension = path.substr(path.size() - 4);
+    const std::string_view map = ".MAP";
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char c = extension[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != map[i]) return std::nullopt;
+    }
+    return std::string(path.substr(0, path.size() - 4));
+}
+
+ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    const std::int32_t file = runtime::FileOpenRead(-1, runtimePath);
+    if (file == 0) return ReadResult::Missing;
+    constexpr std::int32_t kChunk = 1 << 20;
+    ReadResult result = ReadResult::Read;
+    for (;;) {
+        const std::size_t had = bytes.size();
+        if (static_cast<std::int64_t>(had) > limit) {
+            result = ReadResult::TooLarge;
+            break;
+        }
+        bytes.resize(had + kChunk);
+        const std::int32_t got = runtime::FileReadData(file, bytes.data() + had, kChunk);
+        bytes.resize(had + static_cast<std::size_t>(std::max(got, 0)));
+        if (got < kChunk) break;
+    }
+    if (static_cast<std::int64_t>(bytes.size()) > limit) result = ReadResult::TooLarge;
+    runtime::FileClose(file);
+    if (result != ReadResult::Read) bytes.clear();
+    return result;
+}
+
+bool WriteOutput(const void* bytes, std::size_t count) {
+    const auto* at = static_cast<const std::uint8_t*>(bytes);
+    while (count > 0) {
+        const auto n = static_cast<std::int32_t>(std::min<std::size_t>(count, 1 << 30));
+        if (runtime::FileWriteData(kOutputFile, at, n) != n) return false;
+        at += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace maptool

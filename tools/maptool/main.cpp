@@ -1,0 +1,20 @@
+// maptool: looks at, checks, renders and converts maps without a window or a display.
+#include <QStringList>
+
+#include "runtime/File.h"
+#include "runtime/Runtime.h"
+#include "screen/ImageDecoder.h"
+#include "screen/PngDecoder.h"
+#include "tools/maptool/Commands.h"
+
+int main(int argc, char** argv) {
+    // The runtime's files and the image decoders, as the editor starts them; no windows.
+    runtime::RuntimeSetStartStep(runtime::StartStep::ImageDecoders, &screen::ImageDecoderInit);
+    runtime::RuntimeSetStartStep(runtime::StartStep::PngDecoder, &screen::DecoderPngRegister);
+    runtime::RuntimeStart();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    const int result = maptool::RunCommandLine(arguments);
+    runtime::RuntimeEnd();
+    return result;
+}
