@@ -8,13 +8,14 @@
 // nothing makes the call do nothing and return 0 / false.
 //
 // Messages carry the numbers of WinMessages.h. Input that the toolkit delivers becomes
-// messages in one first-in-first-out queue, one at a time; the toolkit has already handed
-// the input to the control under it when the message is queued, and the notifications that
-// delivery raised travel with the message and reach their procedures when it is dispatched.
-// Notifications raised at any other time (a text set by the program, a focus moved by the
-// program) reach their procedures at once. Posted messages join the back of the queue.
-// Exposure of a top-level window gives one paint message, fetched when the queue is empty.
-// Paints that the program causes itself are not messages.
+// messages, handed out one at a time; the toolkit has already handed the input to the
+// control under it when the message is queued, and the notifications that delivery raised
+// travel with the message and reach their procedures when it is dispatched. Notifications
+// raised at any other time (a text set by the program, a focus moved by the program) reach
+// their procedures at once. A fetch takes posted messages first, then input, each oldest
+// first: a message posted while input waits comes before that input. Exposure of a
+// top-level window gives one paint message, fetched only when no posted message or input
+// waits. Paints that the program causes itself are not messages.
 #pragma once
 
 #include <cstdint>
@@ -120,7 +121,7 @@ std::intptr_t DefWindowProc(Handle handle, std::uint32_t message, std::uintptr_t
 // Calls the handle's procedure now.
 std::intptr_t SendMessage(Handle handle, std::uint32_t message, std::uintptr_t wParam,
                           std::intptr_t lParam);
-// Appends a message to the queue.
+// Appends a message to the posted messages, which are fetched before input.
 bool PostMessage(Handle handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
 // Takes the next message, waiting for one.

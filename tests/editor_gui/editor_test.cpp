@@ -57,11 +57,14 @@ protected:
         runtime::RuntimeEnd();
     }
 
-    // Runs one pass for every event that has arrived; returns the last pass's event.
+    // Runs one pass for every event that has arrived, up to a pass that ends the loop as
+    // the main loop does; returns the last pass's event.
     std::int32_t Drain() {
         QApplication::processEvents();
         std::int32_t last = 0;
-        for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) last = editor::EditorPass(e);
+        for (std::int32_t e; last != gui::EVENT_CLOSE && (e = gui::WindowEventFetch(0)) != 0;) {
+            last = editor::EditorPass(e);
+        }
         return last;
     }
 
