@@ -60,8 +60,9 @@ void UiInit();
 Handle CreateTopWindow(std::string_view title, std::uint32_t style, std::int32_t x, std::int32_t y,
                        bool usePlatformPosition, std::int32_t clientWidth,
                        std::int32_t clientHeight, WindowProc proc);
-// Shows a window, maximised or normally. Showing activates it and sends its procedure, in
-// this order, the activation, the background erase, the size and the move.
+// Shows a window, maximised (with or without a sizing frame) or normally. Showing activates
+// it and sends its procedure, in this order, the activation, the background erase, the size
+// and the move.
 void ShowTopWindow(Handle window, bool maximised);
 // Destroys a top-level window (with its controls and menu bar) or a control. Procedures get
 // WM_DESTROY, then every control and finally the window itself WM_NCDESTROY.
