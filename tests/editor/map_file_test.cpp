@@ -147,9 +147,11 @@ TEST_F(MapFileTest, AMissingFileGivesTheEmptyDocument) {
 
 TEST_F(MapFileTest, TruncatedFilesReadTheRestAsZero) {
     const Bytes full = MapBytes("Karte", {2, 8, 4, 64, 64, 1, 1},
-                                {10, 20, 90, 30, 40, 180, 1, 2, 3, 4});
-    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{9},
-                            std::size_t{20}, std::size_t{37}, std::size_t{50}, full.size() - 4}) {
+                                {10, 20, 90, 30, 40, 180, 1, 2, 0x0D0C0B0A, 0x04030201});
+    constexpr std::size_t kGrid = 2 + 5 + 28 + 24;  // where the field values start
+    for (std::size_t cut :
+         {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{9}, std::size_t{20},
+          std::size_t{37}, std::size_t{50}, full.size() - 4, kGrid + 8 + 1, full.size() - 1}) {
         SCOPED_TRACE(cut);
         Load("Kaputt", Bytes(full.begin(), full.begin() + cut));
         // What the file still holds is read back (a cut value keeps its low bytes); the rest
@@ -159,11 +161,15 @@ TEST_F(MapFileTest, TruncatedFilesReadTheRestAsZero) {
         if (cut >= 2 + 5 + 28 + 12) {
             EXPECT_EQ(Document.Players(1).Direction, 90);
         }
-        EXPECT_EQ(Document.Fields(1, 1), 0);
         EXPECT_EQ(Document.Players(2).X, cut >= 2 + 5 + 28 + 13 ? 30 : 0);
+        // Field (1, 0) cut one byte in, field (1, 1) three bytes in.
+        EXPECT_EQ(Document.Fields(1, 0), cut == kGrid + 9    ? 0x0A
+                                         : cut >= kGrid + 12 ? 0x0D0C0B0A
+                                                             : 0);
+        EXPECT_EQ(Document.Fields(1, 1), cut == full.size() - 1 ? 0x030201 : 0);
     }
     Load("Ganz", full);
-    EXPECT_EQ(Document.Fields(1, 1), 4);
+    EXPECT_EQ(Document.Fields(1, 1), 0x04030201);
     EXPECT_EQ(Document.Fields(0, 1), 2);
 }
 

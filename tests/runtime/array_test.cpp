@@ -13,14 +13,17 @@ struct Record {
 };
 
 TEST(ArrayTest, UpperBoundIsInclusiveAndElementsStartZero) {
-    runtime::Array<Record> players;
-    EXPECT_TRUE(players.IsNull());
-    runtime::ArrayDim(players, 1);
-    ASSERT_FALSE(players.IsNull());
-    EXPECT_EQ(players.UpperBound(), 1);
-    for (int i = 0; i <= 1; ++i) {
-        EXPECT_EQ(players(i).a, 0);
-        EXPECT_EQ(players(i).c, 0);
+    for (const int bound : {1, 0, 1000}) {  // 0 still gives one element
+        SCOPED_TRACE(bound);
+        runtime::Array<Record> players;
+        EXPECT_TRUE(players.IsNull());
+        runtime::ArrayDim(players, bound);
+        ASSERT_FALSE(players.IsNull());
+        EXPECT_EQ(players.UpperBound(), bound);
+        for (int i = 0; i <= bound; ++i) {
+            EXPECT_EQ(players(i).a, 0);
+            EXPECT_EQ(players(i).c, 0);
+        }
     }
 }
 
