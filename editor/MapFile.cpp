@@ -170,8 +170,14 @@ void ReadGrid(std::int64_t box) {
         std::int32_t* run = &Document.Fields(x, 0);
         const std::int64_t got = ReadValues(run, n);
         Document.Fields.MarkRunUsed(run, got);
-        if (got < n) return ClearRestOfBox(x + got / rows, got % rows, box);
-        if (skip > 0 && !SkipValues(skipped, skip)) return ClearRestOfBox(x + 1, 0, box);
+        if (got < n) {
+            ClearRestOfBox(x + got / rows, got % rows, box);
+            return;
+        }
+        if (skip > 0 && !SkipValues(skipped, skip)) {
+            ClearRestOfBox(x + 1, 0, box);
+            return;
+        }
     }
 }
 
@@ -241,7 +247,8 @@ int ReadMapFile() {
           &Document.FieldHeight, &Document.LastFieldX, &Document.LastFieldY}) {
         *v = runtime::FileReadLong(kMapFile);
     }
-    // The previous map goes here; the fields the file will fill are not cleared first.
+    // The previous map goes here. The fields the file will fill are left to ReadGrid rather
+    // than cleared first: a large map loads at the speed of reading it.
     const std::int64_t box = ColumnsTheFileReaches();
     ResizeDocumentArrays(static_cast<std::int32_t>(box), static_cast<std::int32_t>(RowsInArray()));
     // A damaged file may announce more than the arrays hold, or far more than it has.
