@@ -83,6 +83,11 @@ TEST_F(GuiTest, FlagsDecideCaptionVisibilityAndFrame) {
             platform::ScreenSize(&screenWidth, &screenHeight);
             EXPECT_GT(client->width(), screenWidth / 2);
             EXPECT_GT(client->height(), screenHeight / 2);
+            // Restored, it has its own size again, fixed unless it has a sizing frame.
+            top->showNormal();
+            QTest::qWait(20);
+            EXPECT_EQ(client->size(), QSize(120, 80));
+            EXPECT_EQ(top->minimumSize() == top->maximumSize(), (c.flags & 0x00040000) == 0);
         }
         if (!c.visible) {
             EXPECT_TRUE(DrainCodes().empty());
