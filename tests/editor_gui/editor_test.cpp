@@ -373,7 +373,7 @@ TEST_F(EditorTest, FieldsThatAreNotSquareShowTheirTilesAndZMask) {
     tiles.height = 80;
     for (int y = 79; y >= 0; --y) {
         for (int x = 0; x < 48; ++x) {
-            const std::uint32_t colour = (y < 40 ? kPicture : kMask)[x / 24];
+            const std::uint32_t colour = y < 40 ? kPicture[x / 24] : kMask[x / 24];
             tiles.pixels.insert(tiles.pixels.end(), {static_cast<std::uint8_t>(colour),
                                                      static_cast<std::uint8_t>(colour >> 8),
                                                      static_cast<std::uint8_t>(colour >> 16)});
