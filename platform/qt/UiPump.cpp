@@ -54,7 +54,8 @@ struct LastClick {
 LastClick gLastClick;
 Handle gCapture = 0;  // a control that took a button press gets the mouse until release
 
-void EnqueueInput(const MessagePtr& message) { gInput.push_back(message); }
+// Input joins its own queue; PostMessage fills the other.
+void Enqueue(const MessagePtr& message) { gInput.push_back(message); }
 
 MessagePtr NewMessage(Handle target, std::uint32_t number, std::uintptr_t wParam,
                       std::intptr_t lParam, std::uint8_t modifiers = 0) {
@@ -210,7 +211,7 @@ bool OnMouse(Handle top, QWindow* window, QMouseEvent* event) {
         wParam |= MakeWParam(0, event->button() == Qt::XButton1 ? 1 : 2);
     }
     MessagePtr message = NewMessage(target, number, wParam, lParam);
-    EnqueueInput(message);
+    Enqueue(message);
     if (event->type() == QEvent::MouseButtonPress) gLastPress = message;
     Deliver(window, event, message);
     return true;
@@ -236,7 +237,7 @@ bool OnWheel(Handle top, QWindow* window, QWheelEvent* event) {
     MessagePtr message =
         NewMessage(target, number, MakeWParam(keys, static_cast<std::uint16_t>(delta)),
                    MakeLParam(global.x(), global.y()));
-    EnqueueInput(message);
+    Enqueue(message);
     Deliver(window, event, message);
     return true;
 }
@@ -260,14 +261,14 @@ bool OnKey(Handle top, QWindow* window, QKeyEvent* event) {
         }
         lParam |= (std::intptr_t{1} << 30) | (std::intptr_t{1} << 31);
         MessagePtr up = NewMessage(target, system ? WM_SYSKEYUP : WM_KEYUP, key, lParam, modifiers);
-        EnqueueInput(up);
+        Enqueue(up);
         Deliver(window, event, up);
         return true;
     }
     if (event->isAutoRepeat()) lParam |= std::intptr_t{1} << 30;
     MessagePtr down =
         NewMessage(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, lParam, modifiers);
-    EnqueueInput(down);
+    Enqueue(down);
     if (info->shortcuts != 0 && MatchShortcut(info->shortcuts, key, modifiers)) {
         return true;  // the command is sent when the message is fetched
     }
@@ -278,7 +279,7 @@ bool OnKey(Handle top, QWindow* window, QKeyEvent* event) {
         const unsigned char byte = Cp1252FromCodePoint(c.unicode());
         MessagePtr character =
             NewMessage(target, alt ? WM_SYSCHAR : WM_CHAR, byte, lParam, modifiers);
-        EnqueueInput(character);
+        Enqueue(character);
         last = character;
     }
     Deliver(window, event, last);
