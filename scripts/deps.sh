@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils openbox wmctrl
     fonts-liberation fonts-dejavu-core
+    librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db strace
 )
 
 missing=()

@@ -3,7 +3,9 @@
 #  1. the test suite in the normal build (build/);
 #  2. the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer, leak
 #     checking on (build-asan/); any finding fails the test that made it;
-#  3. every fuzz target for a short, bounded time (scripts/fuzz.sh); a finding fails too.
+#  3. every fuzz target for a short, bounded time (scripts/fuzz.sh); a finding fails too;
+#  4. the repository alone: a copy in an empty folder passes the suite, and its tests read no
+#     file beside it (scripts/check_alone.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -23,3 +25,6 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== fuzzing (build-fuzz)"
 scripts/fuzz.sh 25
+
+echo "== the repository alone (a copy in an empty folder)"
+scripts/check_alone.sh

@@ -11,6 +11,8 @@ void EnsureApplication() {
     static int argc = 1;
     static char name[] = "mapeditor";
     static char* argv[] = {name, nullptr};
+    // Desktops match the windows to the installed desktop entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MAPEDITOR_APP_ID));
     static QApplication* app = new QApplication(argc, argv);
     (void)app;
 }

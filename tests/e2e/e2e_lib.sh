@@ -22,9 +22,10 @@ e2e_begin() {
     sleep 1
 }
 
-# Starts the editor in the working folder and waits for its window; sets $pid and $wid.
+# Starts the editor in the working folder with the given arguments and waits for its window;
+# sets $pid and $wid.
 e2e_start_editor() {
-    "$editor" >editor.log 2>&1 &
+    "$editor" "$@" >editor.log 2>&1 &
     pid=$!
     wid=""
     for _ in $(seq 1 100); do
@@ -94,6 +95,13 @@ expect_exit_0() {
     wait "$pid" || status=$?
     pid=""
     [ "$status" -eq 0 ] || { echo "editor exited with $status"; cat editor.log; exit 1; }
+}
+
+# Fails unless the running editor works in folder $1.
+expect_working_folder() {
+    local folder
+    folder=$(readlink "/proc/$pid/cwd")
+    [ "$folder" = "$(readlink -f "$1")" ] || { echo "the editor works in $folder, not in $1"; exit 1; }
 }
 
 # Compares a file with the bytes a Python expression builds (struct is imported).
