@@ -5,11 +5,11 @@ namespace editor {
 
 MapDocument Document;
 
-void ResizeDocumentArrays() {
+void ResizeDocumentArrays(std::int32_t fillColumns, std::int32_t fillRows) {
     runtime::ArrayFree(Document.Players);
     runtime::ArrayDim(Document.Players, kPlayersUpperBound);
-    runtime::ArrayFree(Document.Fields);
-    runtime::ArrayDimMulti(Document.Fields, {kFieldsSize, kFieldsSize});
+    // Not freed first: with the same sizes the block stays and only its used part is cleared.
+    runtime::ArrayDimMulti(Document.Fields, {kFieldsSize, kFieldsSize}, {fillColumns, fillRows});
 }
 
 void ResetDocument() {

@@ -54,8 +54,14 @@ struct MapDocument {
 
 extern MapDocument Document;
 
-// Re-dimensions Players (0..1000) and Fields (1000 x 1000); both come back all zero.
-void ResizeDocumentArrays();
+// Re-dimensions Players (0..1000) and Fields (1000 x 1000); both come back all zero. Only
+// what was written since the last re-dimensioning is cleared, so this is cheap after a small
+// map. Every write to Fields must go through its element access (`Fields(x, y) = v`); a
+// caller that copies a run through an element's address reports it (MarkRunUsed).
+//
+// A reader that writes every field of columns 0..fillColumns-1, rows 0..fillRows-1 right
+// away passes that box: those fields are left for it instead of being cleared first.
+void ResizeDocumentArrays(std::int32_t fillColumns = 0, std::int32_t fillRows = 0);
 
 // Turns the document into the default new map: "NONAME", "Neue Karte", one player, 8 slots,
 // 4 balls, 6 x 6 fields of 64 x 64 pixels, all zero. TileSetWidth is left as it is.

@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "editor/MapDocument.h"
@@ -17,9 +19,10 @@ namespace {
 
 constexpr int kMapFile = 0;
 
-// The grid travels in blocks of this many values rather than one call per field: a block is
-// larger than the file buffer, so it goes to the OS in one call, which keeps a 1000 x 1000 map
-// near the speed of plain I/O. The bytes in the file are the same either way.
+// The grid is written in blocks of this many values rather than one call per field: a block
+// is larger than the file buffer, so it goes to the OS in one call, which keeps a 1000 x 1000
+// map near the speed of plain I/O. The bytes in the file are the same either way. (The reader
+// reads straight into Fields.)
 constexpr std::int64_t kBlockValues = 16384;
 
 // Values in the file are little-endian; on a big-endian machine swap them in place.
@@ -43,29 +46,24 @@ struct GridCursor {
 };
 
 // The part of a run of `count` rows from (x, y) down that lies inside the Fields array.
-std::int64_t RowsInArray(const GridCursor& at, std::int64_t count) {
+std::int64_t RunInArray(const GridCursor& at, std::int64_t count) {
     if (!FieldInArray(at.x, at.y)) return 0;
     return std::min<std::int64_t>(count, kFieldsSize - at.y);
 }
 
-// Moves `count` values between a block and the grid, starting at `at`, column by column.
-// Fields outside the array read as 0 and take nothing when written.
-template <bool kToBlock>
-void Transfer(GridCursor& at, std::int32_t* block, std::int64_t count) {
+// Copies `count` values of the grid, starting at `at`, column by column, into a block. Fields
+// outside the array read as 0.
+void CopyToBlock(GridCursor& at, std::int32_t* block, std::int64_t count) {
     const std::int64_t rows = static_cast<std::int64_t>(Document.LastFieldY) + 1;
+    const auto& fields = std::as_const(Document.Fields);
     std::int64_t i = 0;
     while (i < count) {
         const std::int64_t run = std::min(rows - at.y, count - i);
-        const std::int64_t inside = RowsInArray(at, run);
+        const std::int64_t inside = RunInArray(at, run);
         if (inside > 0) {
-            std::int32_t* field = &Document.Fields(at.x, at.y);
-            if constexpr (kToBlock) {
-                std::memcpy(block + i, field, static_cast<std::size_t>(inside) * 4);
-            } else {
-                std::memcpy(field, block + i, static_cast<std::size_t>(inside) * 4);
-            }
+            std::memcpy(block + i, &fields(at.x, at.y), static_cast<std::size_t>(inside) * 4);
         }
-        if constexpr (kToBlock) std::fill(block + i + inside, block + i + run, 0);
+        std::memset(block + i + inside, 0, static_cast<std::size_t>(run - inside) * 4);
         i += run;
         at.y += run;
         if (at.y == rows) {
@@ -82,41 +80,106 @@ std::int64_t GridValueCount() {
 }
 
 void WriteGrid() {
-    std::vector<std::int32_t> block(kBlockValues);
+    const std::int64_t count = GridValueCount();
+    if (count == 0) return;
+    // A map 1000 rows high lies in Fields as it lies in the file: its columns go out in one call.
+    if (std::endian::native == std::endian::little && Document.LastFieldY == kFieldsSize - 1 &&
+        Document.LastFieldX < kFieldsSize) {
+        runtime::FileWriteData(kMapFile, std::as_const(Document.Fields).Data(),
+                               static_cast<std::int32_t>(count * 4));
+        return;
+    }
+    const auto block = std::make_unique_for_overwrite<std::int32_t[]>(
+        static_cast<std::size_t>(std::min(count, kBlockValues)));
     GridCursor at;
-    for (std::int64_t left = GridValueCount(); left > 0;) {
+    for (std::int64_t left = count; left > 0;) {
         const std::int64_t n = std::min(left, kBlockValues);
-        Transfer<true>(at, block.data(), n);
-        SwapToFileOrder(block.data(), n);
-        runtime::FileWriteData(kMapFile, block.data(), static_cast<std::int32_t>(n * 4));
+        CopyToBlock(at, block.get(), n);
+        SwapToFileOrder(block.get(), n);
+        runtime::FileWriteData(kMapFile, block.get(), static_cast<std::int32_t>(n * 4));
         left -= n;
     }
 }
 
-// Reads the grid until it is complete or the file ends; a value cut off by the end of the
-// file keeps the bytes it has in its low end, and everything after it stays 0.
-void ReadGrid() {
-    std::vector<std::int32_t> block(kBlockValues);
-    GridCursor at;
-    for (std::int64_t left = GridValueCount(); left > 0;) {
-        const std::int64_t n = std::min(left, kBlockValues);
-        const auto want = static_cast<std::int32_t>(n * 4);
-        const std::int32_t got = runtime::FileReadData(kMapFile, block.data(), want);
-        const std::int32_t whole = got / 4;
-        std::int64_t count = whole;
-        if (got % 4 != 0) {
-            auto* bytes = reinterpret_cast<std::uint8_t*>(block.data() + whole);
-            std::uint32_t partial = 0;
-            for (int k = got % 4 - 1; k >= 0; --k) partial = (partial << 8) | bytes[k];
-            SwapToFileOrder(block.data(), whole);
-            block[whole] = static_cast<std::int32_t>(partial);
-            ++count;
-        } else {
-            SwapToFileOrder(block.data(), whole);
+// The map's columns and rows that lie inside the Fields array.
+std::int64_t ColumnsInArray() {
+    return std::clamp<std::int64_t>(std::int64_t{Document.LastFieldX} + 1, 0, kFieldsSize);
+}
+std::int64_t RowsInArray() {
+    return std::clamp<std::int64_t>(std::int64_t{Document.LastFieldY} + 1, 0, kFieldsSize);
+}
+
+// How many of the map's columns in the array the rest of the file reaches, with the players
+// still before the grid.
+std::int64_t ColumnsTheFileReaches() {
+    const std::int64_t rows = std::int64_t{Document.LastFieldY} + 1;
+    if (rows <= 0) return 0;
+    const std::int64_t gridBytes =
+        runtime::FileBytesLeft(kMapFile) - 12 * std::max<std::int64_t>(Document.PlayerCount, 0);
+    if (gridBytes <= 0) return 0;
+    return std::min(ColumnsInArray(), (gridBytes + 4 * rows - 1) / (4 * rows));
+}
+
+// Reads n values into `values`; returns how many the file had. A value cut off by the end of
+// the file keeps the bytes it has in its low end and counts.
+std::int64_t ReadValues(std::int32_t* values, std::int64_t n) {
+    const std::int32_t got =
+        runtime::FileReadData(kMapFile, values, static_cast<std::int32_t>(n * 4));
+    const std::int32_t whole = got / 4;
+    SwapToFileOrder(values, whole);
+    if (got % 4 == 0) return whole;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(values + whole);
+    std::uint32_t partial = 0;
+    for (int k = got % 4 - 1; k >= 0; --k) partial = (partial << 8) | bytes[k];
+    values[whole] = static_cast<std::int32_t>(partial);
+    return whole + 1;
+}
+
+// Reads past n values through `block`; false when the file ended first.
+bool SkipValues(std::vector<std::int32_t>& block, std::int64_t n) {
+    block.resize(static_cast<std::size_t>(std::min(n, kBlockValues)));
+    for (std::int64_t left = n; left > 0;) {
+        const std::int64_t chunk = std::min(left, kBlockValues);
+        if (ReadValues(block.data(), chunk) < chunk) return false;
+        left -= chunk;
+    }
+    return true;
+}
+
+// Clears the fields of the box left for the reader (columns 0..columns-1 by the map's rows in
+// the array) from (x, y) on in file order: the file does not reach them.
+void ClearRestOfBox(std::int64_t x, std::int64_t y, std::int64_t columns) {
+    const std::int64_t rows = RowsInArray();
+    for (; x < columns; ++x, y = 0) {
+        std::memset(&Document.Fields(x, y), 0, static_cast<std::size_t>(rows - y) * 4);
+    }
+}
+
+// Reads the grid straight into Fields, column by column, until the map's part of the array is
+// complete or the file ends. Values of rows beyond the array are read past; columns beyond it
+// are not read, as nothing after them is kept. The first `box` columns were left uncleared
+// for this reader: what the file does not reach of them is cleared here.
+void ReadGrid(std::int64_t box) {
+    const std::int64_t columns = ColumnsInArray();
+    const std::int64_t rows = RowsInArray();
+    if (columns == 0 || rows == 0) return;
+    const std::int64_t skip = std::int64_t{Document.LastFieldY} + 1 - rows;
+    // A map 1000 rows high lies in Fields as it lies in the file: all its columns in one read.
+    const std::int64_t perRead = skip == 0 && rows == kFieldsSize ? columns : 1;
+    std::vector<std::int32_t> skipped;
+    for (std::int64_t x = 0; x < columns; x += perRead) {
+        const std::int64_t n = perRead * rows;
+        std::int32_t* run = &Document.Fields(x, 0);
+        const std::int64_t got = ReadValues(run, n);
+        Document.Fields.MarkRunUsed(run, got);
+        if (got < n) {
+            ClearRestOfBox(x + got / rows, got % rows, box);
+            return;
         }
-        Transfer<false>(at, block.data(), count);
-        if (got < want) return;
-        left -= n;
+        if (skip > 0 && !SkipValues(skipped, skip)) {
+            ClearRestOfBox(x + 1, 0, box);
+            return;
+        }
     }
 }
 
@@ -196,9 +259,9 @@ int ReadMapFile() { return ReadMapFileFrom(MapFilePath()); }
 int ReadMapFileFrom(std::string_view path) { return ReadMapFileAt(path).opened ? 1 : 0; }
 
 MapFileRead ReadMapFileAt(std::string_view path) {
-    ResizeDocumentArrays();
     MapFileRead read;
     read.opened = runtime::FileOpenRead(kMapFile, path) != 0;
+    const std::int64_t fileSize = read.opened ? runtime::FileBytesLeft(kMapFile) : 0;
     Document.MapName = ReadStoredString(kMapFile, &read.nameLength);
     for (std::int32_t* v :
          {&Document.PlayerCount, &Document.SlotCount, &Document.BallCount, &Document.FieldWidth,
@@ -206,22 +269,23 @@ MapFileRead ReadMapFileAt(std::string_view path) {
         *v = runtime::FileReadLong(kMapFile);
     }
     read.headerSize = HeaderSize(read.nameLength);
+    // The previous map goes here. The fields the file will fill are left to ReadGrid rather
+    // than cleared first: a large map loads at the speed of reading it.
+    const std::int64_t box = ColumnsTheFileReaches();
+    ResizeDocumentArrays(static_cast<std::int32_t>(box), static_cast<std::int32_t>(RowsInArray()));
     // A damaged file may announce more than the arrays hold, or far more than it has.
-    const auto more = [&] { return read.opened && runtime::FileAtEnd(kMapFile) == 0; };
-    for (std::int64_t p = 1; p <= Document.PlayerCount && more(); ++p) {
+    for (std::int64_t p = 1;
+         p <= Document.PlayerCount && read.opened && runtime::FileAtEnd(kMapFile) == 0; ++p) {
         PlayerStart player{};
         player.X = runtime::FileReadLong(kMapFile);
         player.Y = runtime::FileReadLong(kMapFile);
         player.Direction = runtime::FileReadLong(kMapFile);
         if (p <= kPlayersUpperBound) Document.Players(static_cast<std::int32_t>(p)) = player;
     }
-    if (more()) ReadGrid();
-    if (read.opened) {
-        read.shorter = runtime::FileAtEnd(kMapFile) != 0;
-        std::uint8_t extra = 0;
-        read.longer = !read.shorter && runtime::FileReadData(kMapFile, &extra, 1) == 1;
-    }
+    ReadGrid(box);
     runtime::FileClose(kMapFile);
+    read.shorter = read.opened && fileSize < read.headerSize;
+    read.longer = read.opened && fileSize > read.headerSize;
     return read;
 }
 

@@ -220,7 +220,7 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
     while (!seeds.empty()) {
         const auto [sx, sy] = seeds.back();
         seeds.pop_back();
-        const std::int32_t* column = &Document.Fields(sx, 0);
+        const std::int32_t* column = &std::as_const(Document.Fields)(sx, 0);
         if (column[sy] != target) continue;
         const std::int32_t top = FindUp(column, sy, target, false) + 1;
         const std::int32_t bottom = FindDown(column, sy, lastY, target, false) - 1;
@@ -228,7 +228,7 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
         // One seed for each run of the tile beside the painted run.
         for (const std::int32_t nx : {sx - 1, sx + 1}) {
             if (nx < 0 || nx > lastX) continue;
-            const std::int32_t* next = &Document.Fields(nx, 0);
+            const std::int32_t* next = &std::as_const(Document.Fields)(nx, 0);
             for (std::int32_t row = FindDown(next, top, bottom, target, true); row <= bottom;
                  row = FindDown(next, row, bottom, target, true)) {
                 seeds.emplace_back(nx, row);

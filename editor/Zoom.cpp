@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "editor/EditorState.h"
@@ -251,7 +252,7 @@ void SortRows(Tables& t) {
 // Adds to each view row what one field column that a view column covers (segment) shows in
 // it: for a column cut by the view's grid every piece, otherwise only the cut field rows.
 void AddPieces(const Tables& t, const Segment& segment, const Slots& slots, Lanes* accumulated) {
-    const std::int32_t* column = &Document.Fields(segment.field, 0);
+    const std::int32_t* column = &std::as_const(Document.Fields)(segment.field, 0);
     const std::size_t ny = static_cast<std::size_t>(t.y.nodes);
     const std::size_t perSlot = static_cast<std::size_t>(t.x.nodes) * ny;
     const std::size_t i1 = static_cast<std::size_t>(segment.from) * ny;
@@ -318,7 +319,7 @@ void DrawReduced(const screen::PixelView& view, const screen::PixelView& set) {
         t.wholeColumns.clear();
         for (; segment != t.columns.end() && segment->view == v; ++segment) {
             if (segment->from == 0 && segment->to == t.x.nodes - 1) {
-                t.wholeColumns.push_back(&Document.Fields(segment->field, 0));
+                t.wholeColumns.push_back(&std::as_const(Document.Fields)(segment->field, 0));
             }
             AddPieces(t, *segment, slots, accumulated);
         }

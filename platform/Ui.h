@@ -8,13 +8,14 @@
 // nothing makes the call do nothing and return 0 / false.
 //
 // Messages carry the numbers of WinMessages.h. Input that the toolkit delivers becomes
-// messages in one first-in-first-out queue, one at a time; the toolkit has already handed
-// the input to the control under it when the message is queued, and the notifications that
-// delivery raised travel with the message and reach their procedures when it is dispatched.
-// Notifications raised at any other time (a text set by the program, a focus moved by the
-// program) reach their procedures at once. Posted messages join the back of the queue.
-// Exposure of a top-level window gives one paint message, fetched when the queue is empty.
-// Paints that the program causes itself are not messages.
+// messages, handed out one at a time; the toolkit has already handed the input to the
+// control under it when the message is queued, and the notifications that delivery raised
+// travel with the message and reach their procedures when it is dispatched. Notifications
+// raised at any other time (a text set by the program, a focus moved by the program) reach
+// their procedures at once. A fetch takes posted messages first, then input, each oldest
+// first: a message posted while input waits comes before that input. Exposure of a
+// top-level window gives one paint message, fetched only when no posted message or input
+// waits. Paints that the program causes itself are not messages.
 #pragma once
 
 #include <cstdint>
@@ -59,8 +60,9 @@ void UiInit();
 Handle CreateTopWindow(std::string_view title, std::uint32_t style, std::int32_t x, std::int32_t y,
                        bool usePlatformPosition, std::int32_t clientWidth,
                        std::int32_t clientHeight, WindowProc proc);
-// Shows a window, maximised or normally. Showing activates it and sends its procedure, in
-// this order, the activation, the background erase, the size and the move.
+// Shows a window, maximised (with or without a sizing frame) or normally. Showing activates
+// it and sends its procedure, in this order, the activation, the background erase, the size
+// and the move.
 void ShowTopWindow(Handle window, bool maximised);
 // Destroys a top-level window (with its controls and menu bar) or a control. Procedures get
 // WM_DESTROY, then every control and finally the window itself WM_NCDESTROY.
@@ -120,7 +122,7 @@ std::intptr_t DefWindowProc(Handle handle, std::uint32_t message, std::uintptr_t
 // Calls the handle's procedure now.
 std::intptr_t SendMessage(Handle handle, std::uint32_t message, std::uintptr_t wParam,
                           std::intptr_t lParam);
-// Appends a message to the queue.
+// Appends a message to the posted messages, which are fetched before input.
 bool PostMessage(Handle handle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
 // Takes the next message, waiting for one.

@@ -69,7 +69,9 @@ std::int32_t StatusBarPlaceCount(Handle statusBar);
 Handle CreateMenu();
 bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
                 std::string_view text);
-bool SetMenu(Handle window, Handle menu);  // 0 detaches
+// Attaches a bar to a window (0 detaches). The bar takes its height from the client area and
+// the window keeps its size: the procedure hears WM_MOVE and WM_SIZE for the client area.
+bool SetMenu(Handle window, Handle menu);
 Handle GetMenu(Handle window);
 bool DestroyMenu(Handle menu);  // with its drop-downs
 std::int32_t GetMenuItemCount(Handle menu);

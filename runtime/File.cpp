@@ -20,6 +20,7 @@ struct FileSlot {
     std::int32_t bufferSize = 0;
     std::int32_t bytesLeft = 0;    // write mode: free bytes; read mode: bytes not handed out
     std::int32_t bytesFilled = 0;  // read mode: bytes the last refill placed in the buffer
+    std::int64_t osPosition = 0;   // where the OS's next read or write starts
     int mode = kReadMode;
     bool writeFailed = false;  // the OS took fewer bytes than it was given
     bool atEnd = false;        // a read came up short
@@ -54,6 +55,7 @@ std::int32_t Open(int number, OpenOperation open) {
     slot->bufferSize = kFileBufferSize;
     slot->bytesLeft = 0;
     slot->bytesFilled = 0;
+    slot->osPosition = 0;
     slot->mode = kReadMode;
     return number == -1 ? identifier : handle;
 }
@@ -65,11 +67,14 @@ std::int32_t Open(int number, std::string_view path, platform::FileOpenMode mode
 std::int32_t OsWrite(FileSlot& slot, const void* source, std::int32_t n) {
     const auto written = static_cast<std::int32_t>(platform::FileWrite(slot.handle, source, n));
     if (written != n) slot.writeFailed = true;
+    slot.osPosition += written;
     return written;
 }
 
 std::int32_t OsRead(FileSlot& slot, void* destination, std::int32_t n) {
-    return static_cast<std::int32_t>(platform::FileRead(slot.handle, destination, n));
+    const auto got = static_cast<std::int32_t>(platform::FileRead(slot.handle, destination, n));
+    slot.osPosition += got;
+    return got;
 }
 
 // Writes the pending bytes with one OS call (also when there are none); only in write mode.
@@ -212,6 +217,18 @@ std::int32_t FileWriteData(int number, const void* source, std::int32_t length) 
     FileSlot* slot = Find(number);
     if (slot == nullptr || source == nullptr || length < 1) return 0;
     return BufferWrite(*slot, source, length);
+}
+
+std::int64_t FileBytesLeft(int number) {
+    const FileSlot* slot = Find(number);
+    if (slot == nullptr) return 0;
+    const std::int64_t size = platform::FileSize(slot->handle);
+    std::int64_t position = slot->osPosition;
+    if (slot->buffer) {
+        position += slot->mode == kReadMode ? -std::int64_t{slot->bytesLeft}
+                                            : std::int64_t{slot->bufferSize - slot->bytesLeft};
+    }
+    return std::max<std::int64_t>(size - position, 0);
 }
 
 int FileAtEnd(int number) {

@@ -46,6 +46,9 @@ std::int32_t FileWriteLong(int number, std::int32_t value);
 // Writes `length` bytes; 0 for a null source or a length below 1.
 std::int32_t FileWriteData(int number, const void* source, std::int32_t length);
 
+// Bytes after the read or write position: what reads can still take. 0 for no open file.
+std::int64_t FileBytesLeft(int number);
+
 // 1 once a read came up short because the file had no more bytes, else 0.
 int FileAtEnd(int number);
 

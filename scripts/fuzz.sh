@@ -30,7 +30,10 @@ mkdir -p "$work"
 scratch=$(mktemp -d -p /dev/shm mapeditor-fuzz.XXXXXX 2>/dev/null || mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-export ASAN_OPTIONS=detect_leaks=1
+# The allocator keeps freed memory instead of handing it back to the OS every few seconds: on a
+# busy virtual machine that madvise call was seen to stall for over ten seconds, which libFuzzer
+# reports as a timeout of whatever input was running.
+export ASAN_OPTIONS=detect_leaks=1:allocator_release_to_os_interval_ms=-1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 unset LSAN_OPTIONS
 

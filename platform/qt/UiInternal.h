@@ -25,7 +25,8 @@ namespace platform::qtui {
 
 class ClientArea;
 
-// A top-level window: the menu bar (when one is attached) above the client area.
+// A top-level window: the menu bar (when one is attached) above the client area. The bar
+// takes its height from the client area; the window keeps its size.
 class TopWindow : public QWidget {
 public:
     TopWindow(QSize clientSize, bool resizable);
@@ -33,10 +34,13 @@ public:
     QMenuBar* MenuBar();  // created on first use, hidden until a menu is attached
     void ShowMenuBar(bool show);
     int MenuBarHeight() const;
-    bool Resizable() const { return resizable_; }
+    // Shows the window maximised, also one without a sizing frame; restored, such a window
+    // has its own size again and no sizing frame.
+    void ShowMaximised();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Relayout();
@@ -45,7 +49,7 @@ private:
     QMenuBar* menuBar_ = nullptr;
     bool menuShown_ = false;
     bool resizable_;
-    QSize clientSize_;
+    QSize normalSize_;  // without a sizing frame: the window's only size unless maximised
 };
 
 // The client area: the window's handle, holding its controls.
@@ -108,8 +112,11 @@ bool TakePendingPaint(Handle window);  // removes it; true when one was pending
 // Drops queued messages of a handle that is going away.
 void ForgetQueuedMessages(Handle handle);
 
-// Sends the messages of a window's changed client size, position or activation.
-void ReportGeometry(Handle window);
+// Sends the messages of a window's changed client size and position: the size first, as
+// showing and resizing do, or the move first when the frame changed around the client area
+// (a menu bar attached or taken away), in the order of the original system.
+void ReportGeometry(Handle window, bool frameChanged = false);
+// Sends the message of a window's changed activation.
 void ReportActivation(Handle window, bool active);
 
 // Pump start (event filter), menus torn down with their window.

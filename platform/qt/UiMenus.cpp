@@ -148,11 +148,13 @@ bool SetMenu(Handle window, Handle menu) {
     if (menu == 0) {
         info->top->MenuBar()->clear();
         info->top->ShowMenuBar(false);
-        return true;
+    } else {
+        Data(menu)->window = window;
+        FillBar(info->top->MenuBar(), menu);
+        info->top->ShowMenuBar(true);
     }
-    Data(menu)->window = window;
-    FillBar(info->top->MenuBar(), menu);
-    info->top->ShowMenuBar(true);
+    // The bar's height comes from the client area, which moves and changes its size.
+    ReportGeometry(window, true);
     return true;
 }
 

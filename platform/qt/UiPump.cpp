@@ -1,6 +1,11 @@
 // The message pump: an application-wide event filter turns the toolkit's input on runtime
 // windows into messages, one queue hands them out one at a time.
 //
+// The queue keeps three kinds apart and hands them out as the original system does: posted
+// messages first (the library's own notifications, menu commands, the close request), then
+// input, each kind oldest first, and the paint of an exposed window only when neither waits.
+// So a notification posted while input is waiting arrives before that input.
+//
 // For each input event on a runtime window the filter builds the message, matches key
 // presses against the window's shortcut table (a match consumes the key, so the shortcut
 // wins over the focused field), and otherwise lets the toolkit deliver the very same event at
@@ -33,7 +38,8 @@ namespace {
 
 using MessagePtr = std::shared_ptr<Message>;
 
-std::deque<MessagePtr> gQueue;
+std::deque<MessagePtr> gPosted;      // PostMessage
+std::deque<MessagePtr> gInput;       // mouse, wheel and keys
 std::deque<Handle> gPaints;          // windows with a pending exposure, oldest first
 std::vector<MessagePtr> gRecording;  // messages whose delivery is under way, innermost last
 std::weak_ptr<Message> gLastPress;   // the toolkit's double-click event belongs to it
@@ -48,7 +54,8 @@ struct LastClick {
 LastClick gLastClick;
 Handle gCapture = 0;  // a control that took a button press gets the mouse until release
 
-void Enqueue(const MessagePtr& message) { gQueue.push_back(message); }
+// Input joins its own queue; PostMessage fills the other.
+void Enqueue(const MessagePtr& message) { gInput.push_back(message); }
 
 MessagePtr NewMessage(Handle target, std::uint32_t number, std::uintptr_t wParam,
                       std::intptr_t lParam, std::uint8_t modifiers = 0) {
@@ -62,7 +69,7 @@ MessagePtr NewMessage(Handle target, std::uint32_t number, std::uintptr_t wParam
 }
 
 bool IsQueued(const MessagePtr& message) {
-    return message && std::find(gQueue.begin(), gQueue.end(), message) != gQueue.end();
+    return message && std::find(gInput.begin(), gInput.end(), message) != gInput.end();
 }
 
 // Hands the event to the toolkit now, recording the notifications it raises with `message`.
@@ -356,8 +363,10 @@ protected:
 };
 
 bool HasMessage() {
-    for (const MessagePtr& m : gQueue) {
-        if (Info(m->window) != nullptr) return true;
+    for (const auto* queue : {&gPosted, &gInput}) {
+        for (const MessagePtr& m : *queue) {
+            if (Info(m->window) != nullptr) return true;
+        }
     }
     for (Handle window : gPaints) {
         if (Info(window) != nullptr) return true;
@@ -366,12 +375,14 @@ bool HasMessage() {
 }
 
 bool TakeMessage(Message* out) {
-    while (!gQueue.empty()) {
-        MessagePtr message = gQueue.front();
-        gQueue.pop_front();
-        if (Info(message->window) == nullptr) continue;
-        *out = *message;
-        return true;
+    for (auto* queue : {&gPosted, &gInput}) {
+        while (!queue->empty()) {
+            MessagePtr message = queue->front();
+            queue->pop_front();
+            if (Info(message->window) == nullptr) continue;
+            *out = *message;
+            return true;
+        }
     }
     while (!gPaints.empty()) {
         const Handle window = gPaints.front();
@@ -427,9 +438,11 @@ bool TakePendingPaint(Handle window) {
 }
 
 void ForgetQueuedMessages(Handle handle) {
-    std::erase_if(gQueue, [handle](const MessagePtr& m) { return m->window == handle; });
-    for (const MessagePtr& m : gQueue) {
-        std::erase_if(m->sent, [handle](const SentMessage& s) { return s.target == handle; });
+    for (auto* queue : {&gPosted, &gInput}) {
+        std::erase_if(*queue, [handle](const MessagePtr& m) { return m->window == handle; });
+        for (const MessagePtr& m : *queue) {
+            std::erase_if(m->sent, [handle](const SentMessage& s) { return s.target == handle; });
+        }
     }
     TakePendingPaint(handle);
     if (gCapture == handle) gCapture = 0;
@@ -443,7 +456,7 @@ using namespace qtui;
 bool PostMessage(Handle handle, std::uint32_t message, std::uintptr_t wParam,
                  std::intptr_t lParam) {
     if (Info(handle) == nullptr) return false;
-    Enqueue(NewMessage(handle, message, wParam, lParam));
+    gPosted.push_back(NewMessage(handle, message, wParam, lParam));
     return true;
 }
 

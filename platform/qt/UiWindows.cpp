@@ -84,13 +84,29 @@ TopWindow::TopWindow(QSize clientSize, bool resizable)
     : QWidget(nullptr),
       client_(new ClientArea(this)),
       resizable_(resizable),
-      clientSize_(clientSize) {
+      normalSize_(clientSize) {
     setFont(GuiFont());
     client_->setGeometry(0, 0, clientSize.width(), clientSize.height());
     if (resizable_) {
         resize(clientSize);
     } else {
         setFixedSize(clientSize);
+    }
+}
+
+void TopWindow::ShowMaximised() {
+    if (!resizable_) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    showMaximized();
+}
+
+void TopWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !resizable_ &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) == 0) {
+        setFixedSize(normalSize_);
     }
 }
 
@@ -109,16 +125,8 @@ int TopWindow::MenuBarHeight() const {
 }
 
 void TopWindow::ShowMenuBar(bool show) {
-    // The client area keeps its size; the window grows or shrinks by the bar.
-    const QSize client = client_->size();
     menuShown_ = show;
     if (menuBar_ != nullptr) menuBar_->setVisible(show);
-    const QSize outer(client.width(), client.height() + MenuBarHeight());
-    if (resizable_) {
-        resize(outer);
-    } else {
-        setFixedSize(outer);
-    }
     Relayout();
 }
 
@@ -204,7 +212,7 @@ Handle TopHandleOf(Handle handle) {
     return 0;
 }
 
-void ReportGeometry(Handle window) {
+void ReportGeometry(Handle window, bool frameChanged) {
     HandleInfo* info = TopInfo(window);
     if (info == nullptr || !info->top->isVisible()) return;
     if (info->top->isMinimized()) {
@@ -218,19 +226,27 @@ void ReportGeometry(Handle window) {
         info->minimized = false;
         info->sizeKnown = false;
     }
-    const QSize size = info->widget->size();
-    if (!info->sizeKnown || size != info->lastClientSize) {
+    const auto reportSize = [window, info] {
+        const QSize size = info->widget->size();
+        if (info->sizeKnown && size == info->lastClientSize) return;
         info->sizeKnown = true;
         info->lastClientSize = size;
         SendMessage(window, WM_SIZE, info->top->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
                     MakeLParam(size.width(), size.height()));
-    }
-    if (TopInfo(window) == nullptr) return;
-    const QPoint origin = info->widget->mapToGlobal(QPoint(0, 0));
-    if (!info->posKnown || origin != info->lastClientPos) {
+    };
+    const auto reportMove = [window, info] {
+        const QPoint origin = info->widget->mapToGlobal(QPoint(0, 0));
+        if (info->posKnown && origin == info->lastClientPos) return;
         info->posKnown = true;
         info->lastClientPos = origin;
         SendMessage(window, WM_MOVE, 0, MakeLParam(origin.x(), origin.y()));
+    };
+    if (frameChanged) {
+        reportMove();
+        if (TopInfo(window) != nullptr) reportSize();  // unless a procedure closed it
+    } else {
+        reportSize();
+        if (TopInfo(window) != nullptr) reportMove();
     }
 }
 
@@ -336,8 +352,8 @@ void ShowTopWindow(Handle window, bool maximised) {
     // The window itself holds the keyboard focus until a control is clicked or tabbed to;
     // the toolkit would otherwise hand it to the first control on activation.
     if (top->focusWidget() == nullptr) top->Client()->setFocus(Qt::OtherFocusReason);
-    if (maximised && top->Resizable()) {
-        top->showMaximized();
+    if (maximised) {
+        top->ShowMaximised();
     } else {
         top->show();
     }

@@ -35,9 +35,27 @@ e2e_start_editor() {
     done
     [ -n "$wid" ] || { echo "editor window did not appear"; cat editor.log; exit 1; }
     sleep 1
-    # The top-level window holds the menu bar above the 760 x 560 client area.
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    menu=$((HEIGHT - 560))
+    find_menu_height
+}
+
+# The absolute top of a window on the screen.
+window_top() { xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left Y: *//p'; }
+
+# Sets $menu to the height of the menu bar, which lies at the top of the window above the
+# client area; the window does not tell them apart. The "Datei" drop-down opens right below
+# the bar: its top gives the height.
+find_menu_height() {
+    local popup=""
+    xdotool mousemove --window "$wid" 20 5 click 1
+    for _ in $(seq 1 20); do
+        popup=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$wid" | head -n1 || true)
+        [ -n "$popup" ] && break
+        sleep 0.1
+    done
+    [ -n "$popup" ] || { echo "the Datei menu did not open"; cat editor.log; exit 1; }
+    menu=$(($(window_top "$popup") - $(window_top "$wid")))
+    xdotool key Escape
+    sleep 0.3
 }
 
 # Moves the pointer to client point (x, y) of the main window.

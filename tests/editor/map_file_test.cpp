@@ -7,7 +7,9 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/MapDocument.h"
@@ -131,9 +133,11 @@ TEST_F(MapFileTest, AMissingFileGivesTheEmptyDocument) {
 
 TEST_F(MapFileTest, TruncatedFilesReadTheRestAsZero) {
     const Bytes full = MapBytes("Karte", {2, 8, 4, 64, 64, 1, 1},
-                                {10, 20, 90, 30, 40, 180, 1, 2, 3, 4});
-    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{9},
-                            std::size_t{20}, std::size_t{37}, std::size_t{50}, full.size() - 4}) {
+                                {10, 20, 90, 30, 40, 180, 1, 2, 0x0D0C0B0A, 0x04030201});
+    constexpr std::size_t kGrid = 2 + 5 + 28 + 24;  // where the field values start
+    for (std::size_t cut :
+         {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{9}, std::size_t{20},
+          std::size_t{37}, std::size_t{50}, full.size() - 4, kGrid + 8 + 1, full.size() - 1}) {
         SCOPED_TRACE(cut);
         Load("Kaputt", Bytes(full.begin(), full.begin() + cut));
         // What the file still holds is read back (a cut value keeps its low bytes); the rest
@@ -143,12 +147,81 @@ TEST_F(MapFileTest, TruncatedFilesReadTheRestAsZero) {
         if (cut >= 2 + 5 + 28 + 12) {
             EXPECT_EQ(Document.Players(1).Direction, 90);
         }
-        EXPECT_EQ(Document.Fields(1, 1), 0);
         EXPECT_EQ(Document.Players(2).X, cut >= 2 + 5 + 28 + 13 ? 30 : 0);
+        // Field (1, 0) cut one byte in, field (1, 1) three bytes in.
+        EXPECT_EQ(Document.Fields(1, 0), cut == kGrid + 9    ? 0x0A
+                                         : cut >= kGrid + 12 ? 0x0D0C0B0A
+                                                             : 0);
+        EXPECT_EQ(Document.Fields(1, 1), cut == full.size() - 1 ? 0x030201 : 0);
     }
     Load("Ganz", full);
-    EXPECT_EQ(Document.Fields(1, 1), 4);
+    EXPECT_EQ(Document.Fields(1, 1), 0x04030201);
     EXPECT_EQ(Document.Fields(0, 1), 2);
+}
+
+// Loading reuses the field array without clearing all of it: nothing of a larger map loaded
+// before may show through, whether the small map is whole, cut, or missing.
+TEST_F(MapFileTest, ALoadLeavesNothingOfTheLargerMapBefore) {
+    Document.FileName = "Gross";
+    Document.PlayerCount = 64;
+    Document.LastFieldX = 999;
+    Document.LastFieldY = 999;
+    for (int p = 1; p <= 64; ++p) Document.Players(p) = {p, p, p};
+    for (int x = 0; x < 1000; ++x) {
+        for (int y = 0; y < 1000; ++y) Document.Fields(x, y) = 1 + (x + y) % 7;
+    }
+    ASSERT_EQ(editor::WriteMapFile(), 1);
+
+    // Three columns of two rows: (0, 0) 11, (0, 1) 12, (1, 0) 21, (1, 1) 22, (2, 0) 31 ...
+    const Bytes small =
+        MapBytes("klein", {1, 8, 4, 24, 40, 2, 1}, {5, 6, 90, 11, 12, 21, 22, 31, 0x04030201});
+    std::vector<std::int32_t> tall;  // 1000 rows: a column lies in the array as in the file
+    for (int i = 1; i <= 1500; ++i) tall.push_back(i);
+    struct Case {
+        const char* what;
+        Bytes bytes;  // empty: no file
+        std::map<std::pair<int, int>, std::int32_t> fields;
+    };
+    const std::map<std::pair<int, int>, std::int32_t> smallFields = {
+        {{0, 0}, 11}, {{0, 1}, 12}, {{1, 0}, 21}, {{1, 1}, 22}, {{2, 0}, 31}, {{2, 1}, 0x04030201}};
+    std::map<std::pair<int, int>, std::int32_t> tallFields;
+    for (int i = 0; i < 1500; ++i) tallFields[{i / 1000, i % 1000}] = i + 1;
+    const Case cases[] = {
+        {"whole", small, smallFields},
+        {"cut one byte into its last value",
+         Bytes(small.begin(), small.end() - 3),
+         {{{0, 0}, 11}, {{0, 1}, 12}, {{1, 0}, 21}, {{1, 1}, 22}, {{2, 0}, 31}, {{2, 1}, 1}}},
+        {"cut in its second column",
+         Bytes(small.begin(), small.end() - 12),
+         {{{0, 0}, 11}, {{0, 1}, 12}, {{1, 0}, 21}}},
+        {"a thousand rows high, cut in its second column",
+         MapBytes("hoch", {0, 8, 4, 64, 64, 1, 999}, tall), tallFields},
+        {"missing", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document.FileName = "Gross";
+        ASSERT_EQ(editor::ReadMapFile(), 1);
+        ASSERT_EQ(Document.Fields(999, 999), 1 + 1998 % 7);
+        if (c.bytes.empty()) {
+            Document.FileName = "Fehlt";
+            editor::ReadMapFile();
+        } else {
+            Load("Klein", c.bytes);
+        }
+        std::int64_t wrong = 0;
+        for (int x = 0; x < 1000; ++x) {
+            for (int y = 0; y < 1000; ++y) {
+                const auto found = c.fields.find({x, y});
+                const std::int32_t expected = found == c.fields.end() ? 0 : found->second;
+                if (std::as_const(Document.Fields)(x, y) != expected && wrong++ == 0) {
+                    ADD_FAILURE() << "first wrong field (" << x << ", " << y << ")";
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        for (int p = 2; p <= 1000; ++p) EXPECT_EQ(Document.Players(p).X, 0) << p;
+    }
 }
 
 TEST_F(MapFileTest, DamagedHeadersNeverReachOutsideTheArraysNorLoopForever) {
@@ -163,7 +236,8 @@ TEST_F(MapFileTest, DamagedHeadersNeverReachOutsideTheArraysNorLoopForever) {
         {"huge grid", MapBytes("x", {1, 8, 4, 64, 64, INT_MAX, INT_MAX}, {0, 0, 0, 1, 2})},
         {"huge player count", MapBytes("x", {INT_MAX, 8, 4, 64, 64, 0, 0}, {1, 2, 3})},
         {"players beyond the array", MapBytes("x", {1002, 8, 4, 64, 64, 0, 1}, manyPlayers)},
-        {"columns beyond 999", MapBytes("x", {1, 8, 4, 64, 64, 1000, 0}, std::vector<std::int32_t>(3 + 1001, 6))},
+        {"columns beyond 999",
+         MapBytes("x", {1, 8, 4, 64, 64, 1000, 0}, std::vector<std::int32_t>(3 + 1001, 6))},
         {"negative bounds", MapBytes("x", {-5, 8, 4, 64, 64, INT_MAX, -3}, {1, 2, 3})},
         {"negative name length", Bytes{0xFF, 0xFF, 1, 0, 0, 0}},
         {"name longer than the file", Bytes{0x10, 0x00, 'a', 'b'}},
@@ -242,8 +316,8 @@ TEST_F(MapFileTest, SavingCreatesTheFolderAndAFailedSaveKeepsThePreviousFile) {
 
     if (::geteuid() != 0) {  // root may write into a read-only folder
         Document.MapName = "Anders";
-        std::filesystem::permissions("Karten", std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(
+            "Karten", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_EQ(editor::WriteMapFile(), 0);
         std::filesystem::permissions("Karten", std::filesystem::perms::owner_all);
         EXPECT_EQ(ReadBytes("Karten/NONAME.MAP"), previous);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EditorFixture.h"
+#include "screen/ImageFiles.h"
 
 namespace {
 
@@ -59,24 +60,35 @@ TEST_F(EditorTest, PaintingHitsTheClampedFieldOnlyInsideTheView) {
         QPoint at;
         int x, y;  // the field expected to take the brush, or -1 for none
     };
-    const Case cases[] = {
-        {"a field", InView(58 + 64 * 2 + 5, 58 + 64 + 5), 2, 1},
-        {"the grey margin left of the map", InView(10, 58 + 64 * 3 + 1), 0, 3},
-        {"below and right of the map", InView(490, 490), 5, 5},
-        {"the panel on the right", {600, 400}, -1, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        editor::ResetDocument();
-        gui::GadgetSetState(editor::kBrushBar, 7);
-        ClickAt(c.at);
-        int painted = 0;
-        for (int x = 0; x <= 5; ++x) {
-            for (int y = 0; y <= 5; ++y) painted += Document.Fields(x, y) == 7 ? 1 : 0;
-        }
-        EXPECT_EQ(painted, c.x < 0 ? 0 : 1);
-        if (c.x >= 0) {
-            EXPECT_EQ(Document.Fields(c.x, c.y), 7);
+    // Square fields and fields that are not: width and height must not be mixed up.
+    for (const auto& [fw, fh] : {std::pair{64, 64}, std::pair{24, 40}}) {
+        const Case cases[] = {
+            {"a field", InView(58 + fw * 2 + 5, 58 + fh + 5), 2, 1},
+            {"the grey margin left of the map", InView(10, 58 + fh * 3 + 1), 0, 3},
+            {"below and right of the map", InView(490, 490), 5, 5},
+            {"the panel on the right", {600, 400}, -1, -1},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", fields " + std::to_string(fw) + " x " +
+                         std::to_string(fh));
+            editor::ResetDocument();
+            Document.FieldWidth = fw;
+            Document.FieldHeight = fh;
+            gui::GadgetSetState(editor::kBrushBar, 7);
+            ClickAt(c.at);
+            int painted = 0;
+            for (int x = 0; x <= 5; ++x) {
+                for (int y = 0; y <= 5; ++y) painted += Document.Fields(x, y) == 7 ? 1 : 0;
+            }
+            EXPECT_EQ(painted, c.x < 0 ? 0 : 1);
+            if (c.x >= 0) {
+                EXPECT_EQ(Document.Fields(c.x, c.y), 7);
+                // The hover frame outlines the same field: its opposite corners are red.
+                const int left = 58 + c.x * fw;
+                const int top = 58 + c.y * fh;
+                EXPECT_EQ(Pixel(left, top), kRedPixel);
+                EXPECT_EQ(Pixel(left + fw - 1, top + fh - 1), kRedPixel);
+            }
         }
     }
 }
@@ -163,28 +175,35 @@ TEST_F(EditorTest, TrackBarsMoveTheViewAndSetTheDirection) {
 }
 
 TEST_F(EditorTest, TypedValuesAreCorrectedInTheSamePass) {
+    // Every correction, in sequence: what the field then shows, the value the document holds
+    // and the balls, which follow the slots.
     struct Case {
         std::int32_t gadget;
         const char* typed;
         const char* shown;
+        const std::int32_t* value;
+        const char* balls;
     };
     const Case cases[] = {
-        {editor::kLastFieldXField, "1000", "999"}, {editor::kFieldWidthField, "0", "1"},
-        {editor::kPlayerCountField, "0", "1"},     {editor::kPlayerCountField, "65", "64"},
-        {editor::kSlotCountField, "13", "12"},
+        {editor::kLastFieldXField, "1000", "999", &Document.LastFieldX, "4"},
+        {editor::kLastFieldYField, "1000", "999", &Document.LastFieldY, "4"},
+        {editor::kFieldWidthField, "0", "1", &Document.FieldWidth, "4"},
+        {editor::kFieldHeightField, "0", "1", &Document.FieldHeight, "4"},
+        {editor::kPlayerCountField, "0", "1", &Document.PlayerCount, "4"},
+        {editor::kPlayerCountField, "65", "64", &Document.PlayerCount, "4"},
+        {editor::kSlotCountField, "13", "12", &Document.SlotCount, "4"},  // the balls stay
+        {editor::kSlotCountField, "2", "2", &Document.SlotCount, "2"},    // below the balls
+        {editor::kBallCountField, "9", "2", &Document.BallCount, "2"},
+        {editor::kSlotCountField, "0", "1", &Document.SlotCount, "1"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.gadget) + " " + c.typed);
         TypeInto(c.gadget, c.typed);
-        EXPECT_EQ(gui::GadgetGetText(c.gadget), c.shown) << c.typed;
+        EXPECT_EQ(gui::GadgetGetText(c.gadget), c.shown);
+        EXPECT_EQ(*c.value, std::stoi(c.shown));
+        EXPECT_EQ(gui::GadgetGetText(editor::kBallCountField), c.balls);
+        EXPECT_EQ(Document.BallCount, std::stoi(c.balls));
     }
-    EXPECT_EQ(Document.LastFieldX, 999);
-    EXPECT_EQ(Document.FieldWidth, 1);
-    EXPECT_EQ(Document.PlayerCount, 64);
-    EXPECT_EQ(Document.BallCount, 4);  // 13 slots become 12, the balls stay
-    TypeInto(editor::kSlotCountField, "2");
-    EXPECT_EQ(Document.SlotCount, 2);
-    EXPECT_EQ(Document.BallCount, 2);
-    EXPECT_EQ(gui::GadgetGetText(editor::kBallCountField), "2");
     TypeInto(editor::kMapNameField, "Wiese");
     EXPECT_EQ(Document.MapName, "Wiese");
 }
@@ -264,6 +283,45 @@ TEST_F(EditorTest, TheLoadedMapShowsItsTilesAndZMask) {
     MoveTo({700, 541});
     EXPECT_EQ(at(7, 5, 32, 32), 0xFFFFFFu & 0xFFFFFF);
     EXPECT_EQ(at(0, 0, 32, 40), kBlackPixel);  // water has a floor-level mask
+}
+
+// Fields of 24 x 40 pixels: the Z-mask row starts 40 pixels down the tile set, not 24.
+TEST_F(EditorTest, FieldsThatAreNotSquareShowTheirTilesAndZMask) {
+    constexpr std::uint32_t kPicture[] = {0x3060C0, 0x40A040};  // tiles 0 and 1
+    constexpr std::uint32_t kMask[] = {0xC0C0C0, 0xE08020};
+    // A BMP tile set of two 24 x 40 tiles over their masks; rows are stored bottom-up.
+    ts::BmpFields tiles;
+    tiles.width = 48;
+    tiles.height = 80;
+    for (int y = 79; y >= 0; --y) {
+        for (int x = 0; x < 48; ++x) {
+            const std::uint32_t colour = y < 40 ? kPicture[x / 24] : kMask[x / 24];
+            tiles.pixels.insert(tiles.pixels.end(), {static_cast<std::uint8_t>(colour),
+                                                     static_cast<std::uint8_t>(colour >> 8),
+                                                     static_cast<std::uint8_t>(colour >> 16)});
+        }
+    }
+    std::filesystem::create_directory("Karten");
+    ts::WriteBytes("Karten/Schmal.PNG", ts::MakeBmp(tiles));
+    // Field (0, 0) shows tile 1, field (1, 0) tile 0; the player stands far off.
+    ts::Bytes map = {1, 0, 'S'};
+    for (std::int32_t v : {1, 8, 4, 24, 40, 1, 0, 400, 400, 0, 1, 0}) ts::Put32(map, v);
+    ts::WriteBytes("Karten/Schmal.MAP", map);
+    Document.FileName = "Schmal";
+    editor::LoadMap();
+    Drain();
+    editor::View.ScrollX = -150;  // away from the position texts
+    editor::View.ScrollY = -100;
+    for (const std::int32_t zMask : {0, 1}) {
+        SCOPED_TRACE(zMask);
+        gui::GadgetSetState(editor::kZMaskBox, zMask);
+        MoveTo({700, 540 - zMask});
+        const std::uint32_t* colours = zMask == 1 ? kMask : kPicture;
+        for (const int dy : {5, 35}) {  // near the top and near the bottom of the fields
+            EXPECT_EQ(Pixel(150 + 12, 100 + dy), colours[1]) << dy;
+            EXPECT_EQ(Pixel(150 + 24 + 12, 100 + dy), colours[0]) << dy;
+        }
+    }
 }
 
 TEST_F(EditorTest, QuittingEndsTheLoopAfterAFinalPass) {

@@ -1,6 +1,7 @@
 // What a user's input turns into: event codes of clicks, double clicks, buttons, keys and
 // the close box; ENTER as a shortcut; digits-only fields; text changes; focus and Tab; track
 // bar drags and check box clicks.
+#include <QExposeEvent>
 #include <QLineEdit>
 #include <QSlider>
 #include <functional>
@@ -224,12 +225,36 @@ TEST_F(GuiTest, FieldFocusGivesThePlatformNotificationThenAPostedOne) {
     ClickGadget(0, 15);
     std::vector<Fetched> events = Drain();
     // The press moved the focus: the last notification of its dispatch is the gain (256);
-    // the posted notifications follow as events of their own.
+    // the posted notifications follow as events of their own, before the waiting release.
     const std::vector<Fetched> expected = {{gui::EVENT_GADGET, 15, 256},
-                                           {514, 15, -1},
                                            {gui::EVENT_GADGET, 14, gui::EVENT_TYPE_LOST_FOCUS},
-                                           {gui::EVENT_GADGET, 15, gui::EVENT_TYPE_FOCUS}};
+                                           {gui::EVENT_GADGET, 15, gui::EVENT_TYPE_FOCUS},
+                                           {514, 15, -1}};
     EXPECT_EQ(events, expected);
+}
+
+TEST_F(GuiTest, EventsTheLibraryQueuedComeFirstThenPostedMessagesThenInputThenAPaint) {
+    OpenWindow();
+    const platform::Handle window = gui::WindowHandleOf(0);
+    DrainCodes();
+    // In this order in time: the window system exposes the window, the user moves the mouse
+    // and types, the library posts a notification and queues an event of its own.
+    QExposeEvent expose(QRegion(0, 0, 400, 300));
+    QCoreApplication::sendEvent(TopQWindow(0), &expose);
+    MouseMove(0, QPoint(30, 30));
+    Key(0, Qt::Key_A);
+    platform::PostMessage(window, gui::GADGET_NOTIFY, 14, gui::EVENT_TYPE_FOCUS);
+    platform::SendMessage(window, platform::WM_MOVE, 0, 0);
+    const std::vector<Fetched> expected = {
+        {gui::EVENT_MOVE, 0, -1},
+        {gui::EVENT_GADGET, 14, gui::EVENT_TYPE_FOCUS},
+        {512, 14, -1},
+        {256, 14, -1},
+        {258, 14, -1},
+        {257, 14, -1},
+        {gui::EVENT_REPAINT, 14, -1},  // the paint, then the erase it asked for
+        {gui::EVENT_REPAINT, 14, -1}};
+    EXPECT_EQ(Drain(), expected);
 }
 
 TEST_F(GuiTest, NoControlHasTheFocusAfterOpening) {

@@ -1,4 +1,5 @@
-// The editor's window: every label, caption and field text fits its box in the GUI font.
+// The editor's window: every label, caption and field text fits its box in the GUI font, and
+// every control lies whole above the status bar.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,11 +15,13 @@ namespace {
 TEST_F(GuiTest, EveryTextOfTheEditorWindowFitsItsBox) {
     ASSERT_TRUE(BuildEditorLayout());
     ASSERT_TRUE(WaitForWindow(0));
+    const QWidget* status = HandleWidget(gui::StatusBarHandleOf(0));
     for (const LayoutGadget& g : kEditorGadgets) {
         SCOPED_TRACE(g.number);
         QWidget* widget = GadgetWidget(g.number);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->geometry(), QRect(g.x, g.y, g.w, g.h));
+        EXPECT_LE(g.y + g.h, status->y());
         const QFontMetrics metrics(widget->font());
         const QString text = QString::fromUtf8(g.text);
         switch (g.kind) {

@@ -27,6 +27,9 @@ void BuildFileMenu() {
 
 TEST_F(GuiTest, MenuBarShowsOnlyFromTheFirstTitleAndHoldsTheEntriesInOrder) {
     OpenWindow(760, 560);
+    const QSize outer = TopWidget(0)->frameGeometry().size();
+    ASSERT_NE(gui::StatusBarCreate(0, gui::WindowHandleOf(0)), 0);
+    DrainCodes();
     ASSERT_NE(gui::MenuCreate(0, gui::WindowHandleOf(0)), 0);
     EXPECT_EQ(platform::GetMenu(gui::WindowHandleOf(0)), 0);
     const QMenuBar* shownBar = TopWidget(0)->findChild<QMenuBar*>();
@@ -50,15 +53,22 @@ TEST_F(GuiTest, MenuBarShowsOnlyFromTheFirstTitleAndHoldsTheEntriesInOrder) {
     }
     EXPECT_EQ(platform::GetMenuItemCount(platform::GetSubMenu(bar, 1)), 0);
 
-    // The bar shows above the client area, which keeps its size.
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    platform::GetClientSize(gui::WindowHandleOf(0), &width, &height);
-    EXPECT_EQ(QSize(width, height), QSize(760, 560));
+    // The bar takes its height from the client area: the window keeps its size, the client
+    // area moves down and is shorter, the program hears both, and the status bar sits at the
+    // new bottom.
     const QMenuBar* menuBar = TopWidget(0)->findChild<QMenuBar*>();
     ASSERT_NE(menuBar, nullptr);
     EXPECT_TRUE(menuBar->isVisible());
+    EXPECT_GE(menuBar->height(), 15);
+    EXPECT_EQ(TopWidget(0)->frameGeometry().size(), outer);
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    platform::GetClientSize(gui::WindowHandleOf(0), &width, &height);
+    EXPECT_EQ(QSize(width, height), QSize(760, 560 - menuBar->height()));
     EXPECT_EQ(HandleWidget(gui::WindowHandleOf(0))->y(), menuBar->height());
+    EXPECT_EQ(DrainCodes(), (std::vector<int>{gui::EVENT_MOVE, gui::EVENT_SIZE}));
+    const QWidget* status = HandleWidget(gui::StatusBarHandleOf(0));
+    EXPECT_EQ(status->y() + status->height(), height);
 }
 
 TEST_F(GuiTest, ChosenItemIsFetchedAfterTheMenuHasClosed) {
@@ -104,7 +114,7 @@ TEST_F(GuiTest, StatusBarFieldsEndAtTheirRightEdgesAlongTheBottom) {
 
     const QWidget* widget = HandleWidget(bar);
     EXPECT_EQ(widget->width(), 760);
-    EXPECT_EQ(widget->y() + widget->height(), 560);
+    EXPECT_EQ(widget->y() + widget->height(), HandleWidget(gui::WindowHandleOf(0))->height());
     EXPECT_GE(widget->height(), 20);
 
     gui::StatusBarText(0, 2, runtime::Cp1252("Datei nicht geschrieben"));

@@ -58,12 +58,15 @@ TEST_F(GuiTest, FlagsDecideCaptionVisibilityAndFrame) {
         int flags;
         bool visible;
         bool title;
+        bool maximised = false;
     };
     const Case cases[] = {
-        {0, true, true},                        // no style bits: a caption is added
-        {0x10000000, false, true},              // invisible, still with the added caption
-        {0x00800000, true, false},              // a border only
-        {0x00C00000 | 0x00040000, true, true},  // caption and sizing frame
+        {0, true, true},                              // no style bits: a caption is added
+        {0x10000000, false, true},                    // invisible, still with the added caption
+        {0x00800000, true, false},                    // a border only
+        {0x00C00000 | 0x00040000, true, true},        // caption and sizing frame
+        {0x00CA0000 | 0x01000000, true, true, true},  // maximised without a sizing frame
+        {0x00CF0000 | 0x01000000, true, true, true},  // and with one
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
@@ -71,6 +74,21 @@ TEST_F(GuiTest, FlagsDecideCaptionVisibilityAndFrame) {
         QWidget* top = TopWidget(3);
         EXPECT_EQ(top->isVisible(), c.visible);
         EXPECT_EQ(static_cast<bool>(top->windowFlags() & Qt::WindowTitleHint), c.title);
+        EXPECT_EQ(top->isMaximized(), c.maximised);
+        if (c.maximised) {  // the client area fills the screen, not 120 x 80
+            QTest::qWait(20);
+            const QWidget* client = HandleWidget(WindowHandleOf(3));
+            std::int32_t screenWidth = 0;
+            std::int32_t screenHeight = 0;
+            platform::ScreenSize(&screenWidth, &screenHeight);
+            EXPECT_GT(client->width(), screenWidth / 2);
+            EXPECT_GT(client->height(), screenHeight / 2);
+            // Restored, it has its own size again, fixed unless it has a sizing frame.
+            top->showNormal();
+            QTest::qWait(20);
+            EXPECT_EQ(client->size(), QSize(120, 80));
+            EXPECT_EQ(top->minimumSize() == top->maximumSize(), (c.flags & 0x00040000) == 0);
+        }
         if (!c.visible) {
             EXPECT_TRUE(DrainCodes().empty());
         }

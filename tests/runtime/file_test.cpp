@@ -75,16 +75,19 @@ TEST_F(FileTest, ReadsGoDirectFrom4096BytesAndRefillBelow) {
     WriteBytes("big.bin", data);
 
     FileOpenRead(0, "big.bin");
+    EXPECT_EQ(FileBytesLeft(0), 10000);
     Bytes out(5000);
     auto before = Reads();
     EXPECT_EQ(FileReadData(0, out.data(), 5000), 5000);
     EXPECT_EQ(Reads(), before + 1);  // one direct read, no refill
     EXPECT_TRUE(std::equal(out.begin(), out.end(), data.begin()));
+    EXPECT_EQ(FileBytesLeft(0), 5000);
 
     before = Reads();
     EXPECT_EQ(FileReadData(0, out.data(), 10), 10);
     EXPECT_EQ(Reads(), before + 1);  // a refill of up to 4096 bytes
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + 10, data.begin() + 5000));
+    EXPECT_EQ(FileBytesLeft(0), 4990);  // the read-ahead in the buffer still counts
 
     // 4100 bytes: 4086 left in the buffer, then 14 more through a second refill.
     before = Reads();
@@ -92,11 +95,13 @@ TEST_F(FileTest, ReadsGoDirectFrom4096BytesAndRefillBelow) {
     EXPECT_EQ(FileReadData(0, across.data(), 4100), 4100);
     EXPECT_EQ(Reads(), before + 1);
     EXPECT_TRUE(std::equal(across.begin(), across.end(), data.begin() + 5010));
+    EXPECT_EQ(FileBytesLeft(0), 890);
 
     // What is left is less than asked for: the count says so.
     Bytes rest(2000);
     EXPECT_EQ(FileReadData(0, rest.data(), 2000), 10000 - 9110);
     EXPECT_TRUE(std::equal(rest.begin(), rest.begin() + 890, data.begin() + 9110));
+    EXPECT_EQ(FileBytesLeft(0), 0);
 }
 
 TEST_F(FileTest, LargeWritesBypassTheBufferAfterFlushingIt) {
@@ -125,6 +130,7 @@ TEST_F(FileTest, BadArgumentsAndMissingFilesReturnZero) {
 
     EXPECT_EQ(FileOpenRead(1, "missing.bin"), 0);
     EXPECT_EQ(FileReadLong(1), 0);
+    EXPECT_EQ(FileBytesLeft(1), 0);
     EXPECT_EQ(FileWriteLong(1, 5), 0);
     EXPECT_EQ(FileClose(1), 0);
     EXPECT_EQ(FileClose(-1), 0);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,35 @@ TEST(StringTest, Cp1252ConversionKeepsEveryByte) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
     EXPECT_EQ(runtime::Cp1252(runtime::Utf8(all)), all);
+
+    // 0x80..0x9F are where the code page differs from Latin-1: each byte against its
+    // character; the five bytes it leaves unassigned stand for the C1 controls of their value.
+    const std::pair<unsigned char, char32_t> table[] = {
+        {0x80, 0x20AC}, {0x81, 0x0081}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E},
+        {0x85, 0x2026}, {0x86, 0x2020}, {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030},
+        {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8C, 0x0152}, {0x8D, 0x008D}, {0x8E, 0x017D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x91, 0x2018}, {0x92, 0x2019}, {0x93, 0x201C},
+        {0x94, 0x201D}, {0x95, 0x2022}, {0x96, 0x2013}, {0x97, 0x2014}, {0x98, 0x02DC},
+        {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A}, {0x9C, 0x0153}, {0x9D, 0x009D},
+        {0x9E, 0x017E}, {0x9F, 0x0178},
+    };
+    const auto utf8 = [](char32_t c) {  // two or three bytes for these
+        std::string out;
+        if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (c & 0x3F));
+        return out;
+    };
+    for (const auto& [byte, character] : table) {
+        SCOPED_TRACE(static_cast<int>(byte));
+        const std::string cp1252(1, static_cast<char>(byte));
+        EXPECT_EQ(runtime::Utf8(cp1252), utf8(character));
+        EXPECT_EQ(runtime::Cp1252(utf8(character)), cp1252);
+    }
 }
 
 }  // namespace
