@@ -130,7 +130,7 @@ void PassDrawingOnly(benchmark::State& state) {
 // A flood fill of the whole grid (through the history), one tile after the other.
 void FillWholeGrid(benchmark::State& state) {
     UseMap(999);
-    std::memset(&editor::Document.Fields(0, 0), 0, sizeof(std::int32_t) * 1000 * 1000);
+    std::memset(editor::Document.Fields.Data(), 0, sizeof(std::int32_t) * 1000 * 1000);
     editor::HistoryClear();
     std::int32_t tile = 1;
     for (auto _ : state) {
@@ -168,7 +168,7 @@ void MemsetGrid(benchmark::State& state) {
     int tile = 1;
     for (auto _ : state) {
         tile = 3 - tile;
-        std::memset(&editor::Document.Fields(0, 0), tile, sizeof(std::int32_t) * 1000 * 1000);
+        std::memset(editor::Document.Fields.Data(), tile, sizeof(std::int32_t) * 1000 * 1000);
         benchmark::ClobberMemory();
     }
 }

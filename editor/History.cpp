@@ -241,6 +241,24 @@ void detail::RecordValue(std::int32_t target, std::int32_t old) {
     EndRecord();
 }
 
+void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int32_t tile) {
+    if (top > bottom) return;
+    if (!gLog.plain || !FieldInArray(x, top) || !FieldInArray(x, bottom)) {
+        for (std::int32_t y = top; y <= bottom; ++y) SetField(x, y, tile);
+        return;
+    }
+    // A column's run lies in one piece: written and noted without a call per field.
+    std::int32_t* column = &Document.Fields(x, top);
+    const std::int32_t count = bottom - top + 1;
+    Document.Fields.MarkRunUsed(column, count);
+    const std::int32_t first = x * kFieldsSize + top;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (column[i] == tile) continue;
+        gLog.values.push_back({first + i, column[i]});
+        column[i] = tile;
+    }
+}
+
 void SetValue(std::int32_t MapDocument::*value, std::int32_t v) {
     for (std::int32_t i = 0; i < kHeaderCount; ++i) {
         if (kHeaderValues[i] == value) Write(Document.*value, kHeaderBase + i, v);

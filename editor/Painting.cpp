@@ -224,7 +224,7 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
         if (column[sy] != target) continue;
         const std::int32_t top = FindUp(column, sy, target, false) + 1;
         const std::int32_t bottom = FindDown(column, sy, lastY, target, false) - 1;
-        for (std::int32_t row = top; row <= bottom; ++row) PaintField(sx, row, tile);
+        SetFieldRun(sx, top, bottom, tile);
         // One seed for each run of the tile beside the painted run.
         for (const std::int32_t nx : {sx - 1, sx + 1}) {
             if (nx < 0 || nx > lastX) continue;

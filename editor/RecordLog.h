@@ -24,7 +24,8 @@ public:
                                      static_cast<std::size_t>(next_ - chunks_.back().get()) - head_;
     }
 
-    void push_back(const T& record) {
+    // The common case is two stores; it stays inline wherever records are taken.
+    [[gnu::always_inline]] void push_back(const T& record) {
         if (next_ == end_) AddChunk();
         *next_++ = record;
     }
@@ -60,7 +61,7 @@ public:
     }
 
 private:
-    void AddChunk() {
+    [[gnu::noinline]] void AddChunk() {
         chunks_.push_back(std::make_unique_for_overwrite<T[]>(kChunk));
         next_ = chunks_.back().get();
         end_ = next_ + kChunk;
