@@ -96,6 +96,8 @@ void AddViewShortcuts(std::int32_t window) {
                                     {kKeypad0, kItemOriginalSize}}) {
         gui::WindowAddShortcut(window, gui::KEY_CONTROL | key, item);
     }
+    // Where "+" is a shifted key (US layouts: Umschalt + "="), Strg++ comes with Umschalt.
+    gui::WindowAddShortcut(window, gui::KEY_CONTROL | gui::KEY_SHIFT | kPlusKey, kItemZoomIn);
 }
 
 void ViewMenuCommand(std::int32_t item) {
