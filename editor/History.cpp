@@ -251,11 +251,19 @@ void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int
     std::int32_t* column = &Document.Fields(x, top);
     const std::int32_t count = bottom - top + 1;
     Document.Fields.MarkRunUsed(column, count);
-    const std::int32_t first = x * kFieldsSize + top;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (column[i] == tile) continue;
-        gLog.values.push_back({first + i, column[i]});
-        column[i] = tile;
+    // Every field is noted in the next free slot, which only a changed field keeps.
+    std::int32_t target = x * kFieldsSize + top;
+    for (std::int32_t left = count; left > 0;) {
+        std::size_t room = 0;
+        ValueRecord* out = gLog.values.Room(static_cast<std::size_t>(left), &room);
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < room; ++i, ++target, ++column) {
+            out[kept] = {target, *column};
+            kept += *column != tile ? 1 : 0;
+            *column = tile;
+        }
+        gLog.values.Advance(kept);
+        left -= static_cast<std::int32_t>(room);
     }
 }
 

@@ -4,6 +4,7 @@
 // never move once written.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
 #include <memory>
@@ -29,6 +30,15 @@ public:
         if (next_ == end_) AddChunk();
         *next_++ = record;
     }
+
+    // Room for records in place: at least one and at most `wanted` slots from the end on. The
+    // caller fills some of them and keeps them with Advance.
+    T* Room(std::size_t wanted, std::size_t* room) {
+        if (next_ == end_) AddChunk();
+        *room = std::min(wanted, static_cast<std::size_t>(end_ - next_));
+        return next_;
+    }
+    void Advance(std::size_t kept) { next_ += kept; }
 
     T& operator[](std::size_t i) {
         i += head_;
