@@ -3,7 +3,8 @@
 # files it does not ignore), alone in an empty temporary folder, builds and passes its test
 # suite, and no test touches a file beside it. The suite runs under strace; an absolute path in
 # the folder around the copy, or in the folder around this checkout (where ../shared and other
-# checkouts lie), fails the check. The copy and its build are removed afterwards.
+# checkouts lie; only ../shared when the checkout lies in the temporary folder), fails the
+# check. The copy and its build are removed afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 checkout=$PWD
@@ -39,6 +40,12 @@ tool_settings = {".python-version"}
 def inside(path, folder):
     return path == folder or path.startswith(folder.rstrip("/") + "/")
 
+# A checkout that lies in the temporary folder itself (or at the top) has everyone's temporary
+# files around it; there only ../shared counts as beside it.
+temporary = os.path.realpath(os.environ.get("TMPDIR") or "/tmp")
+if os.path.realpath(around_checkout) in ("/", temporary):
+    around_checkout = os.path.join(around_checkout, "shared")
+
 outside = set()
 with open(trace, errors="replace") as lines:
     for line in lines:
@@ -49,7 +56,7 @@ with open(trace, errors="replace") as lines:
         if os.path.basename(path) in tool_settings:
             continue
         beside_copy = inside(path, scratch) and path != scratch and not inside(path, copy)
-        beside_checkout = around_checkout != "/" and inside(path, around_checkout)
+        beside_checkout = inside(path, around_checkout)
         if beside_copy or beside_checkout:
             outside.add(path)
 if outside:
