@@ -10,6 +10,7 @@
 #include "editor/History.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
+#include "editor/MapFile.h"
 #include "editor/MapView.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
@@ -21,6 +22,7 @@
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
+#include "runtime/File.h"
 #include "runtime/RtString.h"
 #include "runtime/Runtime.h"
 #include "runtime/Timer.h"
@@ -244,6 +246,9 @@ int EditorMain() {
     runtime::RuntimeStart();
     BuildEditorWindow();
     NewMap();
+    // What an editor killed in the middle of a save left in Karten; ten minutes is far longer
+    // than any save, also of an editor on another machine that shares the folder.
+    runtime::FileRemoveAbandonedTemporaries(kMapFolder, 600);
     OfferRecoveryCopies();
     while (EditorPass(NextEvent()) != gui::EVENT_CLOSE) {
     }

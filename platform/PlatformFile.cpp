@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -184,6 +186,36 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
         if (errno != EEXIST) return 0;
     }
     return 0;
+}
+
+int RemoveAbandonedTemporaries(std::string_view cp1252Folder, std::int64_t minimumAgeSeconds) {
+    std::string folder = cp1252Folder.empty() ? std::string(".") : TranslatePath(cp1252Folder);
+    if (folder.back() != '/') folder += '/';
+    DIR* d = ::opendir(folder.c_str());
+    if (d == nullptr) return 0;
+    const std::int64_t now = static_cast<std::int64_t>(::time(nullptr));
+    int removed = 0;
+    while (const dirent* entry = ::readdir(d)) {
+        // Exactly the names FileCreateTemporary makes: .~mapeditor-PID-COUNT-XXXXXXXX.tmp
+        long pid = 0;
+        unsigned long long count = 0;
+        unsigned random = 0;
+        int end = 0;
+        if (std::sscanf(entry->d_name, ".~mapeditor-%ld-%llu-%8x.tmp%n", &pid, &count, &random,
+                        &end) != 3 ||
+            entry->d_name[end] != '\0' || pid <= 0 || pid == static_cast<long>(::getpid())) {
+            continue;
+        }
+        const std::string path = folder + entry->d_name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (now - static_cast<std::int64_t>(st.st_mtime) < minimumAgeSeconds) continue;
+        // A process of that number that still runs (or that we may not signal) may be saving.
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    ::closedir(d);
+    return removed;
 }
 
 bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMatch match) {

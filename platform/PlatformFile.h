@@ -52,6 +52,11 @@ bool FileCloseHandle(FileHandle handle);
 // folder). Returns 0 on failure.
 FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name);
 
+// Deletes the temporary files of FileCreateTemporary in a folder that a process which no longer
+// runs left behind (killed in the middle of a save), once they are `minimumAgeSeconds` old;
+// files of running processes, young files and every other file stay. Returns how many went.
+int RemoveAbandonedTemporaries(std::string_view cp1252Folder, std::int64_t minimumAgeSeconds);
+
 // Renames a file over another in a single step: the target is afterwards either the old file
 // or the new one, never a mixture. A target that exists keeps its permission bits (the new
 // file takes them) and is not replaced when it is read-only (see FileIsReadOnly). The folder's

@@ -252,6 +252,10 @@ std::string FileCreateTemporary(int number, std::string_view folder) {
     return folder.empty() ? name : std::string(folder) + "\\" + name;
 }
 
+int FileRemoveAbandonedTemporaries(std::string_view folder, std::int64_t minimumAgeSeconds) {
+    return platform::RemoveAbandonedTemporaries(folder, minimumAgeSeconds);
+}
+
 int FileReplace(std::string_view fromPath, std::string_view toPath, PathNames names) {
     return platform::FileReplace(fromPath, toPath, Match(names)) ? 1 : 0;
 }

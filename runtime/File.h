@@ -61,6 +61,11 @@ int FileSync(int number);
 // (folder + "\\" + name), "" on failure. An existing file is never opened.
 std::string FileCreateTemporary(int number, std::string_view folder);
 
+// Deletes what FileCreateTemporary left in a folder for a program that was killed in the middle
+// of a save: its temporary files, once no process of the number in their name runs and they are
+// at least `minimumAgeSeconds` old. Returns how many were deleted.
+int FileRemoveAbandonedTemporaries(std::string_view folder, std::int64_t minimumAgeSeconds);
+
 // How the names of a path are found: a name with no exact match on disk takes one that
 // differs only in case, as the program finds its own files (maps copied from Windows); or
 // every name is taken exactly as written, for a new file a user names, which must never

@@ -1,8 +1,12 @@
 #include "runtime/File.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/PlatformFile.h"
@@ -244,6 +248,42 @@ TEST_F(FileTest, TemporaryFilesAreNewHiddenFilesBesideTheTarget) {
     EXPECT_EQ(std::filesystem::file_size("karten/" + b.substr(7)), 0u);
     EXPECT_EQ(FileCreateTemporary(0, "Fehlt"), "");
     EXPECT_EQ(FileCreateTemporary(-1, "Karten"), "");
+}
+
+TEST_F(FileTest, OnlyOldTemporaryFilesOfProcessesThatAreGoneAreRemoved) {
+    // A process number that no process has any more: a child that has ended.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string gone = std::to_string(child);
+    const std::string alive = std::to_string(::getppid());
+    const std::string own = std::to_string(::getpid());
+    struct Case {
+        std::string name;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".~mapeditor-" + gone + "-3-0a1b2c3d.tmp", true, true},
+        {".~mapeditor-" + gone + "-4-0a1b2c3d.tmp", false, false},  // may be a save just begun
+        {".~mapeditor-" + alive + "-1-00000000.tmp", true, false},  // its process still runs
+        {".~mapeditor-" + own + "-1-00000000.tmp", true, false},
+        {".~mapeditor-" + gone + "-3-0a1b2c3d.tmp.MAP", true, false},  // not a name we make
+        {"~mapeditor-" + gone + "-3-0a1b2c3d.tmp", true, false},
+        {"Wald.MAP", true, false},
+    };
+    std::filesystem::create_directory("karten");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const Case& c : cases) {
+        WriteBytes("karten/" + c.name, Bytes{1});
+        if (c.old) std::filesystem::last_write_time("karten/" + c.name, old);
+    }
+    EXPECT_EQ(FileRemoveAbandonedTemporaries("Karten", 600), 1);
+    for (const Case& c : cases) {
+        EXPECT_EQ(std::filesystem::exists("karten/" + c.name), !c.removed) << c.name;
+    }
+    EXPECT_EQ(FileRemoveAbandonedTemporaries("Fehlt", 600), 0);
 }
 
 TEST_F(FileTest, FolderListingsAndFileIdentityFollowTheProgramsPaths) {
