@@ -52,9 +52,10 @@ struct MapFileRead {
 };
 
 // Re-dimensions the document's arrays and fills the document from the MAP file at `path`.
-// Values that do not fit the arrays (players above 1000, fields beyond 999) are read and
-// dropped, and reading stops where the file ends; missing values are 0. Values are not
-// range-checked here.
+// Values that do not fit the arrays (players above 1000, fields beyond 999) are passed over
+// (columns beyond the array are not read at all), and reading stops where the file ends;
+// missing values are 0. Shorter and longer compare the file's size with the header's promise.
+// Values are not range-checked here.
 MapFileRead ReadMapFileAt(std::string_view path);
 
 // "Karten\" + FileName + ".MAP" for the current document.
