@@ -15,6 +15,7 @@
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
 #include "editor/Recovery.h"
+#include "editor/SafeFile.h"
 #include "editor/TilePalette.h"
 #include "editor/TileSet.h"
 #include "editor/Unsaved.h"
@@ -246,9 +247,8 @@ int EditorMain() {
     runtime::RuntimeStart();
     BuildEditorWindow();
     NewMap();
-    // What an editor killed in the middle of a save left in Karten; ten minutes is far longer
-    // than any save, also of an editor on another machine that shares the folder.
-    runtime::FileRemoveAbandonedTemporaries(kMapFolder, 600);
+    // What an editor killed in the middle of a save left in Karten.
+    RemoveAbandonedSaves(kMapFolder);
     OfferRecoveryCopies();
     while (EditorPass(NextEvent()) != gui::EVENT_CLOSE) {
     }

@@ -14,8 +14,15 @@ namespace editor {
 // new file replaces the target in one step, taking its permissions. On any failure the new
 // file is removed and the target is untouched; a read-only target is not replaced. `names`
 // says how the target is found (a file the user names as a new output: exactly). Returns 1
-// when the target holds the new content, else 0.
+// when the target holds the new content, else 0; then `why`, when given, receives the reason
+// (Denied for a read-only target; None when `write` gave up without a file error).
 int WriteFileSafely(int number, std::string_view target, const std::function<bool()>& write,
-                    runtime::PathNames names = runtime::PathNames::AnyCase);
+                    runtime::PathNames names = runtime::PathNames::AnyCase,
+                    runtime::FileError* why = nullptr);
+
+// Deletes the hidden files that writers killed in the middle of a save left in a folder, once
+// they are ten minutes old (far longer than any save, also of a program on another machine
+// that shares the folder) and no process of their number runs. Returns how many went.
+int RemoveAbandonedSaves(std::string_view folder);
 
 }  // namespace editor

@@ -10,8 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -22,6 +24,95 @@ namespace platform {
 namespace {
 
 FileCallCounts gCounts;
+FileError gLastError = FileError::None;
+
+// Records why an OS call failed; returns false for use in return statements.
+bool Fail(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            gLastError = FileError::NotFound;
+            break;
+        case EISDIR:
+            gLastError = FileError::Folder;
+            break;
+        case ENXIO:
+        case ENODEV:
+            gLastError = FileError::NotRegular;
+            break;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            gLastError = FileError::Denied;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            gLastError = FileError::NoSpace;
+            break;
+        case EFBIG:
+            gLastError = FileError::TooLarge;
+            break;
+        default:
+            gLastError = FileError::Other;
+            break;
+    }
+    return false;
+}
+
+// Temporary files that an interrupt or termination request removes (see FileCreateTemporary).
+// The handler may only read these: a slot's path is complete before its flag is set.
+struct CleanupSlot {
+    char path[PATH_MAX];
+    volatile std::sig_atomic_t used;
+};
+CleanupSlot gCleanup[kInterruptCleanupSlots];
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (CleanupSlot& slot : gCleanup) {
+        if (slot.used != 0) ::unlink(slot.path);
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+// Installs the handler for SIGINT and SIGTERM where nobody else handles or ignores them.
+void InstallCleanupHandler() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction old {};
+        if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporariesAndEnd;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+void WatchTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return;
+    InstallCleanupHandler();
+    for (CleanupSlot& slot : gCleanup) {
+        if (slot.used != 0) continue;
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        slot.used = 1;
+        return;
+    }
+}
+
+// A temporary file's name is unique (process, counter, random), so its last part identifies it
+// whichever way the folder was spelt.
+void UnwatchTemporary(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.rfind(".~mapeditor-", 0) != 0) return;
+    for (CleanupSlot& slot : gCleanup) {
+        if (slot.used == 0) continue;
+        const char* last = std::strrchr(slot.path, '/');
+        if (name == (last != nullptr ? last + 1 : slot.path)) slot.used = 0;
+    }
+}
 
 // Handles are fd + 1 so that 0 stays free as the failure value even if fd 0 is ours.
 int ToFd(FileHandle handle) { return handle - 1; }
@@ -99,35 +190,48 @@ std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
 
 FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {
     const std::string path = TranslatePath(cp1252Path);
+    // Without blocking: opening a FIFO for reading would wait for a writer, forever.
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     int fd = -1;
     switch (mode) {
         case FileOpenMode::Read:
-            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            fd = ::open(path.c_str(), O_RDONLY | kFlags);
             break;
         case FileOpenMode::ReadWrite:
-            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
             break;
         case FileOpenMode::Create:
-            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | kFlags, 0666);
             // A file we may write but not read: empty it for writing only.
-            if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | kFlags);
             break;
         case FileOpenMode::Exclusive:
-            fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+            fd = ::open(path.c_str(), O_RDWR | kFlags);
             if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
                 ::close(fd);
                 fd = -1;
+                errno = error == EWOULDBLOCK ? EACCES : error;
             }
             break;
     }
-    if (fd < 0) return 0;
+    if (fd < 0) return Fail(errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = errno;
         ::close(fd);
-        return 0;
+        if (st.st_mode != 0) {
+            gLastError = S_ISDIR(st.st_mode) ? FileError::Folder : FileError::NotRegular;
+            return 0;
+        }
+        return Fail(error);
     }
+    // A regular file: reads and writes wait for the disk as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return FromFd(fd);
 }
+
+FileError LastFileError() { return gLastError; }
 
 std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n) {
     ++gCounts.reads;
@@ -137,6 +241,7 @@ std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n) {
     while (total < n) {
         const ssize_t got = ::read(ToFd(handle), out + total, static_cast<size_t>(n - total));
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) Fail(errno);
         if (got <= 0) break;
         total += got;
     }
@@ -157,15 +262,20 @@ std::int64_t FileWrite(FileHandle handle, const void* source, std::int64_t n) {
     while (total < n) {
         const ssize_t put = ::write(ToFd(handle), in + total, static_cast<size_t>(n - total));
         if (put < 0 && errno == EINTR) continue;
+        if (put < 0) Fail(errno);
         if (put <= 0) break;
         total += put;
     }
     return total;
 }
 
-bool FileSync(FileHandle handle) { return handle > 0 && ::fsync(ToFd(handle)) == 0; }
+bool FileSync(FileHandle handle) {
+    return handle > 0 && (::fsync(ToFd(handle)) == 0 || Fail(errno));
+}
 
-bool FileCloseHandle(FileHandle handle) { return handle > 0 && ::close(ToFd(handle)) == 0; }
+bool FileCloseHandle(FileHandle handle) {
+    return handle > 0 && (::close(ToFd(handle)) == 0 || Fail(errno));
+}
 
 FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name) {
     static std::uint64_t counter = 0;
@@ -181,11 +291,12 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
             ::open((folder + candidate).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             if (name != nullptr) *name = candidate;
+            WatchTemporary(folder + candidate);
             return FromFd(fd);
         }
-        if (errno != EEXIST) return 0;
+        if (errno != EEXIST) return Fail(errno);
     }
-    return 0;
+    return Fail(EEXIST);
 }
 
 int RemoveAbandonedTemporaries(std::string_view cp1252Folder, std::int64_t minimumAgeSeconds) {
@@ -223,10 +334,11 @@ bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMat
     const std::string to = TranslatePath(cp1252To, match);
     struct stat target {};
     if (::stat(to.c_str(), &target) == 0) {
-        if (IsReadOnly(to, target)) return false;
-        if (::chmod(from.c_str(), target.st_mode & 07777) != 0) return false;
+        if (IsReadOnly(to, target)) return Fail(EACCES);
+        if (::chmod(from.c_str(), target.st_mode & 07777) != 0) return Fail(errno);
     }
-    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    if (::rename(from.c_str(), to.c_str()) != 0) return Fail(errno);
+    UnwatchTemporary(from);
     SyncFolderOf(to);
     return true;
 }
@@ -269,7 +381,10 @@ std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {
 }
 
 bool FileDelete(std::string_view cp1252Path, PathMatch match) {
-    return ::unlink(TranslatePath(cp1252Path, match).c_str()) == 0;
+    const std::string path = TranslatePath(cp1252Path, match);
+    if (::unlink(path.c_str()) != 0) return Fail(errno);
+    UnwatchTemporary(path);
+    return true;
 }
 
 bool FolderCreate(std::string_view cp1252Path) {

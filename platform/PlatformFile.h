@@ -27,8 +27,25 @@ enum class PathMatch { AnyCase, Exact };
 // A handle is positive while a file is open; 0 is never a valid handle.
 using FileHandle = std::int32_t;
 
-// Opens a regular file; folders and other special files are refused. Returns 0 on failure.
+// Opens a regular file; folders and other special files are refused. The open never waits: a
+// FIFO, a device or a socket is refused at once (opened without blocking, then examined), never
+// read. Returns 0 on failure.
 FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode);
+
+// Why the last operation of this layer that failed did fail. Every failing operation that
+// touches the file system sets it (a successful one leaves it as it was), so read it right after
+// the failure. Both backends map their OS errors onto these.
+enum class FileError {
+    None,
+    NotFound,    // the file or a folder on its path does not exist
+    Folder,      // a folder where a file was expected
+    NotRegular,  // a FIFO, device or socket: refused without waiting
+    Denied,      // no permission
+    NoSpace,     // the storage device is full (or the user's quota)
+    TooLarge,    // beyond the largest file the file system or process may write
+    Other,
+};
+FileError LastFileError();
 
 // Reads up to n bytes; returns the count read (0 at the end of the file or on an error).
 std::int64_t FileRead(FileHandle handle, void* destination, std::int64_t n);
@@ -50,7 +67,13 @@ bool FileCloseHandle(FileHandle handle);
 // directory) under a hidden name that no file there has: it is created exclusively, so an
 // existing file is never opened, whoever made it. `name` receives the file name (ASCII, no
 // folder). Returns 0 on failure.
+// Until FileReplace renames it or FileDelete deletes it, the file is deleted when the process is
+// ended by an interrupt or termination request (SIGINT or SIGTERM; on Windows Ctrl+C, Ctrl+Break
+// and the console's close), which then ends the process as it would have: a killed save or render
+// leaves no hidden file behind. At most kInterruptCleanupSlots such files are watched at once
+// (further ones are still created, only not watched).
 FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name);
+inline constexpr int kInterruptCleanupSlots = 8;
 
 // Deletes the temporary files of FileCreateTemporary in a folder that a process which no longer
 // runs left behind (killed in the middle of a save), once they are `minimumAgeSeconds` old;

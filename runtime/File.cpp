@@ -231,6 +231,28 @@ std::int64_t FileBytesLeft(int number) {
     return std::max<std::int64_t>(size - position, 0);
 }
 
+FileError FileLastError() {
+    switch (platform::LastFileError()) {
+        case platform::FileError::None:
+            return FileError::None;
+        case platform::FileError::NotFound:
+            return FileError::NotFound;
+        case platform::FileError::Folder:
+            return FileError::Folder;
+        case platform::FileError::NotRegular:
+            return FileError::NotRegular;
+        case platform::FileError::Denied:
+            return FileError::Denied;
+        case platform::FileError::NoSpace:
+            return FileError::NoSpace;
+        case platform::FileError::TooLarge:
+            return FileError::TooLarge;
+        case platform::FileError::Other:
+            break;
+    }
+    return FileError::Other;
+}
+
 int FileAtEnd(int number) {
     const FileSlot* slot = Find(number);
     return slot != nullptr && slot->atEnd ? 1 : 0;

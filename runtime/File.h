@@ -46,6 +46,11 @@ std::int32_t FileWriteLong(int number, std::int32_t value);
 // Writes `length` bytes; 0 for a null source or a length below 1.
 std::int32_t FileWriteData(int number, const void* source, std::int32_t length);
 
+// Why the last failing file operation failed (opens refuse folders, FIFOs and devices at once).
+// Failing operations set it, successful ones leave it as it was: read it right after a failure.
+enum class FileError { None, NotFound, Folder, NotRegular, Denied, NoSpace, TooLarge, Other };
+FileError FileLastError();
+
 // Bytes after the read or write position: what reads can still take. 0 for no open file.
 std::int64_t FileBytesLeft(int number);
 
@@ -58,7 +63,9 @@ int FileSync(int number);
 
 // Creates a new empty file under a hidden name that no file in the folder has ("" = the current
 // directory) and opens it under the number (not -1) as FileCreate does. Returns the new file's path
-// (folder + "\\" + name), "" on failure. An existing file is never opened.
+// (folder + "\\" + name), "" on failure. An existing file is never opened. Until FileReplace or
+// FileDelete takes it, an interrupt or termination request (Strg+C, SIGTERM) deletes it before
+// the process ends.
 std::string FileCreateTemporary(int number, std::string_view folder);
 
 // Deletes what FileCreateTemporary left in a folder for a program that was killed in the middle

@@ -1,8 +1,12 @@
 #include "runtime/File.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include <chrono>
 #include <filesystem>
@@ -142,6 +146,46 @@ TEST_F(FileTest, BadArgumentsAndMissingFilesReturnZero) {
 
     std::filesystem::create_directory("folder");
     EXPECT_EQ(FileOpenRead(0, "folder"), 0);  // a folder is not a file
+}
+
+// A FIFO would block an open for reading until a writer comes: every open mode refuses it at
+// once, as it refuses a folder or a device, and says why. Each open runs in a child process that
+// an alarm ends if it waits.
+TEST_F(FileTest, OpensRefuseWhatIsNoRegularFileWithoutWaitingAndSayWhy) {
+    ASSERT_EQ(::mkfifo("fifo", 0666), 0);
+    std::filesystem::create_directory("folder");
+    using Open = std::function<std::int32_t(std::string_view)>;
+    const std::pair<const char*, Open> modes[] = {
+        {"read", [](std::string_view p) { return FileOpenRead(0, p); }},
+        {"read-write", [](std::string_view p) { return FileOpenReadWrite(0, p); }},
+        {"create", [](std::string_view p) { return FileCreate(0, p); }},
+        {"exclusive", [](std::string_view p) { return FileOpenExclusive(0, p); }},
+    };
+    const std::pair<const char*, FileError> paths[] = {
+        {"fifo", FileError::NotRegular},
+        {"FIFO", FileError::NotRegular},  // found as the program's files are, in any case
+        {"folder", FileError::Folder},
+        {"/dev/null", FileError::NotRegular},
+    };
+    for (const auto& [mode, open] : modes) {
+        for (const auto& [path, error] : paths) {
+            SCOPED_TRACE(std::string(mode) + " " + path);
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::alarm(5);
+                const bool refused = open(path) == 0 && FileLastError() == error;
+                ::_exit(refused ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_FALSE(WIFSIGNALED(status)) << "the open waited";
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not refused as such";
+        }
+    }
+    EXPECT_EQ(FileOpenRead(0, "missing.bin"), 0);
+    EXPECT_EQ(FileLastError(), FileError::NotFound);
+    EXPECT_EQ(FileCreate(0, "missing/x.bin"), 0);
+    EXPECT_EQ(FileLastError(), FileError::NotFound);
 }
 
 TEST_F(FileTest, CreateEmptiesAnExistingFile) {
