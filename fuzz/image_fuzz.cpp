@@ -25,7 +25,7 @@ std::uint32_t Touch(const std::uint8_t* bytes, std::size_t n) {
 
 void ReadAsBmp(std::span<const std::uint8_t> data) {
     screen::BmpImage image;
-    if (!screen::ReadBmp(data, 32, image)) return;
+    if (screen::ReadBmp(data, 32, image) != screen::ImageProblem::None) return;
     FUZZ_CHECK(image.width > 0 && image.height > 0 && image.rowLength > 0);
     FUZZ_CHECK(image.depth == 8 || image.depth == 16 || image.depth == 24 || image.depth == 32);
     // The pixels of each row must be there; the last row's alignment bytes need not be.

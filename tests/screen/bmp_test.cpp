@@ -62,9 +62,6 @@ TEST_F(BmpTest, Rle8RunsLiteralsMovesAndEnds) {
     EXPECT_EQ(Load(MakeBmp(rle), 3), (Picture{{0, kDark, kDark, kDark, kDark},
                                               {0, 0, 0, 0, 0},
                                               {kGreen, kGreen, kBlue, kDark, kGreen}}));
-    // Codes that stop without an end marker keep what they drew.
-    BmpFields cut{2, 1, 8, 1, {kRed, kGreen}, {1, 1, 5}};
-    EXPECT_EQ(Load(MakeBmp(cut), 1), (Picture{{kGreen, 0}}));
 }
 
 TEST_F(BmpTest, DirectColourDepthsConvert) {
@@ -87,6 +84,28 @@ TEST_F(BmpTest, DirectColourDepthsConvert) {
     EXPECT_EQ(Load(MakeBmp(thirtyTwo), 1), (Picture{{kDark, kRed}}));
 }
 
+// Bit fields give each channel its own mask (5-6-5 is not 5-5-5); rows stored top row first
+// (a negative height) are read as such.
+TEST_F(BmpTest, BitFieldsAndTopDownRows) {
+    // 5-6-5: pure red, pure green (6 bits), pure blue, and green's lowest bit alone.
+    BmpFields rgb565{4, 1, 16, 3, {0xF800, 0x07E0, 0x001F},
+                     StoreRows({{0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x20, 0x00}})};
+    EXPECT_EQ(Load(MakeBmp(rgb565), 1), (Picture{{0xF80000, 0x00FC00, 0x0000F8, 0x000400}}));
+    // The masks of the plain layout read as the plain layout.
+    BmpFields rgb555{1, 1, 16, 3, {0x7C00, 0x03E0, 0x001F}, StoreRows({{0x21, 0x04}})};
+    EXPECT_EQ(Load(MakeBmp(rgb555), 1), (Picture{{0x080808}}));
+    // 32 bits with blue and red swapped, and 10 bits of green narrowed to its top 8.
+    BmpFields swapped{1, 1, 32, 3, {0x0000FF, 0x3FF00, 0xFC0000},
+                      StoreRows({{0x12, 0xFF, 0x03, 0x00}})};
+    EXPECT_EQ(Load(MakeBmp(swapped), 1), (Picture{{0x12FF00}}));
+
+    // Top-down rows, at a direct and at a palette depth.
+    BmpFields down24{1, -2, 24, 0, {}, StoreRows({{3, 2, 1}, {6, 5, 4}})};  // stored top first
+    EXPECT_EQ(Load(MakeBmp(down24), 2), (Picture{{0x040506}, {0x010203}}));
+    BmpFields down8{2, -2, 8, 0, {kRed, kGreen, kBlue}, StoreRows({{2, 1}, {0, 2}})};
+    EXPECT_EQ(Load(MakeBmp(down8), 2), (Picture{{kRed, kBlue}, {kBlue, kGreen}}));
+}
+
 TEST_F(BmpTest, LastRowMayLackItsPadding) {
     BmpFields fields{1, 2, 24, 0, {}, {1, 2, 3, 0, 4, 5, 6}};
     EXPECT_EQ(Load(MakeBmp(fields), 2), (Picture{{0x060504}, {0x030201}}));
@@ -103,14 +122,59 @@ TEST_F(BmpTest, RefusedHeadersLeaveNoSprite) {
     };
     const auto same = [](auto&) {};
     const std::vector<Case> cases = {
-        {"top-down rows", [](BmpFields& s) { s.height = -4; }, same},
         {"zero width", [](BmpFields& s) { s.width = 0; }, same},
+        {"more pixels than may be decoded",
+         [](BmpFields& s) {
+             s.width = 9000;  // 72 million pixels in 9 MB
+             s.height = 8000;
+             s.bits = 1;
+             s.pixels = Bytes(1128 * 8000, 0);
+         },
+         same},
         {"wider than 32767", [](BmpFields& s) { s.width = 32768; }, same},
         {"2 bits per pixel", [](BmpFields& s) { s.bits = 2; }, same},
         {"RLE4",
          [](BmpFields& s) {
              s.bits = 4;
              s.compression = 2;
+         },
+         same},
+        {"24 bits marked JPEG",
+         [](BmpFields& s) { s.compression = 4; }, same},
+        {"RLE8 marked on 4 bits",
+         [](BmpFields& s) {
+             s.bits = 4;
+             s.compression = 1;
+         },
+         same},
+        {"bit fields on 24 bits", [](BmpFields& s) { s.compression = 3; }, same},
+        {"bit fields without their masks",
+         [](BmpFields& s) {
+             s.bits = 16;
+             s.compression = 3;
+             s.pixels.clear();
+         },
+         same},
+        {"top-down RLE8",
+         [](BmpFields& s) {
+             s.height = -1;
+             s.bits = 8;
+             s.compression = 1;
+             s.pixels = {4, 1, 0, 1};
+         },
+         same},
+        {"RLE8 that ends before its end code",
+         [](BmpFields& s) {
+             s.bits = 8;
+             s.compression = 1;
+             s.pixels = {1, 1, 5};
+         },
+         same},
+        {"RLE8 literal cut short",
+         [](BmpFields& s) {
+             s.bits = 8;
+             s.compression = 1;
+             s.pixels = {0, 4, 1, 1, 0, 1};
          },
          same},
         {"rows missing", [](BmpFields& s) { s.pixels.resize(47); }, same},
