@@ -42,6 +42,8 @@ TEST_F(MaptoolCommandsTest, WrongUsageIsCode2AndTouchesNoFile) {
         {{"render", "bild.png", "Karten/Gut.MAP"}, "keine MAP-Datei"},
         {{"render", "Karten/Gut.MAP", "b.png", "--scale", "2"}, "--scale erwartet 1:N"},
         {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:0"}, "--scale erwartet 1:N"},
+        {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:99999999"},
+         "--scale erwartet 1:N mit N von 1 bis 9999999"},
         {{"render", "Karten/Gut.MAP", "b.png", "--fit", "0"}, "--fit erwartet"},
         {{"render", "Karten/Gut.MAP", "b.png", "--scale", "1:2", "--fit", "9"},
          "schließen einander aus"},
@@ -86,6 +88,8 @@ TEST_F(MaptoolCommandsTest, EachCommandOnGoodDamagedAndMissingInput) {
     WriteBytes("Karten/Riesig.MAP", MapBytes("x", {1, 8, 4, 5, 3, INT_MAX, 1}, {0, 0, 0, 1, 2}));
     WritePng("Karten/Riesig.PNG", good.TileSet());
     WriteBytes("Karten/Leer.MAP", MapBytes("x", {0, 8, 4, 5, 3, -3, 2}));
+    WriteBytes("Karten/Nichts.MAP", {});
+    std::filesystem::create_directory("Karten/Ordner.MAP");
     WritePng("Karten/Leer.PNG", good.TileSet());
 
     struct Case {
@@ -96,10 +100,16 @@ TEST_F(MaptoolCommandsTest, EachCommandOnGoodDamagedAndMissingInput) {
     };
     const Case cases[] = {
         {{"info", "Karten/Gut.MAP"}, 0, "", "Testkarte"},
-        {{"info", "Karten/Kurz.MAP"}, 0, "", "7 x 4"},
-        {{"info", "Karten/Riesig.MAP"}, 0, "", "2147483648 x 2"},
+        // A file shorter than its header says: the values shown are partly read as 0.
+        {{"info", "Karten/Kurz.MAP"},
+         1,
+         "Karten/Kurz.MAP: die Datei ist kürzer, als ihr Kopf sagt (175 Bytes)",
+         "7 x 4"},
+        {{"info", "Karten/Riesig.MAP"}, 1, "ist kürzer, als ihr Kopf sagt", "2147483648 x 2"},
+        {{"info", "Karten/Nichts.MAP"}, 1, "ist kürzer, als ihr Kopf sagt (34 Bytes)", "1 x 1"},
         {{"info", "Karten/Leer.MAP"}, 0, "", "-2 x 3"},
         {{"info", "Karten/Fehlt.MAP"}, 1, "Karten/Fehlt.MAP: nicht gefunden", ""},
+        {{"info", "Karten/Ordner.MAP"}, 1, "Karten/Ordner.MAP: ist ein Ordner, keine Datei", ""},
         {{"check", "Karten/Gut.MAP"}, 0, "", ""},
         {{"check", "Karten/Kurz.MAP"},
          1,
@@ -187,6 +197,21 @@ TEST_F(MaptoolCommandsTest, InfoShowsTheStoredValuesForPeopleAndScripts) {
     EXPECT_EQ(use[2].toObject()["count"].toInt(), 1);
     EXPECT_FALSE(use[2].toObject()["inside"].toBool());
     EXPECT_TRUE(use[0].toObject()["inside"].toBool());
+    EXPECT_EQ(info["FileDamage"].toArray().size(), 0);
+
+    // The damage of a file cut short, as check reports it.
+    Bytes cut = map.MapFile();
+    cut.resize(cut.size() - 1);
+    WriteBytes("Karten/Info.MAP", cut);
+    const ToolRun damaged = RunTool({"info", "--json", "Karten/Info.MAP"});
+    EXPECT_EQ(damaged.code, 1);
+    EXPECT_EQ(damaged.err, "");
+    const QJsonArray found = QJsonDocument::fromJson(QByteArray::fromStdString(damaged.out))
+                                 .array()[0]
+                                 .toObject()["FileDamage"]
+                                 .toArray();
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_TRUE(found[0].toString().startsWith("die Datei ist kürzer, als ihr Kopf sagt"));
 }
 
 TEST_F(MaptoolCommandsTest, CheckReportsEachProblemNamingTheFile) {
@@ -265,7 +290,7 @@ TEST_F(MaptoolCommandsTest, CheckReportsEachProblemNamingTheFile) {
                          "der Kachelsatz Karten/Karte.PNG fehlt"));
     WriteBytes("Karten/Karte.PNG", {'B', 'M', 1, 2});
     EXPECT_TRUE(Contains(RunTool({"check", "Karten/Karte.MAP"}).err,
-                         "ist kein lesbares PNG- oder BMP-Bild"));
+                         "ist kein lesbares PNG- oder BMP-Bild: die Datei ist beschädigt"));
 
     Fixture().Write("Karten/Karte");
     const ToolRun verbose = RunTool({"check", "-v", "Karten/Karte.MAP"});

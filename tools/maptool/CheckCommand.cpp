@@ -10,7 +10,7 @@ int CheckCommand(const std::vector<std::string>& files, bool verbose) {
     int result = kSuccess;
     for (const std::string& file : files) {
         MapInput input;
-        if (!ReadMapInput(file, true, input)) {
+        if (!ReadMapInput(file, TileSetRead::Header, input)) {
             result = kInputProblem;
             continue;
         }

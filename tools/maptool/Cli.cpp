@@ -110,11 +110,14 @@ int Render(const QCommandLineParser& parser) {
     if (scale && fit) return Usage("render", "--scale und --fit schließen einander aus");
     bool ok = true;
     if (scale) {
-        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^1:([0-9]{1,7})$"))
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^1:([0-9]{1,18})$"))
                                                   .match(parser.value(QStringLiteral("scale")));
         options.scale = match.hasMatch() ? match.captured(1).toLongLong() : 0;
-        ok = options.scale >= 1;
-        if (!ok) return Usage("render", "--scale erwartet 1:N mit N ab 1, etwa 1:4");
+        ok = options.scale >= 1 && options.scale <= kMaxRenderScale;
+        if (!ok) {
+            return Usage("render", "--scale erwartet 1:N mit N von 1 bis " +
+                                       Number(kMaxRenderScale) + ", etwa 1:4");
+        }
     }
     if (fit) {
         options.fit = parser.value(QStringLiteral("fit")).toLongLong(&ok);

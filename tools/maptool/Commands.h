@@ -15,6 +15,9 @@ int RunCommandLine(const QStringList& arguments);
 int InfoCommand(const std::vector<std::string>& files, bool json);
 int CheckCommand(const std::vector<std::string>& files, bool verbose);
 
+// The largest N of --scale 1:N (beyond the widest picture drawn, so one pixel).
+inline constexpr std::int64_t kMaxRenderScale = 9999999;
+
 struct RenderOptions {
     bool zmask = false;
     bool players = false;

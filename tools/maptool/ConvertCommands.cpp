@@ -57,7 +57,8 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
 
 int ExportCommand(const std::string& map, const std::string& out) {
     MapInput input;
-    if (!ReadMapInput(map, true, input)) return kInputProblem;
+    if (!ReadMapInput(map, TileSetRead::Header, input)) return kInputProblem;
+    if (OutputIsAnInput(out, {input.runtimePath, input.tileSetRuntimePath})) return kInputProblem;
     const std::vector<std::string> problems = ExportProblems(input);
     for (const std::string& problem : problems) Message(map, problem);
     if (!problems.empty()) {
@@ -65,17 +66,18 @@ int ExportCommand(const std::string& map, const std::string& out) {
         return kInputProblem;
     }
     // The map file names the tile set by the path from its own folder, as the files are named
-    // on disk.
-    const QFileInfo outFile(QString::fromStdString(out));
-    const std::string outRuntime = *RuntimePath(out);
-    const QFileInfo tileSet(
-        QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)));
+    // on disk. Both are taken with their links resolved: a path that climbs out of a linked
+    // folder with ".." leaves the folder the link points to, not the one that holds the link.
+    const QString outFolder =
+        QFileInfo(QFileInfo(QString::fromStdString(out)).absolutePath()).canonicalFilePath();
+    const QString tileSet =
+        QFileInfo(QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)))
+            .canonicalFilePath();
     TiledImage image;
     image.name = QFileInfo(QString::fromStdString(map)).completeBaseName().toStdString();
-    image.path =
-        QDir(outFile.absolutePath()).relativeFilePath(tileSet.absoluteFilePath()).toStdString();
-    image.width = input.tileSet.Width();
-    image.height = input.tileSet.Height();
+    image.path = QDir(outFolder).relativeFilePath(tileSet).toStdString();
+    image.width = input.tileSetWidth;
+    image.height = input.tileSetHeight;
     const TiledMap tiled = DocumentToTiled(image);
 
     std::string text, error;
@@ -88,11 +90,7 @@ int ExportCommand(const std::string& map, const std::string& out) {
         text = WriteTmj(tiled);
     }
     const auto write = [&text] { return WriteOutput(text.data(), text.size()); };
-    if (editor::WriteFileSafely(kOutputFile, outRuntime, write, runtime::PathNames::Exact) == 0) {
-        Message(out, "konnte nicht geschrieben werden");
-        return kInputProblem;
-    }
-    return kSuccess;
+    return WriteOutputFile(out, write) ? kSuccess : kInputProblem;
 }
 
 int ImportCommand(const std::string& in, const std::string& map) {
@@ -111,17 +109,26 @@ int ImportCommand(const std::string& in, const std::string& map) {
     // that differs only in case is the same map. The MAP file is written while the new tile
     // set waits in its temporary file, so either both replace what was there or neither does.
     const std::string mapRuntime = *RuntimePath(map);
+    const std::string tileSet = *MapBase(map) + ".PNG";
+    std::vector<std::string> inputs;
+    for (const std::string& file : tiled.files) inputs.push_back(*RuntimePath(file));
+    // The tile set may be the image read (a map exported and imported back): it gets the
+    // very bytes it holds. Any other input is never overwritten.
+    if (OutputIsAnInput(map, inputs) || OutputIsAnInput(tileSet, {inputs[0], inputs[1]})) {
+        return kInputProblem;
+    }
     bool mapWritten = false;
     const auto write = [&] {
         mapWritten = WriteOutput(tiled.image.data(), tiled.image.size()) &&
                      editor::WriteMapFileAt(mapRuntime) != 0;
         return mapWritten;
     };
-    if (editor::WriteFileSafely(kOutputFile, *MapBase(mapRuntime) + ".PNG", write) == 0) {
-        const std::string tileSet = *MapBase(map) + ".PNG";
+    editor::RemoveAbandonedSaves(FolderOf(mapRuntime));
+    runtime::FileError why = runtime::FileError::None;
+    if (editor::WriteFileSafely(kOutputFile, *MapBase(mapRuntime) + ".PNG", write,
+                                runtime::PathNames::AnyCase, &why) == 0) {
         Message(mapWritten ? tileSet : map,
-                mapWritten ? "konnte nicht geschrieben werden; " + map + " ist schon neu"
-                           : "konnte nicht geschrieben werden");
+                WriteProblemText(why) + (mapWritten ? "; " + map + " ist schon neu" : ""));
         return kInputProblem;
     }
     return kSuccess;

@@ -6,6 +6,7 @@
 #include "editor/DocumentRanges.h"
 #include "editor/MapDocument.h"
 #include "tools/maptool/Messages.h"
+#include "tools/maptool/ToolFiles.h"
 
 namespace maptool {
 namespace {
@@ -42,11 +43,14 @@ std::string TileSetProblem(const MapInput& input) {
     switch (input.tileSetState) {
         case TileSetState::Missing:
             return "der Kachelsatz " + input.tileSetFile + " fehlt";
+        case TileSetState::Unreadable:
+            return "der Kachelsatz " + input.tileSetFile + " " + OpenProblemText(input.tileSetError);
         case TileSetState::TooLarge:
             return "der Kachelsatz " + input.tileSetFile + " ist größer als " +
                    Bytes(kTileSetFileLimit);
         case TileSetState::Undecodable:
-            return "der Kachelsatz " + input.tileSetFile + " ist kein lesbares PNG- oder BMP-Bild";
+            return "der Kachelsatz " + input.tileSetFile + " ist kein lesbares PNG- oder BMP-Bild: " +
+                   ImageProblemText(input.tileSetHeader, input.tileSetProblem);
         case TileSetState::Loaded:
             break;
     }
@@ -80,8 +84,8 @@ std::vector<std::string> MapFindings(const MapInput& input) {
         return found;
     }
     const std::int64_t fieldHeight = std::max(Document.FieldHeight, 1);
-    if (input.tileSet.Height() < 2 * fieldHeight) {
-        found.push_back("der Kachelsatz ist " + Number(input.tileSet.Height()) +
+    if (input.tileSetHeight < 2 * fieldHeight) {
+        found.push_back("der Kachelsatz ist " + Number(input.tileSetHeight) +
                         " Pixel hoch, Kacheln und Z-Masken brauchen " + Number(2 * fieldHeight));
     }
     if (const std::string outside = TilesOutside(input); !outside.empty()) {

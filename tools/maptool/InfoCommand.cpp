@@ -1,5 +1,7 @@
 // maptool info: what a MAP file holds, for people (one block, or one line a file) and for
-// scripts (JSON). The values are shown as the file stores them, before any correction.
+// scripts (JSON). The values are shown as the file stores them, before any correction; damage
+// to the file (shorter or longer than its header says) is reported as check reports it. The
+// tile set's size comes from its header: nothing else of it is read.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,8 +9,10 @@
 
 #include "editor/MapDocument.h"
 #include "tools/maptool/Commands.h"
+#include "tools/maptool/Findings.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
+#include "tools/maptool/ToolFiles.h"
 
 namespace maptool {
 namespace {
@@ -23,15 +27,18 @@ std::string TileSetText(const MapInput& input) {
     switch (input.tileSetState) {
         case TileSetState::Missing:
             return input.tileSetFile + " fehlt";
+        case TileSetState::Unreadable:
+            return input.tileSetFile + " " + OpenProblemText(input.tileSetError);
         case TileSetState::TooLarge:
             return input.tileSetFile + " ist zu groß";
         case TileSetState::Undecodable:
-            return input.tileSetFile + " ist kein lesbares PNG- oder BMP-Bild";
+            return input.tileSetFile + " ist kein lesbares PNG- oder BMP-Bild: " +
+                   ImageProblemText(input.tileSetHeader, input.tileSetProblem);
         case TileSetState::Loaded:
             break;
     }
-    return input.tileSetFile + ", " + Number(input.tileSet.Width()) + " x " +
-           Number(input.tileSet.Height()) + " Pixel, " + Number(TileCount(input)) + " Kacheln";
+    return input.tileSetFile + ", " + Number(input.tileSetWidth) + " x " +
+           Number(input.tileSetHeight) + " Pixel, " + Number(TileCount(input)) + " Kacheln";
 }
 
 std::string UseText(const TileUse& use, std::int64_t tileCount, bool inside) {
@@ -98,8 +105,8 @@ QJsonObject Json(const MapInput& input) {
     object["Players"] = players;
     if (input.tileSetState == TileSetState::Loaded) {
         object["TileSet"] = QJsonObject{{"file", QString::fromStdString(input.tileSetFile)},
-                                        {"width", input.tileSet.Width()},
-                                        {"height", input.tileSet.Height()},
+                                        {"width", input.tileSetWidth},
+                                        {"height", input.tileSetHeight},
                                         {"tiles", static_cast<qint64>(tiles)}};
     } else {
         object["TileSet"] = QJsonValue::Null;
@@ -111,6 +118,9 @@ QJsonObject Json(const MapInput& input) {
                                    {"inside", tile >= 0 && tile < tiles}});
     }
     object["TileUse"] = tileUse;
+    QJsonArray damage;
+    for (const std::string& found : FileDamage(input)) damage.append(QString::fromStdString(found));
+    object["FileDamage"] = damage;
     return object;
 }
 
@@ -121,9 +131,15 @@ int InfoCommand(const std::vector<std::string>& files, bool json) {
     QJsonArray all;
     for (const std::string& file : files) {
         MapInput input;
-        if (!ReadMapInput(file, true, input)) {
+        if (!ReadMapInput(file, TileSetRead::Header, input)) {
             result = kInputProblem;
             continue;
+        }
+        // The values shown are then partly invented (read as 0): say so, as check does.
+        const std::vector<std::string> damage = FileDamage(input);
+        if (!damage.empty()) result = kInputProblem;
+        if (!json) {
+            for (const std::string& found : damage) Message(file, found);
         }
         if (json) {
             all.append(Json(input));

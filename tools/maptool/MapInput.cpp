@@ -18,11 +18,26 @@ using editor::Document;
 
 constexpr std::int32_t kDisplayDepth = 32;
 
-void ReadTileSet(MapInput& input) {
+// The header's answer, or the whole decode's.
+screen::ImageProblem DecodeTileSet(const std::vector<std::uint8_t>& bytes, TileSetRead what,
+                                   MapInput& input) {
+    input.tileSetHeader = screen::ReadImageHeader(bytes);
+    if (what == TileSetRead::Header) return input.tileSetHeader.problem;
+    screen::ImageRows rows;
+    if (!screen::ReadImageRows(bytes, kDisplayDepth, rows)) return rows.problem;
+    if (!input.tileSet.Allocate(rows.width, rows.height)) return screen::ImageProblem::OutOfMemory;
+    screen::ConvertImageRows(rows, input.tileSet, kDisplayDepth, screen::kFormat32Bgr);
+    return screen::ImageProblem::None;
+}
+
+void ReadTileSet(MapInput& input, TileSetRead what) {
     std::vector<std::uint8_t> bytes;
     switch (ReadWholeFile(input.tileSetRuntimePath, kTileSetFileLimit, bytes)) {
         case ReadResult::Missing:
-            input.tileSetState = TileSetState::Missing;
+            input.tileSetError = runtime::FileLastError();
+            input.tileSetState = input.tileSetError == runtime::FileError::NotFound
+                                     ? TileSetState::Missing
+                                     : TileSetState::Unreadable;
             return;
         case ReadResult::TooLarge:
             input.tileSetState = TileSetState::TooLarge;
@@ -30,14 +45,23 @@ void ReadTileSet(MapInput& input) {
         case ReadResult::Read:
             break;
     }
-    screen::ImageRows rows;
-    input.tileSetState =
-        screen::ReadImageRows(bytes, kDisplayDepth, rows) &&
-                input.tileSet.Allocate(rows.width, rows.height) &&
-                screen::ConvertImageRows(rows, input.tileSet, kDisplayDepth, screen::kFormat32Bgr)
-            ? TileSetState::Loaded
-            : TileSetState::Undecodable;
-    if (input.tileSetState != TileSetState::Loaded) input.tileSet.Reset();
+    input.tileSetProblem = DecodeTileSet(bytes, what, input);
+    if (input.tileSetProblem != screen::ImageProblem::None) {
+        input.tileSetState = TileSetState::Undecodable;
+        input.tileSet.Reset();
+        return;
+    }
+    input.tileSetState = TileSetState::Loaded;
+    input.tileSetWidth = static_cast<std::int32_t>(input.tileSetHeader.width);
+    input.tileSetHeight = static_cast<std::int32_t>(input.tileSetHeader.height);
+    if (!input.tileSet.Empty()) {
+        input.tileSetWidth = input.tileSet.Width();
+        input.tileSetHeight = input.tileSet.Height();
+    }
+}
+
+std::string SizeText(const screen::ImageHeader& header) {
+    return Number(header.width) + " x " + Number(header.height) + " Pixel";
 }
 
 // The part of the grid the arrays hold.
@@ -61,7 +85,7 @@ bool MapArgumentValid(std::string_view command, std::string_view file) {
     return true;
 }
 
-bool ReadMapInput(std::string_view file, bool withTileSet, MapInput& input) {
+bool ReadMapInput(std::string_view file, TileSetRead tileSet, MapInput& input) {
     input = MapInput{};
     input.file = std::string(file);
     input.runtimePath = *RuntimePath(file);
@@ -69,16 +93,43 @@ bool ReadMapInput(std::string_view file, bool withTileSet, MapInput& input) {
     input.tileSetRuntimePath = *MapBase(input.runtimePath) + ".PNG";
     input.read = editor::ReadMapFileAt(input.runtimePath);
     if (!input.read.opened) {
-        Message(file, "nicht gefunden oder nicht lesbar");
+        Message(file, OpenProblemText(runtime::FileLastError()));
         return false;
     }
-    if (withTileSet) ReadTileSet(input);
+    ReadTileSet(input, tileSet);
     return true;
+}
+
+std::string ImageProblemText(const screen::ImageHeader& header, screen::ImageProblem problem) {
+    switch (problem) {
+        case screen::ImageProblem::None:
+            return "";
+        case screen::ImageProblem::NotAnImage:
+            break;
+        case screen::ImageProblem::Damaged:
+            return "die Datei ist beschädigt oder unvollständig";
+        case screen::ImageProblem::SideTooLarge:
+            return "es ist " + SizeText(header) + " groß, mehr als " + Number(screen::kMaxSide) +
+                   " je Seite";
+        case screen::ImageProblem::TooManyPixels:
+            return "es ist " + SizeText(header) + " groß, mehr als die " +
+                   Number(screen::kMaxImagePixels) + " Pixel, die ein Bild haben darf";
+        case screen::ImageProblem::UnsupportedDepth:
+            return "ein BMP-Bild mit " + Number(header.bits) +
+                   " Bit je Pixel (lesbar sind 1, 4, 8, 16, 24 und 32)";
+        case screen::ImageProblem::UnsupportedCompression:
+            return "ein BMP-Bild mit " + Number(header.bits) + " Bit je Pixel und der Kompression " +
+                   Number(header.compression) +
+                   " (lesbar sind unkomprimierte, RLE8 bei 8 Bit und Bitfelder bei 16 und 32 Bit)";
+        case screen::ImageProblem::OutOfMemory:
+            return "der Speicher reicht nicht, um " + SizeText(header) + " zu lesen";
+    }
+    return "weder PNG noch BMP";
 }
 
 std::int64_t TileCount(const MapInput& input) {
     if (input.tileSetState != TileSetState::Loaded) return 0;
-    return input.tileSet.Width() / std::max(Document.FieldWidth, 1);
+    return input.tileSetWidth / std::max(Document.FieldWidth, 1);
 }
 
 TileUse CountTiles() {

@@ -1,6 +1,7 @@
 // A MAP file and its tile set as the tool reads them: the document through the editor's own
 // MAP reader (into the program-wide document), with what the reader found about the file's
-// size, and the tile set decoded as the editor's sprite loader decodes it.
+// size, and the tile set: its header only for the commands that need no more than its size,
+// or decoded as the editor's sprite loader decodes it.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +9,17 @@
 #include <string>
 
 #include "editor/MapFile.h"
+#include "runtime/File.h"
+#include "screen/ImageHeader.h"
 #include "screen/PixelBuffer.h"
 
 namespace maptool {
 
-enum class TileSetState { Missing, TooLarge, Undecodable, Loaded };
+// Unreadable: the file is there but cannot be opened (a folder, a FIFO, no permission).
+enum class TileSetState { Missing, Unreadable, TooLarge, Undecodable, Loaded };
+
+// How much of the tile set a command reads.
+enum class TileSetRead { Header, Pixels };
 
 struct MapInput {
     std::string file;         // as given, for messages
@@ -21,7 +28,12 @@ struct MapInput {
     std::string tileSetFile;  // as it would be given: the MAP path with ".PNG"
     std::string tileSetRuntimePath;
     TileSetState tileSetState = TileSetState::Missing;
-    screen::PixelBuffer tileSet;  // display pixels, B, G, R, 0
+    runtime::FileError tileSetError = runtime::FileError::None;  // why it is Unreadable
+    screen::ImageHeader tileSetHeader;                           // kind and size as stored
+    screen::ImageProblem tileSetProblem = screen::ImageProblem::None;  // why Undecodable
+    std::int32_t tileSetWidth = 0;  // when Loaded
+    std::int32_t tileSetHeight = 0;
+    screen::PixelBuffer tileSet;  // display pixels, B, G, R, 0; read for TileSetRead::Pixels
 };
 
 // Tile sets larger than this are not read.
@@ -31,9 +43,12 @@ inline constexpr std::int64_t kTileSetFileLimit = 256ll << 20;
 // with a usage message for `command`, when it is not.
 bool MapArgumentValid(std::string_view command, std::string_view file);
 
-// Reads the MAP file into editor::Document, and the tile set when `withTileSet`. False, with
-// a message, when the MAP file cannot be opened.
-bool ReadMapInput(std::string_view file, bool withTileSet, MapInput& input);
+// Reads the MAP file into editor::Document, and as much of the tile set as `tileSet` says.
+// False, with a message saying why, when the MAP file cannot be opened.
+bool ReadMapInput(std::string_view file, TileSetRead tileSet, MapInput& input);
+
+// Why an image cannot be read, in German, from its header and the reader's answer.
+std::string ImageProblemText(const screen::ImageHeader& header, screen::ImageProblem problem);
 
 // Tiles the tile set holds side by side: its width in whole fields (at least 1 pixel wide, as
 // the editor corrects them). 0 without a tile set.

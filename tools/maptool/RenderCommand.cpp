@@ -5,7 +5,6 @@
 
 #include "editor/DocumentRanges.h"
 #include "editor/MapDocument.h"
-#include "editor/SafeFile.h"
 #include "screen/PngEncoder.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Findings.h"
@@ -23,6 +22,9 @@ using editor::Document;
 
 // The widest and tallest 1:1 picture drawn: a band row stays at most 32 MB.
 constexpr std::int64_t kMaxPictureSide = 8000000;
+// The most pixels of the 1:1 picture drawn and filtered, whatever the scale: 1000 x 1000
+// fields of 65 x 65 pixels, a few minutes of work.
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 32;
 
 std::string SizeText(PictureSize size) { return Number(size.width) + " x " + Number(size.height); }
 
@@ -30,7 +32,8 @@ std::string SizeText(PictureSize size) { return Number(size.width) + " x " + Num
 
 int RenderCommand(const std::string& map, const std::string& out, const RenderOptions& options) {
     MapInput input;
-    if (!ReadMapInput(map, true, input)) return kInputProblem;
+    if (!ReadMapInput(map, TileSetRead::Pixels, input)) return kInputProblem;
+    if (OutputIsAnInput(out, {input.runtimePath, input.tileSetRuntimePath})) return kInputProblem;
     if (const std::string problem = TileSetProblem(input); !problem.empty()) {
         Message(map, problem);
         return kInputProblem;
@@ -45,6 +48,13 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
     if (size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
         Message(map, "die Karte ist " + SizeText(size) + " Pixel groß, mehr als " +
                          Number(kMaxPictureSide) + " je Seite werden nicht gezeichnet");
+        return kInputProblem;
+    }
+    // Every pixel at 1:1 is drawn and filtered also when the picture is scaled down.
+    if (size.width * size.height > kMaxPicturePixels) {
+        Message(map, "die Karte ist " + SizeText(size) + " = " + Number(size.width * size.height) +
+                         " Pixel groß, mehr als " + Number(kMaxPicturePixels) +
+                         " werden nicht gezeichnet (auch verkleinert wird jedes Pixel gezeichnet)");
         return kInputProblem;
     }
     const std::int64_t scale =
@@ -90,12 +100,7 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
         }
         return written && writer.Finish();
     };
-    if (editor::WriteFileSafely(kOutputFile, *RuntimePath(out), draw, runtime::PathNames::Exact) ==
-        0) {
-        Message(out, "konnte nicht geschrieben werden");
-        return kInputProblem;
-    }
-    return kSuccess;
+    return WriteOutputFile(out, draw) ? kSuccess : kInputProblem;
 }
 
 }  // namespace maptool

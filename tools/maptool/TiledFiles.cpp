@@ -36,7 +36,7 @@ bool ReadNamed(const std::string& file, std::int64_t limit, std::vector<std::uin
     }
     switch (ReadWholeFile(*path, limit, bytes)) {
         case ReadResult::Missing:
-            Message(file, "nicht gefunden oder nicht lesbar");
+            Message(file, OpenProblemText(runtime::FileLastError()));
             return false;
         case ReadResult::TooLarge:
             Message(file, "ist größer als " + Number(limit) + " Bytes");
@@ -102,9 +102,11 @@ bool ReadTiledInput(const std::string& file, TiledInput& input) {
     if (!ReadNamed(imageFile, kTileSetFileLimit, input.image)) return false;
     screen::ImageRows rows;
     if (!screen::ReadImageRows(input.image, 32, rows)) {
-        Message(imageFile, "ist kein PNG- oder BMP-Bild, das der Editor lesen kann");
+        Message(imageFile, "ist kein PNG- oder BMP-Bild, das der Editor lesen kann: " +
+                               ImageProblemText(screen::ReadImageHeader(input.image), rows.problem));
         return false;
     }
+    input.files = {file, holder, imageFile};
     input.imageWidth = rows.width;
     input.imageHeight = rows.height;
     return true;

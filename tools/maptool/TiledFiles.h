@@ -23,6 +23,7 @@ struct TiledInput {
     std::vector<std::uint8_t> image;  // the tileset image's bytes, as the file holds them
     std::int32_t imageWidth = 0;
     std::int32_t imageHeight = 0;
+    std::vector<std::string> files;  // every file read, as named from the current folder
 };
 
 // Reads the map file, its tileset and the tileset's image, which must be one the editor reads

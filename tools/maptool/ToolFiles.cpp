@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
-#include "runtime/File.h"
+#include "editor/SafeFile.h"
 #include "runtime/RtString.h"
+#include "tools/maptool/Messages.h"
 
 namespace maptool {
 
@@ -37,8 +38,9 @@ ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
     const std::int32_t file = runtime::FileOpenRead(-1, runtimePath);
     if (file == 0) return ReadResult::Missing;
     constexpr std::int32_t kChunk = 1 << 20;
-    ReadResult result = ReadResult::Read;
-    for (;;) {
+    ReadResult result = runtime::FileBytesLeft(file) > limit ? ReadResult::TooLarge
+                                                              : ReadResult::Read;
+    while (result == ReadResult::Read) {
         const std::size_t had = bytes.size();
         if (static_cast<std::int64_t>(had) > limit) {
             result = ReadResult::TooLarge;
@@ -53,6 +55,74 @@ ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
     runtime::FileClose(file);
     if (result != ReadResult::Read) bytes.clear();
     return result;
+}
+
+std::string OpenProblemText(runtime::FileError error) {
+    switch (error) {
+        case runtime::FileError::NotFound:
+            return "nicht gefunden";
+        case runtime::FileError::Folder:
+            return "ist ein Ordner, keine Datei";
+        case runtime::FileError::NotRegular:
+            return "ist keine gewöhnliche Datei (etwa eine FIFO oder ein Gerät) und wird nicht "
+                   "gelesen";
+        case runtime::FileError::Denied:
+            return "nicht lesbar: keine Berechtigung";
+        default:
+            break;
+    }
+    return "nicht lesbar: Ein-/Ausgabefehler";
+}
+
+std::string WriteProblemText(runtime::FileError error) {
+    std::string reason;
+    switch (error) {
+        case runtime::FileError::NotFound:
+            reason = "den Ordner gibt es nicht";
+            break;
+        case runtime::FileError::Folder:
+            reason = "ein Ordner dieses Namens ist im Weg";
+            break;
+        case runtime::FileError::Denied:
+            reason = "keine Schreibberechtigung, oder die Datei ist schreibgeschützt";
+            break;
+        case runtime::FileError::NoSpace:
+            reason = "kein Platz mehr auf dem Datenträger";
+            break;
+        case runtime::FileError::TooLarge:
+            reason = "die Datei wäre größer, als das Dateisystem oder der Prozess erlaubt";
+            break;
+        case runtime::FileError::NotRegular:
+        case runtime::FileError::Other:
+            reason = "Ein-/Ausgabefehler";
+            break;
+        case runtime::FileError::None:
+            reason = "der Inhalt ließ sich nicht erzeugen";
+            break;
+    }
+    return "konnte nicht geschrieben werden: " + reason;
+}
+
+bool OutputIsAnInput(const std::string& out, const std::vector<std::string>& inputs) {
+    const std::string outRuntime = *RuntimePath(out);
+    for (const std::string& input : inputs) {
+        if (runtime::FileSame(outRuntime, input) == 0) continue;
+        Message(out, "ist eine Eingabe dieses Befehls (" + runtime::Utf8(input) +
+                         ") und wird nicht überschrieben; bitte einen anderen Namen wählen");
+        return true;
+    }
+    return false;
+}
+
+bool WriteOutputFile(const std::string& out, const std::function<bool()>& write) {
+    const std::string target = *RuntimePath(out);
+    editor::RemoveAbandonedSaves(FolderOf(target));
+    runtime::FileError why = runtime::FileError::None;
+    if (editor::WriteFileSafely(kOutputFile, target, write, runtime::PathNames::Exact, &why) != 0) {
+        return true;
+    }
+    Message(out, WriteProblemText(why));
+    return false;
 }
 
 bool WriteOutput(const void* bytes, std::size_t count) {

@@ -6,10 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "runtime/File.h"
 
 namespace maptool {
 
@@ -23,11 +26,28 @@ std::string FolderOf(std::string_view path);
 // The path without its last four characters when they are ".MAP" in any case; none otherwise.
 std::optional<std::string> MapBase(std::string_view path);
 
+// Missing: the file could not be opened; runtime::FileLastError() says why.
 enum class ReadResult { Read, Missing, TooLarge };
 
-// Reads a whole file of at most `limit` bytes into `bytes`.
+// Reads a whole file of at most `limit` bytes into `bytes`; a larger one is refused by its size
+// before it is read.
 ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
                          std::vector<std::uint8_t>& bytes);
+
+// Why a file could not be opened for reading, as "<file>: <text>" says it ("nicht gefunden",
+// "ist ein Ordner", ...).
+std::string OpenProblemText(runtime::FileError error);
+
+// True, with a message naming both, when the output (a command-line path), looked up as inputs
+// are (in any case), is the same file as one of the inputs (runtime paths).
+bool OutputIsAnInput(const std::string& out, const std::vector<std::string>& inputs);
+
+// Writes an output (a command-line path, named exactly) safely through `write`, after clearing
+// what killed runs left in its folder. False, with a message saying why, when it failed.
+bool WriteOutputFile(const std::string& out, const std::function<bool()>& write);
+
+// "konnte nicht geschrieben werden: <reason>".
+std::string WriteProblemText(runtime::FileError error);
 
 // The file number the tool's outputs are written under (editor::WriteFileSafely opens it; the
 // MAP reader and writer use number 0).
