@@ -23,8 +23,8 @@ using editor::Document;
 // The widest and tallest 1:1 picture drawn: a band row stays at most 32 MB.
 constexpr std::int64_t kMaxPictureSide = 8000000;
 // The most pixels of the 1:1 picture drawn and filtered, whatever the scale: 1000 x 1000
-// fields of 65 x 65 pixels, a few minutes of work.
-constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 32;
+// fields of 262 x 262 pixels, about a minute of work (64000 x 64000 take a few seconds).
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 36;
 
 std::string SizeText(PictureSize size) { return Number(size.width) + " x " + Number(size.height); }
 
