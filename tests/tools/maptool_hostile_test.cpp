@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <QRegularExpression>
 #include <chrono>
@@ -15,6 +14,7 @@
 #include <thread>
 
 #include "ToolTestSupport.h"
+#include "screen/ImageFiles.h"
 
 namespace {
 
@@ -57,71 +57,35 @@ void DeadlineAndLittleMemory() {
     ::setrlimit(RLIMIT_AS, &limit);
 }
 
-void Put32(Bytes& out, std::uint32_t v, bool big) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (big ? 24 - 8 * i : 8 * i)));
-}
-
-// A PNG of zero pixels: `bits` per sample of a grey (colour type 0) or RGB (2) image, its rows
-// compressed by zlib; without pixel data when `rows` is false (a header alone).
+// A PNG of zero pixels (`bits` per sample, grey: colour type 0, RGB: 2); with an empty
+// compressed stream when `rows` is false, a header and nothing the decoder could read.
 Bytes ZeroPng(std::uint32_t width, std::uint32_t height, std::uint8_t bits, std::uint8_t colour,
               bool rows = true) {
-    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    const auto chunk = [&out](const char* type, const Bytes& data) {
-        Put32(out, static_cast<std::uint32_t>(data.size()), true);
-        Bytes typed(type, type + 4);
-        typed.insert(typed.end(), data.begin(), data.end());
-        out.insert(out.end(), typed.begin(), typed.end());
-        Put32(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))), true);
-    };
-    Bytes header;
-    Put32(header, width, true);
-    Put32(header, height, true);
-    header.insert(header.end(), {bits, colour, 0, 0, 0});
-    chunk("IHDR", header);
-    if (rows) {
-        const std::size_t row = 1 + (std::size_t{width} * (colour == 2 ? 3 : 1) * bits + 7) / 8;
-        const Bytes raw(row * height, 0);
-        uLongf size = compressBound(raw.size());
-        Bytes packed(size);
-        compress2(packed.data(), &size, raw.data(), raw.size(), 9);
-        packed.resize(size);
-        chunk("IDAT", packed);
-    }
-    chunk("IEND", {});
-    return out;
+    const std::size_t row = 1 + (std::size_t{width} * (colour == 2 ? 3 : 1) * bits + 7) / 8;
+    return testing_support::MakePng(width, height, bits, colour,
+                                    Bytes(rows ? row * height : 0, 0));
 }
 
-// A BMP with a 40-byte header; `extra` (colour table or masks) before the pixel data.
+// A BMP with a 40-byte header.
 Bytes Bmp(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t compression,
-          const Bytes& extra, const Bytes& pixels) {
-    Bytes out = {'B', 'M'};
-    const auto offset = static_cast<std::uint32_t>(54 + extra.size());
-    Put32(out, offset + static_cast<std::uint32_t>(pixels.size()), false);
-    Put32(out, 0, false);
-    Put32(out, offset, false);
-    Put32(out, 40, false);
-    Put32(out, static_cast<std::uint32_t>(width), false);
-    Put32(out, static_cast<std::uint32_t>(height), false);
-    out.insert(out.end(), {1, 0, static_cast<std::uint8_t>(bits), 0});
-    Put32(out, compression, false);
-    for (int i = 0; i < 5; ++i) Put32(out, 0, false);
-    out.insert(out.end(), extra.begin(), extra.end());
-    out.insert(out.end(), pixels.begin(), pixels.end());
-    return out;
+          const std::vector<std::uint32_t>& palette, const Bytes& pixels) {
+    return testing_support::MakeBmp({width, height, bits, compression, palette, pixels});
 }
 
 // The fixture's tile set as a 24-bit BMP whose rows are stored top row first.
 Bytes TopDownBmp(const Picture& picture) {
-    Bytes pixels;
-    for (std::int32_t y = 0; y < picture.height; ++y) {
+    std::vector<Bytes> bottomUp;
+    for (std::int32_t y = picture.height - 1; y >= 0; --y) {
+        Bytes row;
         for (std::int32_t x = 0; x < picture.width; ++x) {
             const std::uint32_t p = picture.At(x, y);
-            pixels.insert(pixels.end(), {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
-                                         static_cast<std::uint8_t>(p >> 16)});
+            row.insert(row.end(), {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
+                                   static_cast<std::uint8_t>(p >> 16)});
         }
-        while (pixels.size() % 4 != 0) pixels.push_back(0);
+        bottomUp.push_back(row);
     }
-    return Bmp(picture.width, -picture.height, 24, 0, {}, pixels);
+    // StoreRows stores the last row first: the top row.
+    return Bmp(picture.width, -picture.height, 24, 0, {}, testing_support::StoreRows(bottomUp));
 }
 
 // An RLE8 BMP of 16000 x 16000 pixels of colour 0 in 2 MB: runs of 250, rows ended.
@@ -132,7 +96,7 @@ Bytes HugeRle8Bmp() {
         codes.insert(codes.end(), {0, 0});
     }
     codes.insert(codes.end(), {0, 1});
-    return Bmp(16000, 16000, 8, 1, {0, 0, 0, 0}, codes);
+    return Bmp(16000, 16000, 8, 1, {0}, codes);
 }
 
 // The text of a file, and the same with a part replaced.
@@ -263,7 +227,7 @@ TEST_F(MaptoolHostileTest, UnreadableTileSetsSayWhy) {
         {"24-bit BMP marked JPEG", Bmp(4, 4, 24, 4, {}, rows),
          "ein BMP-Bild mit 24 Bit je Pixel und der Kompression 4"},
         {"BMP of 2 bits per pixel", Bmp(4, 4, 2, 0, {}, rows), "ein BMP-Bild mit 2 Bit je Pixel"},
-        {"RLE8 cut short", Bmp(4, 4, 8, 1, {0, 0, 0, 0}, {4, 0, 0, 0}),
+        {"RLE8 cut short", Bmp(4, 4, 8, 1, {0}, {4, 0, 0, 0}),
          "die Datei ist beschädigt oder unvollständig"},
         {"a text", {'T', 'e', 'x', 't'}, "weder PNG noch BMP"},
     };

@@ -159,9 +159,11 @@ std::vector<Command> Commands() {
          "Felder, Spieler mit Position und Richtung (\"Zufall\" für 360), Slots und Bälle, den\n"
          "Kachelsatz daneben (NAME.PNG) mit seiner Zahl an Kacheln, und welche Kachelnummern wie\n"
          "oft benutzt werden und welche außerhalb des Kachelsatzes liegen.\n"
-         "Für mehrere Dateien eine Zeile je Datei.\n"
+         "Für mehrere Dateien eine Zeile je Datei. Ist die Datei kürzer oder länger, als ihr\n"
+         "Kopf sagt, meldet info das wie check (Rückgabewert 1).\n"
          "\n"
-         "  --json   eine JSON-Liste mit einem Objekt je Datei, für Skripte\n",
+         "  --json   eine JSON-Liste mit einem Objekt je Datei, für Skripte (der Schaden der\n"
+         "           Datei als Liste \"FileDamage\")\n",
          {QCommandLineOption(QStringLiteral("json"))},
          Info},
         {"check",
