@@ -53,6 +53,22 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
     return problems;
 }
 
+// The path by which the map file `out` names the tile set: from its own folder, as the files
+// are named on disk. A path that climbs out of a linked folder with ".." leaves the folder the
+// link points to, not the one that holds the link: unless the path as written leads to the tile
+// set, it is made from both paths with their links resolved.
+std::string TileSetPathFrom(const std::string& out, const std::string& tileSetRuntimePath) {
+    const QDir outFolder(QFileInfo(QString::fromStdString(out)).absolutePath());
+    const QFileInfo tileSet(QString::fromStdString(runtime::FileSystemPath(tileSetRuntimePath)));
+    const QString written = outFolder.relativeFilePath(tileSet.absoluteFilePath());
+    if (QFileInfo(outFolder.filePath(written)).canonicalFilePath() == tileSet.canonicalFilePath()) {
+        return written.toStdString();
+    }
+    return QDir(outFolder.canonicalPath())
+        .relativeFilePath(tileSet.canonicalFilePath())
+        .toStdString();
+}
+
 }  // namespace
 
 int ExportCommand(const std::string& map, const std::string& out) {
@@ -65,17 +81,9 @@ int ExportCommand(const std::string& map, const std::string& out) {
         Message(map, "nicht exportiert: Tiled könnte die Karte nicht unverändert zurückgeben");
         return kInputProblem;
     }
-    // The map file names the tile set by the path from its own folder, as the files are named
-    // on disk. Both are taken with their links resolved: a path that climbs out of a linked
-    // folder with ".." leaves the folder the link points to, not the one that holds the link.
-    const QString outFolder =
-        QFileInfo(QFileInfo(QString::fromStdString(out)).absolutePath()).canonicalFilePath();
-    const QString tileSet =
-        QFileInfo(QString::fromStdString(runtime::FileSystemPath(input.tileSetRuntimePath)))
-            .canonicalFilePath();
     TiledImage image;
     image.name = QFileInfo(QString::fromStdString(map)).completeBaseName().toStdString();
-    image.path = QDir(outFolder).relativeFilePath(tileSet).toStdString();
+    image.path = TileSetPathFrom(out, input.tileSetRuntimePath);
     image.width = input.tileSetWidth;
     image.height = input.tileSetHeight;
     const TiledMap tiled = DocumentToTiled(image);
