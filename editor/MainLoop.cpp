@@ -249,6 +249,10 @@ int EditorMain() {
     NewMap();
     // What an editor killed in the middle of a save left in Karten.
     RemoveAbandonedSaves(kMapFolder);
+    // The question comes over the editor's first picture, not over an empty window.
+    ShowChangedState();
+    gui::UpdateWindow(Handles.MainWindow);
+    DrawMapView();
     OfferRecoveryCopies();
     while (EditorPass(NextEvent()) != gui::EVENT_CLOSE) {
     }

@@ -12,6 +12,7 @@
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
 #include "editor/Navigation.h"
+#include "editor/Painting.h"
 #include "editor/TileSet.h"
 #include "editor/Unsaved.h"
 #include "gui/Gadget.h"
@@ -76,6 +77,7 @@ std::string BaseName(std::string name) {
 }  // namespace
 
 void NewMap() {
+    EndStroke();
     ResetDocument();
     MakeBlackTileSet();
     ResetViewAndBars();
@@ -88,6 +90,7 @@ void NewMap() {
 void LoadMap() { LoadMapFrom(MapFilePath()); }
 
 void LoadMapFrom(std::string_view path) {
+    EndStroke();
     RefreshControls();
     const bool found = ReadMapFileFrom(path) != 0;
     LoadTileSetFile(TileSetPath());

@@ -171,6 +171,10 @@ std::int32_t FindUp(const std::int32_t* column, std::int32_t row, std::int32_t t
 
 void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) { SetField(x, y, tile); }
 
+void EndStroke() {
+    if (Painting.Stroking != 0) StrokeEnd();
+}
+
 void EditWithMouse(std::int32_t event) {
     switch (event) {
         case gui::EVENT_LEFT_DOWN: {

@@ -19,6 +19,10 @@ void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile);
 // must belong to the main window.
 void EditWithMouse(std::int32_t event);
 
+// Ends a stroke in progress, so that its undo step closes; a document that replaces the map
+// (Neu, Öffnen, a restored copy) ends it first, and the held button paints no more.
+void EndStroke();
+
 // Fills the 4-connected area of fields that hold the tile of field (x, y), inside
 // 0..LastFieldX by 0..LastFieldY, with `tile`. Nothing when (x, y) lies outside.
 void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile);

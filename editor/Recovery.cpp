@@ -5,6 +5,7 @@
 
 #include "editor/EditorWindow.h"
 #include "editor/History.h"
+#include "editor/MainLoop.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
@@ -35,10 +36,15 @@ void DeleteCopy(std::string_view fileName) {
 
 void Restore(const std::string& fileName) {
     Document.FileName = fileName;
+    // Outside a pass: the copy gets the corrections an opened map gets in its pass before
+    // anything uses its values (a field size of 0 would divide by zero at the next event).
+    HistoryBeginGroup();
     LoadMapFrom(RecoveryCopyPath(fileName));
     const std::string imageCopy = ImageCopyPath(fileName);
     const bool image = runtime::FileExists(imageCopy) != 0;
     if (image) LoadTileSetFile(imageCopy);
+    ValidateDocument();
+    HistoryEndGroup();
     HistoryMarkUnsaved();
     Recovery = RecoveryState{true, fileName, image, HistoryVersion(), -1, Recovery.DelayMs};
     ShowStatus("Sicherungskopie wiederhergestellt: " + RecoveryCopyPath(fileName));

@@ -3,6 +3,7 @@
 #include "editor/Painting.h"
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 #include <utility>
 #include <vector>
@@ -156,6 +157,41 @@ TEST_F(PaintingTest, AStrokeAndAFillAreOneUndoStepEach) {
     Menu("Bearbeiten", "Wiederholen");
     Drain();
     EXPECT_EQ(Painted(), stroke);
+}
+
+// Neu or Öffnen while the button still holds a stroke ends the stroke: its undo step closes,
+// and the held button paints nothing into the new map that no history step would hold.
+TEST_F(PaintingTest, ANewOrOpenedMapEndsTheStrokeInProgress) {
+    std::filesystem::copy(MAPEDITOR_SAMPLES_DIR "/Karten", "Karten");
+    for (const bool open : {false, true}) {
+        SCOPED_TRACE(open ? "Strg+O" : "Strg+N");
+        editor::NewMap();
+        Drain();
+        gui::GadgetSetState(editor::kBrushBar, 0);  // the press changes nothing: no question
+        MoveTo(InView(100, 100));
+        ts::Press(0, InView(100, 100));
+        Drain();
+        if (open) ChooseFiles({InHere("Karten/Wald.MAP")});
+        ts::Key(0, open ? Qt::Key_O : Qt::Key_N, Qt::ControlModifier);
+        Drain();
+        const std::vector<std::int32_t> before(&Document.Fields(0, 0),
+                                               &Document.Fields(0, 0) + 64 * 1000);
+        gui::GadgetSetState(editor::kBrushBar, 5);
+        for (int x = 110; x <= 400; x += 30) MoveTo(InView(x, 150));
+        ts::Release(0, InView(400, 150));
+        Drain();
+        EXPECT_EQ(std::vector<std::int32_t>(&Document.Fields(0, 0),
+                                            &Document.Fields(0, 0) + 64 * 1000),
+                  before);
+        EXPECT_FALSE(editor::HistoryChanged());
+        EXPECT_EQ(Title().find(" *"), std::string::npos) << Title();
+        // The next stroke is a step of its own, as ever.
+        ClickAt(InView(200, 200));
+        EXPECT_TRUE(editor::HistoryChanged());
+        Menu("Bearbeiten", "Rückgängig");
+        Drain();
+        EXPECT_FALSE(editor::HistoryChanged());
+    }
 }
 
 TEST_F(PaintingTest, ShiftClickFillsTheFourConnectedAreaOfTheClickedTile) {

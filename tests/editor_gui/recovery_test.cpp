@@ -142,6 +142,36 @@ TEST_F(RecoveryTest, TheStartOffersEachCopyAndRestoresTheChosenOne) {
     EXPECT_FALSE(fs::exists("Karten/Wald.PNG.sicherung"));
 }
 
+// A copy damaged so that the editor's corrections must act gets them before the first event
+// uses its values (a field size of 0 divided the mouse position by zero).
+TEST_F(RecoveryTest, ARestoredDamagedCopyIsCorrectedBeforeTheFirstEvent) {
+    struct Case {
+        std::int32_t fieldWidth, fieldHeight, lastX, lastY;
+    };
+    for (const Case c : {Case{0, 64, 5, 3}, Case{40, 0, 5, 3}, Case{0, -7, 0, 0},
+                         Case{24, 40, 5000, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.fieldWidth << " x " << c.fieldHeight);
+        editor::NewMap();
+        Document.FieldWidth = c.fieldWidth;
+        Document.FieldHeight = c.fieldHeight;
+        Document.LastFieldX = c.lastX;
+        Document.LastFieldY = c.lastY;
+        ASSERT_TRUE(editor::WriteMapFileTo(editor::RecoveryCopyPath("Kaputt")));
+        editor::NewMap();
+        editor::ResetRecovery();
+        Answer({0});  // Wiederherstellen
+        editor::OfferRecoveryCopies();
+        EXPECT_GE(Document.FieldWidth, 1);
+        EXPECT_GE(Document.FieldHeight, 1);
+        EXPECT_LE(Document.LastFieldX, 999);
+        MoveTo(InView(250, 250));  // the first event locates the mouse on the map
+        MoveTo(InView(251, 250));
+        EXPECT_EQ(Document.FileName, "Kaputt");
+        EXPECT_EQ(Title(), "Veldrane Murmelwald Karteneditor 1.0 <Kaputt> *");
+        fs::remove(editor::RecoveryCopyPath("Kaputt").replace(6, 1, "/"));
+    }
+}
+
 // The real main program in this process: it offers the copy at start, and its normal end,
 // after the question is answered with Verwerfen, leaves no copy behind.
 TEST(RecoveryProgramTest, TheProgramOffersTheCopyAtStartAndANormalEndRemovesIt) {
@@ -152,8 +182,10 @@ TEST(RecoveryProgramTest, TheProgramOffersTheCopyAtStartAndANormalEndRemovesIt) 
     editor::ResetEditorState();
     Document = editor::MapDocument{};
     std::vector<std::string> asked;
+    std::vector<std::uint32_t> shown;  // the view's top-left pixel on screen when asked
     platform::SetMessageBoxAnswerForTesting([&](const platform::MessageBoxView& view) {
         asked.push_back(view.text);
+        shown.push_back(screen::ScreenBackBufferPixel(0, 0));
         return asked.size() == 1 ? 0 : 1;  // Wiederherstellen, then Verwerfen
     });
     // The user quits once the restored map is on screen and no requester is open.
@@ -181,6 +213,8 @@ TEST(RecoveryProgramTest, TheProgramOffersTheCopyAtStartAndANormalEndRemovesIt) 
     EXPECT_EQ(editor::EditorMain(), 0);
     platform::SetMessageBoxAnswerForTesting(nullptr);
     EXPECT_EQ(asked.size(), 2u);
+    // The offer came over the editor's first picture (the grey beside the map), not black.
+    EXPECT_EQ(shown, (std::vector<std::uint32_t>{editor_testing::kGrey, editor_testing::kGrey}));
     EXPECT_EQ(title, "Veldrane Murmelwald Karteneditor 1.0 <Wald> *");
     EXPECT_FALSE(fs::exists("Karten/Wald.MAP.sicherung"));
     EXPECT_EQ(std::distance(fs::directory_iterator("Karten"), {}),
