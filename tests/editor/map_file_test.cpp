@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "editor/MapDocument.h"
+#include "editor/SafeFile.h"
 #include "runtime/File.h"
 #include "runtime/RtString.h"
 #include "support/MapBytes.h"
@@ -345,6 +347,36 @@ TEST_F(MapFileTest, AMapCopiedWithOtherCaseIsFoundAndOverwrittenInPlace) {
     ASSERT_EQ(editor::WriteMapFile(), 1);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("karten"), {}), 1);
     EXPECT_EQ(ReadBytes("karten/wald.map")[2], 'g');
+}
+
+// A hidden save file of an editor that is gone is removed only once ten minutes old: an editor
+// on another machine that shares the folder may still be writing a younger one.
+TEST_F(MapFileTest, AbandonedSavesAreRemovedOnlyOnceTenMinutesOld) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    struct Case {
+        int ageSeconds;
+        bool removed;
+    };
+    const Case cases[] = {{0, false}, {5 * 60, false}, {9 * 60 + 50, false},
+                          {11 * 60, true}, {24 * 3600, true}};
+    std::filesystem::create_directory("Karten");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const Case& c : cases) {
+        const std::string name = "Karten/.~mapeditor-" + std::to_string(child) + "-" +
+                                 std::to_string(c.ageSeconds) + "-0a1b2c3d.tmp";
+        WriteBytes(name, Bytes{1});
+        std::filesystem::last_write_time(name, now - std::chrono::seconds(c.ageSeconds));
+    }
+    EXPECT_EQ(editor::RemoveAbandonedSaves("Karten"), 2);
+    for (const Case& c : cases) {
+        EXPECT_EQ(std::filesystem::exists("Karten/.~mapeditor-" + std::to_string(child) + "-" +
+                                          std::to_string(c.ageSeconds) + "-0a1b2c3d.tmp"),
+                  !c.removed)
+            << c.ageSeconds << " s";
+    }
 }
 
 }  // namespace

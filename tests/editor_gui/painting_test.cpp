@@ -214,6 +214,10 @@ TEST_F(PaintingTest, ShiftClickFillsTheFourConnectedAreaOfTheClickedTile) {
          {"0100", "1011", "0100"},
          {0, 0},
          {"7100", "1011", "0100"}},
+        {"a corner above a run is no connection",
+         {"0111", "1011", "1011", "1111"},
+         {1, 1},
+         {"0111", "1711", "1711", "1111"}},
         {"from the map's edge", {"2220", "2000", "2222"}, {0, 1}, {"7770", "7000", "7777"}},
         {"the brush's own tile changes nothing", {"770", "707"}, {1, 0}, {"770", "707"}},
     };

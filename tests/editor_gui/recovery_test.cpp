@@ -94,6 +94,24 @@ TEST_F(RecoveryTest, DiscardingTheChangesRemovesTheCopyAndItsTileSet) {
     }
 }
 
+// A copy written while the tile set needed writing takes the image along; once the tile set is
+// undone to the saved one, the next copy leaves no image copy behind for the next start.
+TEST_F(RecoveryTest, ANewCopyRemovesTheImageCopyThatIsNoLongerWanted) {
+    Document.FileName = "Wald";
+    editor::LoadMap();
+    PaintField(1, 1, 3);
+    ChooseFiles({InHere("bunt.PNG")});
+    Menu("Datei", "Kachelsatz laden...");
+    Drain();
+    WriteCopyNow();
+    ASSERT_TRUE(fs::exists("Karten/Wald.PNG.sicherung"));
+    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);  // the tile set is the saved one again
+    Drain();
+    WriteCopyNow();
+    EXPECT_TRUE(fs::exists("Karten/Wald.MAP.sicherung"));  // the painted field still needs one
+    EXPECT_FALSE(fs::exists("Karten/Wald.PNG.sicherung"));
+}
+
 TEST_F(RecoveryTest, ACopyIsWrittenWhileTheEditorWaitsForInput) {
     Recovery.DelayMs = 50;
     PaintField(1, 1, 3);
