@@ -161,7 +161,8 @@ void DestroyShortcutTable(Handle table);
 // active: otherwise the key would be lost.
 void SetWindowShortcuts(Handle window, Handle table);
 // When the message is a key press matching an entry of the table, sends the window
-// WM_COMMAND (command, 1) and returns true.
+// WM_COMMAND (command, 1) and returns true; when the command is a greyed item of the window's
+// menu bar (EnableMenuItem), it sends nothing and still returns true.
 bool TranslateShortcut(Handle window, Handle table, const Message& message);
 
 }  // namespace platform
