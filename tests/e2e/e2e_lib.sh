@@ -19,9 +19,15 @@ e2e_begin() {
     wm=""
     trap 'kill $wm $pid 2>/dev/null || true; rm -rf "$work"' EXIT
     cd "$work"
-    [ -n "${E2E_NO_WM:-}" ] && return
-    openbox >/dev/null 2>&1 &
-    wm=$!
+    # The server may still be coming up (a display number just given back by the last run).
+    for _ in $(seq 1 50); do
+        xwininfo -root >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    if [ -z "${E2E_NO_WM:-}" ]; then
+        openbox >/dev/null 2>&1 &
+        wm=$!
+    fi
     sleep 1
 }
 
