@@ -117,9 +117,10 @@ void MenuEnableItem(std::int32_t number, std::int32_t id, bool enable) {
 
 bool MenuItemEnabled(std::int32_t number, std::int32_t id) {
     MenuRecord* record = Lookup(number);
-    return record != nullptr && platform::GetMenuItemState(record->menu, static_cast<std::uint32_t>(
-                                                                             id)) ==
-                                    static_cast<std::int32_t>(platform::MF_ENABLED);
+    if (record == nullptr) return false;
+    const std::int32_t state =
+        platform::GetMenuItemState(record->menu, static_cast<std::uint32_t>(id));
+    return state == static_cast<std::int32_t>(platform::MF_ENABLED);
 }
 
 std::intptr_t MenuHandleOf(std::int32_t number) {

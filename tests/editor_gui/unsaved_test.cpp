@@ -265,38 +265,57 @@ TEST_F(UnsavedTest, UndoAndRedoAreGreyedWhenThereIsNothingToDo) {
     };
     const Case cases[] = {
         {"a new map", [] {}, false, false, 0},
-        {"the press of a stroke", [&] {
+        {"the press of a stroke",
+         [&] {
              gui::GadgetSetState(editor::kBrushBar, 3);
              MoveTo(InView(70, 70));
              ts::Press(0, InView(70, 70));
              Drain();
-         }, true, false, 3},
-        {"its release", [&] {
+         },
+         true, false, 3},
+        {"its release",
+         [&] {
              ts::Release(0, InView(70, 70));
              Drain();
-         }, true, false, 3},
-        {"Strg+Z", [&] {
+         },
+         true, false, 3},
+        {"Strg+Z",
+         [&] {
              ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
              Drain();
-         }, false, true, 0},
-        {"Strg+Z once more (nothing to undo)", [&] {
+         },
+         false, true, 0},
+        {"Strg+Z once more (nothing to undo)",
+         [&] {
              ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
              Drain();
-         }, false, true, 0},
-        {"Wiederholen", [&] { Menu("Bearbeiten", "Wiederholen"); Drain(); }, true, false, 3},
-        {"Strg+Y once more (nothing to redo)", [&] {
+         },
+         false, true, 0},
+        {"Wiederholen",
+         [&] {
+             Menu("Bearbeiten", "Wiederholen");
+             Drain();
+         },
+         true, false, 3},
+        {"Strg+Y once more (nothing to redo)",
+         [&] {
              ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
              Drain();
-         }, true, false, 3},
-        {"Rückgängig and a paint", [&] {
+         },
+         true, false, 3},
+        {"Rückgängig and a paint",
+         [&] {
              Menu("Bearbeiten", "Rückgängig");
              Drain();
              PaintField(2, 2, 3);
-         }, true, false, 0},
-        {"Neu", [&] {
+         },
+         true, false, 0},
+        {"Neu",
+         [&] {
              Answer({1});  // Verwerfen
              Leave(WayOut::New);
-         }, false, false, 0},
+         },
+         false, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.after);

@@ -118,7 +118,8 @@ TEST_F(GuiTest, GreyedItemActsNeitherFromTheMenuNorThroughItsShortcut) {
         std::vector<bool> states;
         for (QAction* title : TopWidget(0)->findChild<QMenuBar*>()->actions()) {
             for (QAction* action : title->menu()->actions()) {
-                if (action->text() == QStringLiteral("Speichern")) states.push_back(action->isEnabled());
+                if (action->text() == QStringLiteral("Speichern"))
+                    states.push_back(action->isEnabled());
             }
         }
         return states;
@@ -126,8 +127,9 @@ TEST_F(GuiTest, GreyedItemActsNeitherFromTheMenuNorThroughItsShortcut) {
     for (const bool enabled : {false, true, false}) {
         SCOPED_TRACE(enabled);
         if (enabled != gui::MenuItemEnabled(0, 2)) {
-            EXPECT_EQ(platform::EnableMenuItem(bar, 2, enabled),
-                      static_cast<std::int32_t>(enabled ? platform::MF_GRAYED : platform::MF_ENABLED));
+            EXPECT_EQ(
+                platform::EnableMenuItem(bar, 2, enabled),
+                static_cast<std::int32_t>(enabled ? platform::MF_GRAYED : platform::MF_ENABLED));
         }
         EXPECT_EQ(gui::MenuItemEnabled(0, 2), enabled);
         EXPECT_EQ(shownEnabled(), (std::vector<bool>{enabled, enabled}));
