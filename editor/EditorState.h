@@ -90,6 +90,8 @@ struct LoopState {
 // What the window shows beyond the controls.
 struct ShownState {
     bool TitleChanged = false;  // the title ends in " *"
+    bool UndoGreyed = false;    // Rückgängig is greyed out: nothing to undo
+    bool RedoGreyed = false;    // Wiederholen is greyed out: nothing to redo
 };
 
 struct EditorHandles {

@@ -99,6 +99,21 @@ void ShowTitle() {
     Shown.TitleChanged = HistoryChanged();
 }
 
+namespace {
+
+void ShowItemState(std::int32_t item, bool canAct, bool* greyed) {
+    if (*greyed != canAct) return;
+    *greyed = !canAct;
+    gui::MenuEnableItem(kMainMenu, item, canAct);
+}
+
+}  // namespace
+
+void ShowMenuState() {
+    ShowItemState(kItemUndo, HistoryCanUndo(), &Shown.UndoGreyed);
+    ShowItemState(kItemRedo, HistoryCanRedo(), &Shown.RedoGreyed);
+}
+
 void BuildEditorWindow() {
     Handles.ViewFont = screen::FontLoad(kViewFont, "Courier", 18, kBold);
     runtime::ArrayDim(Document.Players, 1);
@@ -119,6 +134,7 @@ void BuildEditorWindow() {
     gui::StatusBarCreate(kStatusBar, Handles.MainWindow);
     for (std::int32_t width : {55, 55, 400, 250}) gui::StatusBarField(width);
 
+    ShowMenuState();
     gui::UpdateWindow(Handles.MainWindow);
     screen::ScreenOpenWindowed(Handles.MainWindow, kViewLeft, kViewTop, kViewSize, kViewSize, 0, 0,
                                0);

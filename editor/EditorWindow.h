@@ -25,5 +25,8 @@ std::string EditorTitle();
 
 // Sets the window title to EditorTitle.
 void ShowTitle();
+// Greys out the menu items that cannot act now (Rückgängig, Wiederholen) and enables the
+// others; touches the menu only where an item's state flips.
+void ShowMenuState();
 
 }  // namespace editor

@@ -343,6 +343,13 @@ unsigned HistoryRedo() {
     return Apply(step, from, false);
 }
 
+bool HistoryCanUndo() {
+    const Counts pending = Pending();
+    return gLog.doneSteps != 0 || pending.values + pending.names + pending.tileSets != 0;
+}
+
+bool HistoryCanRedo() { return gLog.doneSteps != gLog.steps.size(); }
+
 void HistoryClear() {
     Log fresh;
     fresh.limit = gLog.limit;

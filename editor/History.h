@@ -79,6 +79,10 @@ enum HistoryTouched : unsigned {
 // Changes of a group still open become a step of their own first.
 unsigned HistoryUndo();
 unsigned HistoryRedo();
+// Whether HistoryUndo / HistoryRedo would take a step now (a group still open with changes
+// can be undone).
+bool HistoryCanUndo();
+bool HistoryCanRedo();
 
 // ---- Saved state -------------------------------------------------------------------------
 

@@ -235,6 +235,7 @@ std::int32_t EditorPass(std::int32_t event) {
     KeepBrushRange();
     HistoryEndGroup();
     ShowChangedState();
+    ShowMenuState();
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();
     ShowPalette();

@@ -109,6 +109,20 @@ void MenuSeparator() {
                          "");
 }
 
+void MenuEnableItem(std::int32_t number, std::int32_t id, bool enable) {
+    MenuRecord* record = Lookup(number);
+    if (record == nullptr) return;
+    platform::EnableMenuItem(record->menu, static_cast<std::uint32_t>(id), enable);
+}
+
+bool MenuItemEnabled(std::int32_t number, std::int32_t id) {
+    MenuRecord* record = Lookup(number);
+    if (record == nullptr) return false;
+    const std::int32_t state =
+        platform::GetMenuItemState(record->menu, static_cast<std::uint32_t>(id));
+    return state == static_cast<std::int32_t>(platform::MF_ENABLED);
+}
+
 std::intptr_t MenuHandleOf(std::int32_t number) {
     MenuRecord* record = Lookup(number);
     return record == nullptr ? 0 : record->menu;

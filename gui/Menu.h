@@ -23,6 +23,13 @@ void MenuItem(std::int32_t id, std::string_view text);
 // Appends a separator line to the current drop-down.
 void MenuSeparator();
 
+// Greys out (enable false) or enables again item `id` of menu `number`, wherever it stands in
+// the bar. A greyed item can be chosen neither in the menu nor through a shortcut to its id.
+// Items start enabled.
+void MenuEnableItem(std::int32_t number, std::int32_t id, bool enable);
+// False while item `id` of menu `number` is greyed out (and when there is no such item).
+bool MenuItemEnabled(std::int32_t number, std::int32_t id);
+
 // The platform menu of menu `number`, 0 for none.
 std::intptr_t MenuHandleOf(std::int32_t number);
 

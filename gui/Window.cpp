@@ -279,19 +279,17 @@ std::int32_t WindowEventFetch(std::int32_t timeoutMs) {
         if (!platform::WaitMessage(timeoutMs)) return 0;
         if (!platform::PeekMessage(&message)) return 0;
     }
-    // Shortcuts of the active window win over the control the key went to.
+    // Shortcuts of the window the key went to win over its control. That window, not the
+    // active one: the platform has already taken a matching key away from the control, and
+    // after a requester the key can arrive before the window is reported active again.
     Handle table = 0;
-    const Handle active = platform::GetActiveWindow();
-    if (active != 0) {
-        const std::intptr_t numberPlusOne =
-            platform::GetProp(active, detail::kWindowNumberProperty);
-        if (WindowRecord* record = numberPlusOne != 0
-                                       ? Lookup(static_cast<std::int32_t>(numberPlusOne - 1))
-                                       : nullptr) {
-            table = record->shortcutTable;
-        }
+    const Handle top = detail::TopLevelOf(message.window);
+    const std::intptr_t numberPlusOne = platform::GetProp(top, detail::kWindowNumberProperty);
+    if (WindowRecord* record =
+            numberPlusOne != 0 ? Lookup(static_cast<std::int32_t>(numberPlusOne - 1)) : nullptr) {
+        table = record->shortcutTable;
     }
-    if (table == 0 || !platform::TranslateShortcut(active, table, message)) {
+    if (table == 0 || !platform::TranslateShortcut(top, table, message)) {
         platform::DispatchMessage(message);
     }
     gEvents.modifiers = message.keyModifiers;

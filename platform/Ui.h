@@ -156,10 +156,13 @@ struct ShortcutEntry {
 Handle CreateShortcutTable(const std::vector<ShortcutEntry>& entries);
 void DestroyShortcutTable(Handle table);
 // The table that key presses to this window are matched against when they arrive: a key
-// that matches never reaches the focused control.
+// that matches never reaches the focused control. The program then translates the key message
+// against the table of the window it went to, also when that window is not (yet) reported
+// active: otherwise the key would be lost.
 void SetWindowShortcuts(Handle window, Handle table);
 // When the message is a key press matching an entry of the table, sends the window
-// WM_COMMAND (command, 1) and returns true.
+// WM_COMMAND (command, 1) and returns true; when the command is a greyed item of the window's
+// menu bar (EnableMenuItem), it sends nothing and still returns true.
 bool TranslateShortcut(Handle window, Handle table, const Message& message);
 
 }  // namespace platform

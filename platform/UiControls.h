@@ -79,5 +79,15 @@ std::int32_t GetMenuItemCount(Handle menu);
 std::int32_t GetMenuItemId(Handle menu, std::int32_t position);
 std::string GetMenuItemText(Handle menu, std::int32_t position);
 Handle GetSubMenu(Handle menu, std::int32_t position);
+// Greys out (enable false) or enables every item with the id in the menu and its drop-downs,
+// as the original system's EnableMenuItem by command does. Items start enabled. A greyed item
+// shows grey, choosing it posts nothing, and a shortcut with its command, translated for the
+// window whose bar holds the item, sends nothing (the key is still taken from the control).
+// Returns the previous state of the first such item, MF_ENABLED or MF_GRAYED; -1 when no item
+// has the id.
+std::int32_t EnableMenuItem(Handle menu, std::uint32_t id, bool enable);
+// The state of the first item with the id in the menu and its drop-downs, as EnableMenuItem
+// returns it.
+std::int32_t GetMenuItemState(Handle menu, std::uint32_t id);
 
 }  // namespace platform

@@ -150,6 +150,8 @@ inline constexpr std::uint8_t FALT = 16;
 
 // Menu entry flags.
 inline constexpr std::uint32_t MF_STRING = 0x0;
+inline constexpr std::uint32_t MF_ENABLED = 0x0;
+inline constexpr std::uint32_t MF_GRAYED = 0x1;
 inline constexpr std::uint32_t MF_POPUP = 0x10;
 inline constexpr std::uint32_t MF_SEPARATOR = 0x800;
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <unordered_map>
 
 #include "platform/qt/UiInternal.h"
@@ -18,6 +19,7 @@ struct MenuEntry {
     std::uintptr_t id = 0;
     QString text;
     Handle dropDown = 0;
+    QPointer<QAction> action;  // the item as shown, once shown
 };
 
 struct MenuData {
@@ -49,7 +51,15 @@ void PostChoice(Handle menu, std::uintptr_t id) {
 
 QMenu* EnsureQMenu(Handle menu);
 
-void AddToQMenu(QMenu* qmenu, Handle menu, const MenuEntry& entry) {
+// Shows an item's action with the item's state and makes choosing it post its id.
+void BindAction(QAction* action, Handle menu, MenuEntry& entry) {
+    entry.action = action;
+    action->setEnabled((entry.flags & MF_GRAYED) == 0);
+    const std::uintptr_t id = entry.id;
+    QObject::connect(action, &QAction::triggered, action, [menu, id] { PostChoice(menu, id); });
+}
+
+void AddToQMenu(QMenu* qmenu, Handle menu, MenuEntry& entry) {
     if ((entry.flags & MF_SEPARATOR) != 0) {
         qmenu->addSeparator();
     } else if ((entry.flags & MF_POPUP) != 0) {
@@ -58,9 +68,7 @@ void AddToQMenu(QMenu* qmenu, Handle menu, const MenuEntry& entry) {
         child->setTitle(entry.text);
         qmenu->addMenu(child);
     } else {
-        QAction* action = qmenu->addAction(entry.text);
-        const std::uintptr_t id = entry.id;
-        QObject::connect(action, &QAction::triggered, action, [menu, id] { PostChoice(menu, id); });
+        BindAction(qmenu->addAction(entry.text), menu, entry);
     }
 }
 
@@ -70,7 +78,7 @@ QMenu* EnsureQMenu(Handle menu) {
     if (data->qmenu == nullptr) {
         data->qmenu = new QMenu;
         data->qmenu->setFont(GuiFont());
-        for (const MenuEntry& entry : data->entries) AddToQMenu(data->qmenu, menu, entry);
+        for (MenuEntry& entry : data->entries) AddToQMenu(data->qmenu, menu, entry);
     }
     return data->qmenu;
 }
@@ -79,7 +87,7 @@ void FillBar(QMenuBar* bar, Handle menu) {
     bar->clear();
     MenuData* data = Data(menu);
     if (data == nullptr) return;
-    for (const MenuEntry& entry : data->entries) {
+    for (MenuEntry& entry : data->entries) {
         if ((entry.flags & MF_SEPARATOR) != 0) {
             bar->addSeparator();
         } else if ((entry.flags & MF_POPUP) != 0) {
@@ -88,10 +96,21 @@ void FillBar(QMenuBar* bar, Handle menu) {
                 bar->addMenu(child);
             }
         } else {
-            QAction* action = bar->addAction(entry.text);
-            const std::uintptr_t id = entry.id;
-            QObject::connect(action, &QAction::triggered, action,
-                             [menu, id] { PostChoice(menu, id); });
+            BindAction(bar->addAction(entry.text), menu, entry);
+        }
+    }
+}
+
+// Calls `visit` for every item with the id in the menu and its drop-downs, in order.
+template <typename Visit>
+void ForEachItem(Handle menu, std::uintptr_t id, const Visit& visit) {
+    MenuData* data = Data(menu);
+    if (data == nullptr) return;
+    for (MenuEntry& entry : data->entries) {
+        if ((entry.flags & MF_POPUP) != 0) {
+            ForEachItem(entry.dropDown, id, visit);
+        } else if ((entry.flags & MF_SEPARATOR) == 0 && entry.id == id) {
+            visit(entry);
         }
     }
 }
@@ -134,7 +153,7 @@ bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
         entry.id = idOrDropDown;
     }
     data->entries.push_back(entry);
-    if (data->qmenu != nullptr) AddToQMenu(data->qmenu, menu, entry);
+    if (data->qmenu != nullptr) AddToQMenu(data->qmenu, menu, data->entries.back());
     return true;
 }
 
@@ -212,6 +231,24 @@ Handle GetSubMenu(Handle menu, std::int32_t position) {
     MenuData* data = Data(menu);
     if (data == nullptr || position < 0 || position >= GetMenuItemCount(menu)) return 0;
     return data->entries[static_cast<std::size_t>(position)].dropDown;
+}
+
+std::int32_t EnableMenuItem(Handle menu, std::uint32_t id, bool enable) {
+    std::int32_t previous = -1;
+    ForEachItem(menu, id, [&](MenuEntry& entry) {
+        if (previous == -1) previous = static_cast<std::int32_t>(entry.flags & MF_GRAYED);
+        entry.flags = enable ? entry.flags & ~MF_GRAYED : entry.flags | MF_GRAYED;
+        if (entry.action) entry.action->setEnabled(enable);
+    });
+    return previous;
+}
+
+std::int32_t GetMenuItemState(Handle menu, std::uint32_t id) {
+    std::int32_t state = -1;
+    ForEachItem(menu, id, [&](const MenuEntry& entry) {
+        if (state == -1) state = static_cast<std::int32_t>(entry.flags & MF_GRAYED);
+    });
+    return state;
 }
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/QtApp.h"
+#include "platform/UiControls.h"
 #include "platform/UiTesting.h"
 #include "platform/qt/UiInternal.h"
 
@@ -696,7 +697,10 @@ bool TranslateShortcut(Handle window, Handle table, const Message& message) {
     const auto command =
         MatchShortcut(table, static_cast<std::uint32_t>(message.wParam), message.keyModifiers);
     if (!command || Info(window) == nullptr) return false;
-    SendMessage(window, WM_COMMAND, MakeWParam(*command, 1), 0);
+    // A greyed item of the window's bar cannot act, through its shortcut neither.
+    if (GetMenuItemState(GetMenu(window), *command) != MF_GRAYED) {
+        SendMessage(window, WM_COMMAND, MakeWParam(*command, 1), 0);
+    }
     return true;
 }
 

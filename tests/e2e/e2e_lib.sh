@@ -6,7 +6,8 @@
 # Usage in a scenario: . "$(dirname "$0")/e2e_lib.sh"; e2e_begin "$0" "$@"
 
 # Re-runs the scenario inside xvfb-run when it is not there yet, then makes the working folder
-# and starts the window manager. $1: the scenario's path; $2: the editor executable.
+# and starts the window manager, unless the scenario set E2E_NO_WM=1 before.
+# $1: the scenario's path; $2: the editor executable.
 e2e_begin() {
     local script=$1
     editor=$(readlink -f "$2")
@@ -15,10 +16,18 @@ e2e_begin() {
     fi
     work=$(mktemp -d)
     pid=""
+    wm=""
     trap 'kill $wm $pid 2>/dev/null || true; rm -rf "$work"' EXIT
     cd "$work"
-    openbox >/dev/null 2>&1 &
-    wm=$!
+    # The server may still be coming up (a display number just given back by the last run).
+    for _ in $(seq 1 50); do
+        xwininfo -root >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    if [ -z "${E2E_NO_WM:-}" ]; then
+        openbox >/dev/null 2>&1 &
+        wm=$!
+    fi
     sleep 1
 }
 
@@ -80,6 +89,18 @@ menu_datei() {
     for _ in $(seq 1 "$1"); do steps+=(Down); done
     xdotool key "${steps[@]}" Return
     sleep 1
+}
+
+# Milliseconds of a monotonic-enough clock, for timing what the editor does.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Waits up to $2 ms for the command $1 to succeed; fails with message $3 otherwise.
+within_ms() {
+    local deadline=$(($(now_ms) + $2))
+    until $1; do
+        [ "$(now_ms)" -lt "$deadline" ] || { echo "$3 (not within $2 ms)"; exit 1; }
+        sleep 0.05
+    done
 }
 
 # True while the editor process runs.

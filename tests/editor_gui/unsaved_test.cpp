@@ -11,6 +11,7 @@
 
 #include "EditorFixture.h"
 #include "editor/History.h"
+#include "gui/Menu.h"
 
 namespace {
 
@@ -238,6 +239,91 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         EXPECT_TRUE(c.happened());
         EXPECT_EQ(gui::GadgetGetText(editor::kSlotCountField), "8");  // the field got no key
         EXPECT_EQ(event == gui::EVENT_CLOSE, c.key == Qt::Key_Q);
+    }
+}
+
+// What the Bearbeiten menu shows: whether Rückgängig and Wiederholen can be chosen.
+std::pair<bool, bool> UndoRedoShown() {
+    std::pair<bool, bool> shown{false, false};
+    for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+            if (text == QString::fromUtf8("Rückgängig")) shown.first = action->isEnabled();
+            if (text == QStringLiteral("Wiederholen")) shown.second = action->isEnabled();
+        }
+    }
+    return shown;
+}
+
+TEST_F(UnsavedTest, UndoAndRedoAreGreyedWhenThereIsNothingToDo) {
+    struct Case {
+        const char* after;
+        std::function<void()> act;
+        bool undo;
+        bool redo;
+        int field;  // field (0, 0)
+    };
+    const Case cases[] = {
+        {"a new map", [] {}, false, false, 0},
+        {"the press of a stroke",
+         [&] {
+             gui::GadgetSetState(editor::kBrushBar, 3);
+             MoveTo(InView(70, 70));
+             ts::Press(0, InView(70, 70));
+             Drain();
+         },
+         true, false, 3},
+        {"its release",
+         [&] {
+             ts::Release(0, InView(70, 70));
+             Drain();
+         },
+         true, false, 3},
+        {"Strg+Z",
+         [&] {
+             ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+             Drain();
+         },
+         false, true, 0},
+        {"Strg+Z once more (nothing to undo)",
+         [&] {
+             ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+             Drain();
+         },
+         false, true, 0},
+        {"Wiederholen",
+         [&] {
+             Menu("Bearbeiten", "Wiederholen");
+             Drain();
+         },
+         true, false, 3},
+        {"Strg+Y once more (nothing to redo)",
+         [&] {
+             ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
+             Drain();
+         },
+         true, false, 3},
+        {"Rückgängig and a paint",
+         [&] {
+             Menu("Bearbeiten", "Rückgängig");
+             Drain();
+             PaintField(2, 2, 3);
+         },
+         true, false, 0},
+        {"Neu",
+         [&] {
+             Answer({1});  // Verwerfen
+             Leave(WayOut::New);
+         },
+         false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        c.act();
+        EXPECT_EQ(UndoRedoShown(), std::make_pair(c.undo, c.redo));
+        EXPECT_EQ(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemUndo), c.undo);
+        EXPECT_EQ(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemRedo), c.redo);
+        EXPECT_EQ(Document.Fields(0, 0), c.field);
     }
 }
 

@@ -91,6 +91,63 @@ TEST_F(GuiTest, ChosenItemIsFetchedAfterTheMenuHasClosed) {
     EXPECT_EQ(menuEvents(Drain()), (std::vector<Fetched>{{gui::EVENT_MENU, 1, -1}}));
 }
 
+// A greyed item shows grey and acts neither when chosen nor through its shortcut, which still
+// never reaches the control; enabled again, it acts both ways. Every item with the id, in
+// every drop-down, takes the state.
+TEST_F(GuiTest, GreyedItemActsNeitherFromTheMenuNorThroughItsShortcut) {
+    OpenWindow(760, 560);
+    gui::MenuCreate(0, gui::WindowHandleOf(0));
+    gui::MenuTitle("Bearbeiten");
+    gui::MenuItem(2, "Speichern");
+    gui::MenuItem(3, "Editor beenden");
+    AddFileMenu();  // a second drop-down, with Speichern again
+    gui::MenuEnableItem(0, 2, false);
+    ASSERT_NE(gui::WindowAddShortcut(0, 'S' | 0x20000, 2), 0);
+    Settle();
+    const platform::Handle bar = gui::MenuHandleOf(0);
+    EXPECT_EQ(platform::EnableMenuItem(bar, 99, false), -1);  // no such item
+    EXPECT_FALSE(gui::MenuItemEnabled(0, 99));
+    EXPECT_TRUE(gui::MenuItemEnabled(0, 3));
+
+    const auto saves = [] {
+        int count = 0;
+        for (const Fetched& f : Drain()) count += f.code == gui::EVENT_MENU && f.object == 2;
+        return count;
+    };
+    const auto shownEnabled = [] {
+        std::vector<bool> states;
+        for (QAction* title : TopWidget(0)->findChild<QMenuBar*>()->actions()) {
+            for (QAction* action : title->menu()->actions()) {
+                if (action->text() == QStringLiteral("Speichern"))
+                    states.push_back(action->isEnabled());
+            }
+        }
+        return states;
+    };
+    for (const bool enabled : {false, true, false}) {
+        SCOPED_TRACE(enabled);
+        if (enabled != gui::MenuItemEnabled(0, 2)) {
+            EXPECT_EQ(
+                platform::EnableMenuItem(bar, 2, enabled),
+                static_cast<std::int32_t>(enabled ? platform::MF_GRAYED : platform::MF_ENABLED));
+        }
+        EXPECT_EQ(gui::MenuItemEnabled(0, 2), enabled);
+        EXPECT_EQ(shownEnabled(), (std::vector<bool>{enabled, enabled}));
+        ChooseMenuItem(0, QStringLiteral("Datei"), QStringLiteral("Speichern"));
+        QApplication::processEvents();
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        EXPECT_EQ(saves(), enabled ? 1 : 0);
+        Key(0, Qt::Key_S, Qt::ControlModifier);
+        const std::vector<Fetched> events = Drain();
+        EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                [](const Fetched& f) { return f.code == gui::EVENT_MENU; }),
+                  enabled ? 1 : 0);
+        EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                [](const Fetched& f) { return f.code == 258; }),
+                  0);  // the key never turned into a character
+    }
+}
+
 TEST_F(GuiTest, RecreatingAMenuDestroysTheOldBar) {
     OpenWindow();
     BuildFileMenu();

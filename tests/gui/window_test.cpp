@@ -198,6 +198,25 @@ TEST_F(GuiTest, ShortcutsRaiseMenuEventsAndReplaceTheirItem) {
     }
 }
 
+// A key that reaches a window before the window system reports it active again (after a
+// requester, without a window manager) is still its shortcut: the platform has taken it away
+// from the control, so nothing else would act on it.
+TEST_F(GuiTest, ShortcutActsForTheWindowTheKeyWentToWhileAnotherIsActive) {
+    OpenWindow();
+    ASSERT_NE(gui::WindowAddShortcut(0, 'Q' | 0x20000, 42), 0);
+    ASSERT_NE(gui::WindowOpen(4, 300, 0, 100, 100, "b", 0), 0);
+    ASSERT_TRUE(WaitForWindow(4));
+    Settle();
+    ASSERT_NE(platform::GetActiveWindow(), gui::WindowHandleOf(0));
+
+    Key(0, Qt::Key_Q, Qt::ControlModifier);
+    const std::vector<Fetched> events = Drain();
+    const auto menu = std::find_if(events.begin(), events.end(),
+                                   [](const Fetched& f) { return f.code == gui::EVENT_MENU; });
+    ASSERT_NE(menu, events.end());
+    EXPECT_EQ(menu->object, 42);
+}
+
 TEST_F(GuiTest, MousePositionIsInclusiveAtTheEdgeAndMinusOneOutside) {
     OpenWindow(400, 300);
     struct Case {
