@@ -1,7 +1,8 @@
 // What the TMX and TMJ fuzz targets check of a map a reader accepted: its cells are as many
 // as its layer has; written again in either format (where that format can carry its texts)
 // and read back it is the same map; and converting it to a map document either refuses or
-// gives a document with the map's sizes, whose fields are the cells' tiles.
+// gives a document with the map's sizes, whose fields are the cells' tiles. No reader keeps more
+// layers, objects, tilesets or properties than its limits allow.
 #pragma once
 
 #include <string>
@@ -20,6 +21,15 @@ inline std::span<const std::uint8_t> Bytes(const std::string& text) {
 
 inline void CheckAccepted(const maptool::TiledMap& map) {
     using editor::Document;
+    // Nothing is kept beyond the readers' limits (an input of 64 KB can hold 20000 layers).
+    FUZZ_CHECK(static_cast<std::int64_t>(map.ignoredLayers.size()) <= maptool::kTiledMaxLayers);
+    FUZZ_CHECK(static_cast<std::int64_t>(map.players.size()) <= maptool::kTiledMaxObjects);
+    FUZZ_CHECK(static_cast<std::int64_t>(map.tilesets.size()) <= maptool::kTiledMaxTilesets);
+    FUZZ_CHECK(static_cast<std::int64_t>(map.properties.size()) <= maptool::kTiledMaxProperties);
+    for (const maptool::TiledObject& object : map.players) {
+        FUZZ_CHECK(static_cast<std::int64_t>(object.properties.size()) <=
+                   maptool::kTiledMaxProperties);
+    }
     if (map.hasTileLayer) {
         FUZZ_CHECK(map.cells.size() == static_cast<std::size_t>(map.layerWidth) * map.layerHeight);
         FUZZ_CHECK(map.cells.size() <= static_cast<std::size_t>(maptool::kTiledMaxCells));

@@ -293,6 +293,13 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
         {"TMJ, base64 and gzip", "c.tmj",
          WithTmjData(tmj, QString::fromLatin1(Deflate(cells, true).toBase64()), "base64", "gzip")},
         {"TMJ, external TSJ", "d.tmj", QString::fromUtf8(QJsonDocument(external).toJson())},
+        // Tiled keeps a tileset's gids when one before it is removed.
+        {"TMX, tileset from gid 5", "g.tmx",
+         WithTmxData(QString(tmx).replace("firstgid=\"1\"", "firstgid=\"5\""),
+                     Base64Data(CellBytes(map, 5), ""))},
+        {"TMJ, tileset from gid 5", "e.tmj",
+         WithTmjData(QString(tmj).replace("\"firstgid\": 1", "\"firstgid\": 5"),
+                     QString::fromLatin1(CellBytes(map, 5).toBase64()), "base64", "")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -147,7 +147,7 @@ int Import(const QCommandLineParser& parser) {
         return Usage("import", "die Quelle muss .tmx, .tmj oder .json sein: " + files[0]);
     }
     if (!MapsValid("import", {files[1]})) return kWrongUsage;
-    return ImportCommand(files[0], files[1]);
+    return ImportCommand(files[0], files[1], parser.isSet(QStringLiteral("externe-pfade")));
 }
 
 std::vector<Command> Commands() {
@@ -210,7 +210,7 @@ std::vector<Command> Commands() {
          {},
          Export},
         {"import",
-         "Aufruf: maptool import QUELLE.tmx|QUELLE.tmj MAP\n"
+         "Aufruf: maptool import [--externe-pfade] QUELLE.tmx|QUELLE.tmj MAP\n"
          "\n"
          "Liest eine Tiled-Karte (von export geschrieben oder von Tiled gespeichert: Ebenendaten\n"
          "als CSV, Base64, zlib oder gzip; eingebetteter oder externer Kachelsatz) und schreibt\n"
@@ -218,8 +218,11 @@ std::vector<Command> Commands() {
          "(NAME.PNG). Genommen werden die erste Kachelebene und der eine Kachelsatz. Was eine\n"
          "MAP-Datei nicht halten kann, wird mit einer Meldung abgelehnt, nie still geändert:\n"
          "mehrere Kachelsätze, unendliche Karten, leere, gespiegelte oder gedrehte Kacheln,\n"
-         "Kacheln außerhalb der ersten Zeile des Kachelsatzes, Spieler abseits ganzer Pixel.\n",
-         {},
+         "Kacheln außerhalb der ersten Zeile des Kachelsatzes, Spieler abseits ganzer Pixel.\n"
+         "Kachelsatz und Bild müssen im Ordner der Karte oder darunter liegen.\n"
+         "\n"
+         "  --externe-pfade   erlaubt auch absolute Pfade und solche, die mit .. hinausführen\n",
+         {QCommandLineOption(QStringLiteral("externe-pfade"))},
          Import},
     };
 }

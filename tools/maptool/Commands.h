@@ -27,6 +27,6 @@ struct RenderOptions {
 int RenderCommand(const std::string& map, const std::string& out, const RenderOptions& options);
 
 int ExportCommand(const std::string& map, const std::string& out);
-int ImportCommand(const std::string& in, const std::string& map);
+int ImportCommand(const std::string& in, const std::string& map, bool outsidePaths);
 
 }  // namespace maptool

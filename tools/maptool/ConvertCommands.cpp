@@ -1,6 +1,9 @@
 // maptool export and import: MAP files to Tiled's TMX and TMJ and back.
 #include <QDir>
 #include <QFileInfo>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
@@ -101,9 +104,9 @@ int ExportCommand(const std::string& map, const std::string& out) {
     return WriteOutputFile(out, write) ? kSuccess : kInputProblem;
 }
 
-int ImportCommand(const std::string& in, const std::string& map) {
+int ImportCommand(const std::string& in, const std::string& map, bool outsidePaths) {
     TiledInput tiled;
-    if (!ReadTiledInput(in, tiled)) return kInputProblem;
+    if (!ReadTiledInput(in, outsidePaths, tiled)) return kInputProblem;
     std::string error;
     Notes notes;
     if (!TiledToDocument(tiled.map, tiled.imageWidth, error, notes)) {
@@ -111,7 +114,17 @@ int ImportCommand(const std::string& in, const std::string& map) {
         Message(in, "nicht importiert");
         return kInputProblem;
     }
-    for (const std::string& note : notes) Message(in, "Hinweis: " + note);
+    // A note that applies many times (to many layers of one name) is said once, with a count.
+    std::vector<std::pair<std::string, std::int64_t>> counted;
+    std::unordered_map<std::string, std::size_t> index;
+    for (const std::string& note : notes) {
+        const auto [at, added] = index.emplace(note, counted.size());
+        if (added) counted.emplace_back(note, 0);
+        ++counted[at->second].second;
+    }
+    for (const auto& [note, count] : counted) {
+        Message(in, "Hinweis: " + note + (count > 1 ? " (" + Number(count) + " Mal)" : ""));
+    }
 
     // The tile set goes beside the MAP file under its name, as the editor names both: a file
     // that differs only in case is the same map. The MAP file is written while the new tile

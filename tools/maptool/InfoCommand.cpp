@@ -149,7 +149,7 @@ int InfoCommand(const std::vector<std::string>& files, bool json) {
             PrintLine(input);
         }
     }
-    if (json) Print(QJsonDocument(all).toJson(QJsonDocument::Indented).trimmed().toStdString());
+    if (json) PrintJson(QJsonDocument(all).toJson(QJsonDocument::Indented).trimmed().toStdString());
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "tools/maptool/Messages.h"
+
 namespace maptool {
 namespace {
 
@@ -20,7 +22,7 @@ constexpr qint64 kEveryMilliseconds = 200;
 }  // namespace
 
 Progress::Progress(std::string what, std::int64_t total)
-    : what_(std::move(what)), total_(total), terminal_(StandardErrorIsTerminal()) {
+    : what_(Shown(what)), total_(total), terminal_(StandardErrorIsTerminal()) {
     started_.start();
 }
 

@@ -1,6 +1,8 @@
 // Reading a Tiled map with its tileset and image.
 #include "tools/maptool/TiledFiles.h"
 
+#include <filesystem>
+
 #include "screen/ImageRows.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
@@ -25,6 +27,29 @@ bool EndsWith(std::string_view text, std::string_view end) {
 // A path named inside a file, as a path from the current folder.
 std::string Beside(const std::string& file, const std::string& named) {
     return !named.empty() && named.front() == '/' ? named : FolderOf(file) + named;
+}
+
+// Whether a path named inside a file (resolved as `path`) lies in the map file's folder or
+// below it; an absolute path or one that climbs above it with ".." does not.
+bool InsideMapFolder(const std::string& mapFile, const std::string& named,
+                     const std::string& path) {
+    if (!named.empty() && named.front() == '/') return false;
+    const std::filesystem::path folder = std::filesystem::path(FolderOf(mapFile) + ".");
+    const std::filesystem::path relative =
+        std::filesystem::path(path).lexically_normal().lexically_relative(
+            folder.lexically_normal());
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Resolves a path named in `holder` and refuses it, naming it, when it leads outside the map
+// file's folder and that is not allowed.
+bool NamedPath(const std::string& mapFile, const std::string& holder, const std::string& named,
+               bool outsideAllowed, std::string& path) {
+    path = Beside(holder, named);
+    if (outsideAllowed || InsideMapFolder(mapFile, named, path)) return true;
+    Message(holder, "verweist auf \"" + named +
+                        "\" außerhalb des Ordners der Karte; --externe-pfade erlaubt das");
+    return false;
 }
 
 // Reads a file that another file names; false, with a message, when it cannot be had.
@@ -72,7 +97,7 @@ TiledFormat TiledFormatOf(std::string_view path) {
     return TiledFormat::None;
 }
 
-bool ReadTiledInput(const std::string& file, TiledInput& input) {
+bool ReadTiledInput(const std::string& file, bool outsideAllowed, TiledInput& input) {
     std::vector<std::uint8_t> bytes;
     if (!ReadNamed(file, kTiledFileLimit, bytes)) return false;
     std::string error;
@@ -89,8 +114,10 @@ bool ReadTiledInput(const std::string& file, TiledInput& input) {
     TiledTileset& tileset = input.map.tilesets.front();
     std::string holder = file;  // the file that names the image
     if (!tileset.source.empty()) {
-        holder = Beside(file, tileset.source);
-        if (!ReadExternalTileset(holder, tileset)) return false;
+        if (!NamedPath(file, file, tileset.source, outsideAllowed, holder) ||
+            !ReadExternalTileset(holder, tileset)) {
+            return false;
+        }
     }
     if (tileset.image.empty()) {
         Message(holder,
@@ -98,7 +125,8 @@ bool ReadTiledInput(const std::string& file, TiledInput& input) {
                 "einem Bild");
         return false;
     }
-    const std::string imageFile = Beside(holder, tileset.image);
+    std::string imageFile;
+    if (!NamedPath(file, holder, tileset.image, outsideAllowed, imageFile)) return false;
     if (!ReadNamed(imageFile, kTileSetFileLimit, input.image)) return false;
     screen::ImageRows rows;
     if (!screen::ReadImageRows(input.image, 32, rows)) {

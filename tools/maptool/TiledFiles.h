@@ -27,7 +27,8 @@ struct TiledInput {
 };
 
 // Reads the map file, its tileset and the tileset's image, which must be one the editor reads
-// (PNG or BMP). False, with messages naming the file at fault, otherwise.
-bool ReadTiledInput(const std::string& file, TiledInput& input);
+// (PNG or BMP). Files named from outside the map file's folder (absolute paths, "..") are
+// refused unless `outsideAllowed`. False, with messages naming the file at fault, otherwise.
+bool ReadTiledInput(const std::string& file, bool outsideAllowed, TiledInput& input);
 
 }  // namespace maptool

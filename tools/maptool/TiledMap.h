@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/maptool/TiledLimits.h"
+
 namespace maptool {
 
 // Names the maps of this system use in Tiled.
@@ -23,9 +25,6 @@ inline constexpr std::int64_t kTiledMaxCells = 1000 * 1000;
 
 // Group layers nested deeper than this are refused (the readers search them recursively).
 inline constexpr int kTiledMaxGroupDepth = 64;
-
-// Largest TMX, TMJ or external tileset file read.
-inline constexpr std::int64_t kTiledFileLimit = 64ll << 20;
 
 // A custom property; the value as text (an int in decimal, a bool as "true" or "false").
 struct TiledProperty {

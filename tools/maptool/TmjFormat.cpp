@@ -15,6 +15,42 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The Qt parser's complaint in German; its own texts are English.
+std::string ParserProblem(QJsonParseError::ParseError error) {
+    switch (error) {
+        case QJsonParseError::UnterminatedObject:
+            return "ein Objekt endet nicht";
+        case QJsonParseError::MissingNameSeparator:
+            return "nach einem Schlüssel fehlt der Doppelpunkt";
+        case QJsonParseError::UnterminatedArray:
+            return "eine Liste endet nicht";
+        case QJsonParseError::MissingValueSeparator:
+            return "zwischen zwei Werten fehlt das Komma";
+        case QJsonParseError::IllegalValue:
+            return "ein Wert ist ungültig";
+        case QJsonParseError::TerminationByNumber:
+            return "die Daten enden mitten in einer Zahl";
+        case QJsonParseError::IllegalNumber:
+            return "eine Zahl ist ungültig";
+        case QJsonParseError::IllegalEscapeSequence:
+            return "ein Text enthält eine ungültige Escape-Folge";
+        case QJsonParseError::IllegalUTF8String:
+            return "ein Text ist kein gültiges UTF-8";
+        case QJsonParseError::UnterminatedString:
+            return "ein Text endet nicht";
+        case QJsonParseError::MissingObject:
+            return "ein Objekt oder eine Liste fehlt";
+        case QJsonParseError::DeepNesting:
+            return "die Daten sind zu tief verschachtelt";
+        case QJsonParseError::DocumentTooLarge:
+            return "die Daten sind zu groß";
+        case QJsonParseError::GarbageAtEnd:
+            return "nach dem Ende der Daten folgt noch etwas";
+        default:
+            return "die Daten sind fehlerhaft";
+    }
+}
+
 class TmjReader {
 public:
     std::string error;
@@ -25,6 +61,10 @@ public:
     }
 
     bool Document(std::span<const std::uint8_t> bytes, QJsonObject& root) {
+        if (static_cast<std::int64_t>(bytes.size()) > kTiledFileLimit)
+            return Fail("die Datei ist größer als " + std::to_string(kTiledFileLimit) + " Bytes");
+        const std::string problem = JsonBytesProblem(bytes);
+        if (!problem.empty()) return Fail(problem);
         QJsonParseError parse{};
         const QJsonDocument document = QJsonDocument::fromJson(
             QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
@@ -32,7 +72,7 @@ public:
             &parse);
         if (parse.error != QJsonParseError::NoError) {
             return Fail("kein JSON (Zeichen " + std::to_string(parse.offset) + ": " +
-                        parse.errorString().toStdString() + ")");
+                        ParserProblem(parse.error) + ")");
         }
         if (!document.isObject()) return Fail("das JSON ist kein Objekt");
         root = document.object();
@@ -79,6 +119,8 @@ public:
         const QJsonValue list = o.value(QLatin1String("properties"));
         if (list.isUndefined()) return true;
         if (!list.isArray()) return Fail("\"properties\" ist keine Liste");
+        if (list.toArray().size() > kTiledMaxProperties)
+            return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
         for (const QJsonValue& entry : list.toArray()) {
             if (!entry.isObject()) return Fail("eine Eigenschaft ist kein Objekt");
             const QJsonObject p = entry.toObject();
@@ -175,6 +217,8 @@ public:
         const QJsonValue objects = o.value(QLatin1String("objects"));
         if (objects.isUndefined()) return true;
         if (!objects.isArray()) return Fail("\"objects\" ist keine Liste");
+        if (objects.toArray().size() > kTiledMaxObjects)
+            return Fail("die Ebene Spieler hat " + TooMany("Objekte", kTiledMaxObjects));
         for (const QJsonValue& entry : objects.toArray()) {
             if (!entry.isObject()) return Fail("ein Objekt der Ebene Spieler ist kein Objekt");
             const QJsonObject j = entry.toObject();
@@ -195,6 +239,7 @@ public:
         if (list.isUndefined()) return true;
         if (!list.isArray()) return Fail("\"layers\" ist keine Liste");
         for (const QJsonValue& entry : list.toArray()) {
+            if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
             if (!entry.isObject()) return Fail("eine Ebene ist kein Objekt");
             const QJsonObject layer = entry.toObject();
             const QString type = layer.value(QLatin1String("type")).toString();
@@ -219,6 +264,10 @@ public:
 
     bool Map(const QJsonObject& o, TiledMap& map) {
         const QJsonValue infinite = o.value(QLatin1String("infinite"));
+        if (!infinite.isUndefined() && !infinite.isBool() &&
+            !(infinite.isDouble() && (infinite.toDouble() == 0 || infinite.toDouble() == 1))) {
+            return Fail("\"infinite\" ist weder true noch false");
+        }
         map.infinite = infinite.isBool() ? infinite.toBool() : infinite.toDouble() != 0;
         if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
         if (!Text(o, "orientation", map.orientation) || !Int(o, "width", map.width, true) ||
@@ -229,6 +278,8 @@ public:
         const QJsonValue tilesets = o.value(QLatin1String("tilesets"));
         if (!tilesets.isUndefined() && !tilesets.isArray())
             return Fail("\"tilesets\" ist keine Liste");
+        if (tilesets.toArray().size() > kTiledMaxTilesets)
+            return Fail(TooMany("Kachelsätze", kTiledMaxTilesets));
         for (const QJsonValue& entry : tilesets.toArray()) {
             if (!entry.isObject()) return Fail("ein Kachelsatz ist kein Objekt");
             TiledTileset tileset;
@@ -236,10 +287,14 @@ public:
                 !Tileset(entry.toObject(), tileset)) {
                 return false;
             }
+            if (tileset.firstGid < 1) return Fail(kFirstGidProblem);
             map.tilesets.push_back(std::move(tileset));
         }
         return Layers(o.value(QLatin1String("layers")), map);
     }
+
+private:
+    std::int64_t layers_ = 0;
 };
 
 QJsonArray Properties(const std::vector<TiledProperty>& properties) {

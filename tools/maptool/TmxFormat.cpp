@@ -45,6 +45,16 @@ public:
         return Fail(xml_.hasError() ? "" : "kein XML-Element gefunden");
     }
 
+    // Refuses what the bytes show before the parser reads them.
+    bool Bytes(std::span<const std::uint8_t> bytes) {
+        if (static_cast<std::int64_t>(bytes.size()) > kTiledFileLimit) {
+            error_ = "die Datei ist größer als " + std::to_string(kTiledFileLimit) + " Bytes";
+            return false;
+        }
+        error_ = XmlBytesProblem(bytes);
+        return error_.empty();
+    }
+
     bool Map(TiledMap& map) {
         const QXmlStreamAttributes a = xml_.attributes();
         if (a.hasAttribute(QLatin1String("orientation"))) {
@@ -56,15 +66,19 @@ public:
             !Int(a, "tileheight", map.tileHeight, true) || !Int(a, "infinite", infinite, false)) {
             return false;
         }
+        if (infinite != 0 && infinite != 1) return Fail("das Attribut infinite ist nicht 0 oder 1");
         map.infinite = infinite != 0;
         if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
         while (Next()) {
             if (Is("properties")) {
                 if (!Properties(map.properties)) return false;
             } else if (Is("tileset")) {
+                if (static_cast<std::int64_t>(map.tilesets.size()) == kTiledMaxTilesets)
+                    return Fail(TooMany("Kachelsätze", kTiledMaxTilesets));
                 map.tilesets.emplace_back();
                 std::uint32_t firstGid = 0;
                 if (!Cell(xml_.attributes(), "firstgid", firstGid)) return false;
+                if (firstGid < 1) return Fail(kFirstGidProblem);
                 map.tilesets.back().firstGid = firstGid;
                 if (!Tileset(map.tilesets.back())) return false;
             } else if (!Layer(map)) {
@@ -139,20 +153,33 @@ private:
     bool Fail(const std::string& what) {
         if (error_.empty()) {
             error_ = "Zeile " + std::to_string(xml_.lineNumber()) + ": " +
-                     (what.empty() ? S(xml_.errorString()) : what);
+                     (what.empty() ? ParserProblem() : what);
         }
         xml_.raiseError();
         return false;
+    }
+
+    // The Qt parser's complaint in German; its own texts are English.
+    std::string ParserProblem() const {
+        switch (xml_.error()) {
+            case QXmlStreamReader::PrematureEndOfDocumentError:
+                return "die Datei endet, bevor das XML-Dokument zu Ende ist";
+            case QXmlStreamReader::UnexpectedElementError:
+                return "ein Element steht, wo keines stehen darf";
+            case QXmlStreamReader::NotWellFormedError:
+                return "kein wohlgeformtes XML (Spalte " + std::to_string(xml_.columnNumber()) +
+                       ")";
+            default:
+                return "das XML ist fehlerhaft";
+        }
     }
 
     bool Int(const QXmlStreamAttributes& a, const char* name, std::int32_t& out, bool required) {
         if (!a.hasAttribute(QLatin1String(name))) {
             return required ? Fail(std::string("das Attribut ") + name + " fehlt") : true;
         }
-        bool ok = false;
-        const int value = a.value(QLatin1String(name)).toInt(&ok);
-        if (!ok) return Fail(std::string("das Attribut ") + name + " ist keine ganze Zahl");
-        out = value;
+        if (!ParseTiledInt(S(a.value(QLatin1String(name))), out))
+            return Fail(std::string("das Attribut ") + name + " ist keine ganze Zahl");
         return true;
     }
 
@@ -196,6 +223,8 @@ private:
                 xml_.skipCurrentElement();
                 continue;
             }
+            if (static_cast<std::int64_t>(properties.size()) == kTiledMaxProperties)
+                return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
             const QXmlStreamAttributes a = xml_.attributes();
             TiledProperty property;
             property.name = S(a.value(QLatin1String("name")));
@@ -269,7 +298,9 @@ private:
         if (!size.empty()) return Fail(size);
         bool hadData = false;
         while (Next()) {
-            if (Is("data") && !hadData) {
+            if (Is("data")) {
+                if (hadData)
+                    return Fail("die Ebene " + map.tileLayerName + " hat zwei <data>-Elemente");
                 hadData = true;
                 if (!Data(map)) return false;
             } else {
@@ -313,6 +344,8 @@ private:
                 xml_.skipCurrentElement();
                 continue;
             }
+            if (static_cast<std::int64_t>(map.players.size()) == kTiledMaxObjects)
+                return Fail("die Ebene Spieler hat " + TooMany("Objekte", kTiledMaxObjects));
             map.players.emplace_back();
             if (!Object(map.players.back())) return false;
         }
@@ -321,6 +354,9 @@ private:
 
     // A layer of any kind; group layers are searched too.
     bool Layer(TiledMap& map, int depth = 0) {
+        if (Is("layer") || Is("imagelayer") || Is("objectgroup") || Is("group")) {
+            if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
+        }
         if (Is("layer") && !map.hasTileLayer) return TileLayer(map);
         if (Is("objectgroup")) return ObjectGroup(map);
         if (Is("group")) {
@@ -341,6 +377,7 @@ private:
     QByteArray data_;
     QXmlStreamReader xml_;
     std::string error_;
+    std::int64_t layers_ = 0;
 };
 
 // Characters that XML 1.0 cannot carry, not even as references.
@@ -436,7 +473,7 @@ bool TextsXmlCanCarry(const TiledMap& map) {
 bool ReadTmx(std::span<const std::uint8_t> bytes, TiledMap& map, std::string& error) {
     map = TiledMap{};
     TmxReader reader(bytes);
-    const bool read = reader.Root("map") && reader.Map(map) && reader.Finish();
+    const bool read = reader.Bytes(bytes) && reader.Root("map") && reader.Map(map) && reader.Finish();
     error = reader.Error();
     return read;
 }
@@ -446,7 +483,7 @@ bool ReadTsx(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::st
     tileset = TiledTileset{};
     tileset.firstGid = firstGid;
     TmxReader reader(bytes);
-    const bool read = reader.Root("tileset") && reader.Tileset(tileset) && reader.Finish();
+    const bool read = reader.Bytes(bytes) && reader.Root("tileset") && reader.Tileset(tileset) && reader.Finish();
     error = reader.Error();
     if (read && !tileset.source.empty()) {
         error = "ein externer Kachelsatz verweist auf einen weiteren";

@@ -1,11 +1,14 @@
 // maptool: looks at, checks, renders and converts maps without a window or a display.
 #include <QStringList>
+#include <cstdio>
+#include <new>
 
 #include "runtime/File.h"
 #include "runtime/Runtime.h"
 #include "screen/ImageDecoder.h"
 #include "screen/PngDecoder.h"
 #include "tools/maptool/Commands.h"
+#include "tools/maptool/Messages.h"
 
 int main(int argc, char** argv) {
     // The runtime's files and the image decoders, as the editor starts them; no windows.
@@ -14,7 +17,13 @@ int main(int argc, char** argv) {
     runtime::RuntimeStart();
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-    const int result = maptool::RunCommandLine(arguments);
+    int result = maptool::kInputProblem;
+    try {
+        result = maptool::RunCommandLine(arguments);
+    } catch (const std::bad_alloc&) {
+        // Every reader stays within its limits; this is a machine short of memory.
+        std::fputs("maptool: nicht genug Arbeitsspeicher; der Befehl wurde abgebrochen\n", stderr);
+    }
     runtime::RuntimeEnd();
     return result;
 }
