@@ -37,8 +37,9 @@ export ASAN_OPTIONS=detect_leaks=1:allocator_release_to_os_interval_ms=-1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 unset LSAN_OPTIONS
 
-# Memory limits of every target, after its own options so that they hold: an input that makes a
-# reader take more than 2 GB in all or 512 MB in one allocation is a finding (out of memory).
+# Memory limits of every target: an input that makes a reader take more than 2 GB in all or
+# 512 MB in one allocation is a finding (out of memory). A target's own options come after them
+# and may set stricter ones.
 memory=(-rss_limit_mb=2048 -malloc_limit_mb=512)
 
 failed=0
@@ -65,8 +66,8 @@ while IFS=$'\t' read -r name seeds options; do
     set +e
     # shellcheck disable=SC2086  # the options are separate words
     TMPDIR=$scratch nice -n 10 "build-fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" \
-        -timeout=10 -print_final_stats=1 -artifact_prefix="$findings/" $options \
-        "${memory[@]}" "${folders[@]}" >"$log" 2>&1
+        -timeout=10 -print_final_stats=1 -artifact_prefix="$findings/" "${memory[@]}" \
+        $options "${folders[@]}" >"$log" 2>&1
     rc=$?
     set -e
 
