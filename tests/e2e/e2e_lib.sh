@@ -12,7 +12,10 @@ e2e_begin() {
     local script=$1
     editor=$(readlink -f "$2")
     if [ -z "${E2E_INSIDE_X:-}" ]; then
-        exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$script" "$editor"
+        # A display number from a random start: the number the last scenario's server just gave
+        # back may still be in use while that server goes down.
+        exec env E2E_INSIDE_X=1 xvfb-run -a -n $((100 + RANDOM % 400)) \
+            -s "-screen 0 1280x1024x24" "$script" "$editor"
     fi
     work=$(mktemp -d)
     pid=""
