@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/PathParts.h"
 
 namespace platform {
 namespace {
@@ -160,32 +161,11 @@ std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
     if (match == PathMatch::Exact) return utf8;
 
     // Resolve part by part: exact name first, else a name differing only in case.
-    std::string resolved;
-    std::size_t pos = 0;
-    if (!utf8.empty() && utf8[0] == '/') {
-        resolved = "/";
-        pos = 1;
-    }
-    while (pos <= utf8.size()) {
-        const std::size_t slash = utf8.find('/', pos);
-        const std::size_t end = slash == std::string::npos ? utf8.size() : slash;
-        std::string part = utf8.substr(pos, end - pos);
-        if (!part.empty() && part != "." && part != "..") {
-            const std::string dir = resolved;
-            std::string candidate = dir + part;
-            if (!Exists(candidate)) {
-                const std::string other = FindCaseInsensitive(dir, part);
-                if (!other.empty()) candidate = dir + other;
-            }
-            resolved = candidate;
-        } else {
-            resolved += part;
-        }
-        if (slash == std::string::npos) break;
-        resolved += '/';
-        pos = slash + 1;
-    }
-    return resolved;
+    return ResolvePathParts(utf8, [](const std::string& dir, const std::string& part) {
+        if (Exists(dir + part)) return part;
+        const std::string other = FindCaseInsensitive(dir, part);
+        return other.empty() ? part : other;
+    });
 }
 
 FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {

@@ -13,6 +13,9 @@ packages=(
     tiled time
     fonts-liberation fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db strace
+    # The Windows build (scripts/build-windows.sh): the cross compiler, zlib for it, GoogleTest's
+    # sources, and Wine to run the tests.
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64
 )
 
 missing=()

@@ -1,12 +1,11 @@
 // A fresh folder that becomes the current directory for one test, removed afterwards.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,8 +14,12 @@ namespace testing_support {
 class TempDir {
 public:
     TempDir() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mapeditor-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        // A new folder of a random name; create_directory says whether it was made here.
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            path_ = base / ("mapeditor-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path_));
         std::filesystem::current_path(path_);
     }
     ~TempDir() {
