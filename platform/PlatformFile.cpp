@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -302,7 +303,7 @@ int RemoveAbandonedTemporaries(std::string_view cp1252Folder, std::int64_t minim
         if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         if (now - static_cast<std::int64_t>(st.st_mtime) < minimumAgeSeconds) continue;
         // A process of that number that still runs (or that we may not signal) may be saving.
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (ProcessMayRun(pid)) continue;
         if (::unlink(path.c_str()) == 0) ++removed;
     }
     ::closedir(d);
@@ -340,6 +341,19 @@ bool FilesSame(std::string_view cp1252A, std::string_view cp1252B) {
     return ::stat(TranslatePath(cp1252A).c_str(), &a) == 0 &&
            ::stat(TranslatePath(cp1252B).c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
+}
+
+std::int64_t FileWriteTime(std::string_view cp1252Path) {
+    struct stat st {};
+    if (::stat(TranslatePath(cp1252Path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<std::int64_t>(st.st_mtime);
+}
+
+std::int64_t ProcessNumber() { return static_cast<std::int64_t>(::getpid()); }
+
+bool ProcessMayRun(std::int64_t number) {
+    if (number <= 0 || number > std::numeric_limits<pid_t>::max()) return false;
+    return ::kill(static_cast<pid_t>(number), 0) == 0 || errno != ESRCH;
 }
 
 std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {

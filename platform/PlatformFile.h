@@ -101,6 +101,14 @@ bool FilesSame(std::string_view cp1252A, std::string_view cp1252B);
 // left out.
 std::vector<std::string> FolderFiles(std::string_view cp1252Folder);
 
+// When a file was last written, in seconds since 1970-01-01 UTC; -1 when there is no such file.
+std::int64_t FileWriteTime(std::string_view cp1252Path);
+
+// This process's number, and whether a process of a number may still run: one that we may not
+// look at counts as running. For files named after the process that writes them.
+std::int64_t ProcessNumber();
+bool ProcessMayRun(std::int64_t number);
+
 // Deletes a file. Returns true on success.
 bool FileDelete(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase);
 

@@ -302,6 +302,12 @@ std::vector<std::string> FolderFiles(std::string_view folder) {
     return platform::FolderFiles(folder);
 }
 
+std::int64_t FileWriteTime(std::string_view path) { return platform::FileWriteTime(path); }
+
+std::int64_t ProcessNumber() { return platform::ProcessNumber(); }
+
+int ProcessRuns(std::int64_t number) { return platform::ProcessMayRun(number) ? 1 : 0; }
+
 std::string FileSystemPath(std::string_view path) { return platform::TranslatePath(path); }
 
 }  // namespace runtime

@@ -88,10 +88,17 @@ int FileDelete(std::string_view path, PathNames names = PathNames::AnyCase);
 int FolderCreate(std::string_view path);  // 1 when the folder exists afterwards
 // 1 for an existing file that may not be written.
 int FileReadOnly(std::string_view path, PathNames names = PathNames::AnyCase);
-int FileExists(std::string_view path);    // 1 when a regular file of that name exists
+int FileExists(std::string_view path);  // 1 when a regular file of that name exists
 int FileSame(std::string_view pathA, std::string_view pathB);  // 1 when both name one file
 // Names of the regular files in a folder, in byte order.
 std::vector<std::string> FolderFiles(std::string_view folder);
+// When a file was last written, in seconds since 1970-01-01 UTC; -1 when there is no such file.
+std::int64_t FileWriteTime(std::string_view path);
+
+// This program's process number, and whether a process of a number may still run (one that
+// may not be looked at counts as running): for files named after the program that writes them.
+std::int64_t ProcessNumber();
+int ProcessRuns(std::int64_t number);
 
 // The name the operating system knows a path by (UTF-8, '/' between folders, parts that
 // differ only in case resolved to the names on disk), for programs that hand paths to others.

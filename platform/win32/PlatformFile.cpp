@@ -73,8 +73,8 @@ FileHandle FromOs(HANDLE os) {
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                        nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
@@ -83,8 +83,9 @@ std::wstring Wide(const std::string& utf8) {
 
 std::string Utf8(const std::wstring& wide) {
     if (wide.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(),
-                                        static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string utf8(static_cast<std::size_t>(n), '\0');
     ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), static_cast<int>(wide.size()),
@@ -114,17 +115,6 @@ std::int64_t FileTimeSeconds(const FILETIME& time) {
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     return static_cast<std::int64_t>(ticks / 10000000u);
-}
-
-// Whether a process of that number may still run: one that is gone cannot be opened, or has
-// an exit code; one we may not look at counts as running.
-bool ProcessMayRun(DWORD id) {
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;
-    DWORD code = 0;
-    const bool running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
-    ::CloseHandle(process);
-    return running;
 }
 
 }  // namespace
@@ -192,8 +182,9 @@ FileHandle FileOpen(std::string_view cp1252Path, FileOpenMode mode) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(os) != FILE_TYPE_DISK || !::GetFileInformationByHandle(os, &info) ||
         !IsRegular(info.dwFileAttributes)) {
-        gLastError = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileError::Folder
-                                                                             : FileError::NotRegular;
+        gLastError = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                         ? FileError::Folder
+                         : FileError::NotRegular;
         ::CloseHandle(os);
         return 0;
     }
@@ -266,8 +257,7 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
         std::snprintf(candidate, sizeof candidate, ".~mapeditor-%lu-%llu-%08x.tmp",
                       static_cast<unsigned long>(::GetCurrentProcessId()),
                       static_cast<unsigned long long>(++counter), static_cast<unsigned>(random()));
-        HANDLE os = ::CreateFileW((folder + Wide(candidate)).c_str(),
-                                  GENERIC_READ | GENERIC_WRITE,
+        HANDLE os = ::CreateFileW((folder + Wide(candidate)).c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (os != INVALID_HANDLE_VALUE) {
@@ -297,14 +287,14 @@ int RemoveAbandonedTemporaries(std::string_view cp1252Folder, std::int64_t minim
         unsigned long long count = 0;
         unsigned randomPart = 0;
         int end = 0;
-        if (std::sscanf(name.c_str(), ".~mapeditor-%lu-%llu-%8x.tmp%n", &pid, &count,
-                        &randomPart, &end) != 3 ||
+        if (std::sscanf(name.c_str(), ".~mapeditor-%lu-%llu-%8x.tmp%n", &pid, &count, &randomPart,
+                        &end) != 3 ||
             name.c_str()[end] != '\0' || pid == 0 || pid == ::GetCurrentProcessId() ||
             !IsRegular(entry.dwFileAttributes)) {
             continue;
         }
         if (now - FileTimeSeconds(entry.ftLastWriteTime) < minimumAgeSeconds) continue;
-        if (ProcessMayRun(static_cast<DWORD>(pid))) continue;
+        if (ProcessMayRun(static_cast<std::int64_t>(pid))) continue;
         if (::DeleteFileW((folder + entry.cFileName).c_str())) ++removed;
     } while (::FindNextFileW(find, &entry));
     ::FindClose(find);
@@ -349,9 +339,9 @@ bool FileExists(std::string_view cp1252Path) { return IsRegular(Attributes(OsPat
 
 bool FilesSame(std::string_view cp1252A, std::string_view cp1252B) {
     auto identify = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
-        HANDLE os = ::CreateFileW(path.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE os =
+            ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (os == INVALID_HANDLE_VALUE) return false;
         const bool ok = ::GetFileInformationByHandle(os, info) != 0;
         ::CloseHandle(os);
@@ -361,6 +351,31 @@ bool FilesSame(std::string_view cp1252A, std::string_view cp1252B) {
     return identify(OsPath(cp1252A), &a) && identify(OsPath(cp1252B), &b) &&
            a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+std::int64_t FileWriteTime(std::string_view cp1252Path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(OsPath(cp1252Path).c_str(), GetFileExInfoStandard, &data) ||
+        !IsRegular(data.dwFileAttributes)) {
+        return -1;
+    }
+    // From 1601-01-01 to 1970-01-01.
+    constexpr std::int64_t kUnixEpoch = 11644473600;
+    return FileTimeSeconds(data.ftLastWriteTime) - kUnixEpoch;
+}
+
+std::int64_t ProcessNumber() { return static_cast<std::int64_t>(::GetCurrentProcessId()); }
+
+// One that is gone cannot be opened, or has an exit code.
+bool ProcessMayRun(std::int64_t number) {
+    if (number <= 0 || number > 0xFFFFFFFF) return false;
+    HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(number));
+    if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
 }
 
 std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {
@@ -388,7 +403,8 @@ bool FolderCreate(std::string_view cp1252Path) {
     if (::CreateDirectoryW(path.c_str(), nullptr)) return true;
     const DWORD error = ::GetLastError();
     const DWORD attributes = Attributes(path);
-    return (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ||
+    return (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ||
            Fail(error);
 }
 

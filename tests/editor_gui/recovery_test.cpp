@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -13,6 +15,7 @@
 #include "editor/MapFile.h"
 #include "platform/QtApp.h"
 #include "runtime/Timer.h"
+#include "support/Processes.h"
 
 namespace {
 
@@ -32,6 +35,27 @@ protected:
     static void WriteCopyNow() { editor::WriteRecoveryCopy(runtime::ElapsedMilliseconds()); }
 };
 
+// This editor's copy of a map ("MAP") or of its tile set ("PNG"), as a path of the test.
+std::string OwnCopy(const std::string& fileName, const std::string& part = "MAP") {
+    std::string path = editor::RecoveryCopyPath(fileName);
+    path.replace(path.find('\\'), 1, "/");
+    path.replace(path.find(".MAP."), 5, "." + part + ".");
+    return path;
+}
+
+// Gives a file a write time in local time.
+void SetWrittenAt(const std::string& path, int year, int month, int day, int hour, int minute) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_isdst = -1;
+    const auto time = std::chrono::system_clock::from_time_t(std::mktime(&local));
+    fs::last_write_time(path, fs::file_time_type::clock::from_sys(time));
+}
+
 TEST_F(RecoveryTest, ACopyFallsDueAfterAChangeAndGoesWhenNothingIsLeftToKeep) {
     MoveTo({700, 540});
     EXPECT_EQ(editor::RecoveryWaitMs(runtime::ElapsedMilliseconds()), -1);  // idle: no timer
@@ -45,7 +69,7 @@ TEST_F(RecoveryTest, ACopyFallsDueAfterAChangeAndGoesWhenNothingIsLeftToKeep) {
     EXPECT_LE(editor::RecoveryWaitMs(runtime::ElapsedMilliseconds()), wait);
 
     WriteCopyNow();
-    const auto copy = ts::ReadBytes("Karten/NONAME.MAP.sicherung");
+    const auto copy = ts::ReadBytes(OwnCopy("NONAME"));
     EXPECT_EQ(editor::RecoveryWaitMs(runtime::ElapsedMilliseconds()), -1);
     MoveTo({700, 541});  // a pass that changes nothing needs no new copy
     EXPECT_EQ(editor::RecoveryWaitMs(runtime::ElapsedMilliseconds()), -1);
@@ -53,21 +77,21 @@ TEST_F(RecoveryTest, ACopyFallsDueAfterAChangeAndGoesWhenNothingIsLeftToKeep) {
     // Undone back to the new map: nothing to keep.
     ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
     Drain();
-    EXPECT_TRUE(fs::exists("Karten/NONAME.MAP.sicherung"));
+    EXPECT_TRUE(fs::exists(OwnCopy("NONAME")));
     ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
     Drain();
-    EXPECT_FALSE(fs::exists("Karten/NONAME.MAP.sicherung"));
+    EXPECT_FALSE(fs::exists(OwnCopy("NONAME")));
 
     // The copy holds what a save writes; saving removes it.
     ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
     ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
     Drain();
     WriteCopyNow();
-    EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP.sicherung"), copy);
+    EXPECT_EQ(ts::ReadBytes(OwnCopy("NONAME")), copy);
     ts::Key(0, Qt::Key_S, Qt::ControlModifier);
     Drain();
     EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), copy);
-    EXPECT_FALSE(fs::exists("Karten/NONAME.MAP.sicherung"));
+    EXPECT_FALSE(fs::exists(OwnCopy("NONAME")));
 }
 
 TEST_F(RecoveryTest, DiscardingTheChangesRemovesTheCopyAndItsTileSet) {
@@ -79,8 +103,8 @@ TEST_F(RecoveryTest, DiscardingTheChangesRemovesTheCopyAndItsTileSet) {
         Menu("Datei", "Kachelsatz laden...");
         Drain();
         WriteCopyNow();
-        EXPECT_EQ(ts::ReadBytes("Karten/Wald.PNG.sicherung"), ts::ReadBytes("bunt.PNG"));
-        EXPECT_TRUE(fs::exists("Karten/Wald.MAP.sicherung"));
+        EXPECT_EQ(ts::ReadBytes(OwnCopy("Wald", "PNG")), ts::ReadBytes("bunt.PNG"));
+        EXPECT_TRUE(fs::exists(OwnCopy("Wald")));
         Answer({1});  // Verwerfen
         if (newMap) {
             Menu("Datei", "Neu");
@@ -89,8 +113,8 @@ TEST_F(RecoveryTest, DiscardingTheChangesRemovesTheCopyAndItsTileSet) {
             Menu("Datei", "Öffnen...");
         }
         Drain();
-        EXPECT_FALSE(fs::exists("Karten/Wald.MAP.sicherung"));
-        EXPECT_FALSE(fs::exists("Karten/Wald.PNG.sicherung"));
+        EXPECT_FALSE(fs::exists(OwnCopy("Wald")));
+        EXPECT_FALSE(fs::exists(OwnCopy("Wald", "PNG")));
     }
 }
 
@@ -104,60 +128,115 @@ TEST_F(RecoveryTest, ANewCopyRemovesTheImageCopyThatIsNoLongerWanted) {
     Menu("Datei", "Kachelsatz laden...");
     Drain();
     WriteCopyNow();
-    ASSERT_TRUE(fs::exists("Karten/Wald.PNG.sicherung"));
+    ASSERT_TRUE(fs::exists(OwnCopy("Wald", "PNG")));
     ts::Key(0, Qt::Key_Z, Qt::ControlModifier);  // the tile set is the saved one again
     Drain();
     WriteCopyNow();
-    EXPECT_TRUE(fs::exists("Karten/Wald.MAP.sicherung"));  // the painted field still needs one
-    EXPECT_FALSE(fs::exists("Karten/Wald.PNG.sicherung"));
+    EXPECT_TRUE(fs::exists(OwnCopy("Wald")));  // the painted field still needs one
+    EXPECT_FALSE(fs::exists(OwnCopy("Wald", "PNG")));
 }
 
 TEST_F(RecoveryTest, ACopyIsWrittenWhileTheEditorWaitsForInput) {
     Recovery.DelayMs = 50;
     PaintField(1, 1, 3);
-    ASSERT_FALSE(fs::exists("Karten/NONAME.MAP.sicherung"));
+    ASSERT_FALSE(fs::exists(OwnCopy("NONAME")));
     // Nothing happens for a while; then the user moves the mouse.
     QTimer::singleShot(300, [] { ts::MouseMove(0, {700, 300}); });
     const std::int32_t event = editor::NextEvent();
     EXPECT_EQ(event, gui::EVENT_MOUSE_MOVE);
-    EXPECT_TRUE(fs::exists("Karten/NONAME.MAP.sicherung"));
+    EXPECT_TRUE(fs::exists(OwnCopy("NONAME")));
 }
 
-TEST_F(RecoveryTest, TheStartOffersEachCopyAndRestoresTheChosenOne) {
-    // Copies of two maps: Insel with its changes, Wald with a changed map and tile set.
+// Copies of editors that are gone, and of an older editor, are offered newest first with the
+// time they were written; a running editor's copy is neither offered nor touched.
+TEST_F(RecoveryTest, TheStartOffersTheCopiesOfGoneEditorsNewestFirstAndRestoresTheChosenOne) {
+    const std::string goneEditor = ts::EndedProcessId() + "-0a1b2c3d";
+    const std::string gone = "Karten/Wald.MAP." + goneEditor + ".sicherung";
+    const std::string goneImage = "Karten/Wald.PNG." + goneEditor + ".sicherung";
+    ts::OtherProcess other;  // an editor that still runs
+    const std::string running = "Karten/Insel.MAP." + other.Id() + "-89abcdef.sicherung";
     Document.FileName = "Wald";
     editor::LoadMap();
     editor::SetMapName("Wald nach dem Absturz");
     editor::SetField(3, 3, 7);
-    editor::WriteMapFileTo(editor::RecoveryCopyPath("Wald"));
-    const auto waldCopy = ts::ReadBytes("Karten/Wald.MAP.sicherung");
-    fs::copy_file("bunt.PNG", "Karten/Wald.PNG.sicherung");
-    fs::copy_file("Karten/Insel.MAP", "Karten/Insel.MAP.sicherung");
+    editor::WriteMapFileTo(gone);
+    const auto waldCopy = ts::ReadBytes(gone);
+    fs::copy_file("bunt.PNG", goneImage);
+    fs::copy_file("Karten/Insel.MAP", "Karten/Insel.MAP.sicherung");  // an older editor's
+    fs::copy_file("Karten/Insel.MAP", running);
+    SetWrittenAt(gone, 2026, 3, 5, 7, 9);
+    SetWrittenAt("Karten/Insel.MAP.sicherung", 2026, 11, 30, 23, 59);
+    SetWrittenAt(running, 2026, 12, 1, 12, 0);
     editor::NewMap();
     editor::ResetRecovery();
 
-    Answer({1, 0});  // Insel comes first: Verwerfen; then Wald: Wiederherstellen
+    Answer({1, 0});  // Insel, the newer, comes first: Verwerfen; then Wald: Wiederherstellen
     editor::OfferRecoveryCopies();
     ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[1].text,
-              runtime::Cp1252("Von der Karte Wald gibt es eine Sicherungskopie mit Änderungen, "
-                              "die nicht gespeichert wurden. Wiederherstellen?"));
+    EXPECT_EQ(questions[0].text,
+              runtime::Cp1252("Von der Karte Insel gibt es eine Sicherungskopie vom 30.11.2026, "
+                              "23:59 Uhr mit Änderungen, die nicht gespeichert wurden. "
+                              "Wiederherstellen?"));
+    EXPECT_NE(questions[1].text.find("Karte Wald gibt es eine Sicherungskopie vom 05.03.2026, "
+                                     "07:09 Uhr mit "),
+              std::string::npos);
     EXPECT_EQ(questions[1].buttons, (std::vector<std::string>{"Wiederherstellen", "Verwerfen"}));
     EXPECT_EQ(questions[1].escapeButton, -1);  // only a button answers it
     EXPECT_FALSE(fs::exists("Karten/Insel.MAP.sicherung"));
+    EXPECT_TRUE(fs::exists(running));
     Drain();
 
     EXPECT_EQ(Document.FileName, "Wald");
     EXPECT_EQ(Document.MapName, "Wald nach dem Absturz");
     EXPECT_EQ(Title(), "Veldrane Murmelwald Karteneditor 1.0 <Wald> *");
     EXPECT_EQ(*Document.TileSet.Image, ts::ReadBytes("bunt.PNG"));
-    EXPECT_TRUE(fs::exists("Karten/Wald.MAP.sicherung"));  // kept until saved or discarded
+    EXPECT_TRUE(fs::exists(gone));  // kept until saved or discarded
     ts::Key(0, Qt::Key_S, Qt::ControlModifier);
     Drain();
     EXPECT_EQ(ts::ReadBytes("Karten/Wald.MAP"), waldCopy);
     EXPECT_EQ(ts::ReadBytes("Karten/Wald.PNG"), ts::ReadBytes("bunt.PNG"));
-    EXPECT_FALSE(fs::exists("Karten/Wald.MAP.sicherung"));
-    EXPECT_FALSE(fs::exists("Karten/Wald.PNG.sicherung"));
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_FALSE(fs::exists(goneImage));
+    EXPECT_TRUE(fs::exists(running));
+}
+
+// Two editors on one map: each writes a copy of its own, and saving removes only its own.
+// A restored copy gives way to this editor's own once the map changes again.
+TEST_F(RecoveryTest, TwoEditorsOnOneMapKeepACopyEachAndRemoveOnlyTheirOwn) {
+    ts::OtherProcess other;
+    const std::string othersCopy = "Karten/Wald.MAP." + other.Id() + "-89abcdef.sicherung";
+    const std::string othersImage = "Karten/Wald.PNG." + other.Id() + "-89abcdef.sicherung";
+    fs::copy_file("Karten/Insel.MAP", othersCopy);
+    fs::copy_file("bunt.PNG", othersImage);
+    Document.FileName = "Wald";
+    editor::LoadMap();
+    PaintField(1, 1, 3);
+    WriteCopyNow();
+    EXPECT_NE(OwnCopy("Wald"), othersCopy);
+    EXPECT_TRUE(fs::exists(OwnCopy("Wald")));
+    EXPECT_EQ(ts::ReadBytes(othersCopy), ts::ReadBytes("Karten/Insel.MAP"));
+    ts::Key(0, Qt::Key_S, Qt::ControlModifier);
+    Drain();
+    EXPECT_FALSE(fs::exists(OwnCopy("Wald")));
+    EXPECT_TRUE(fs::exists(othersCopy));
+    EXPECT_TRUE(fs::exists(othersImage));
+    Answer({});
+    editor::OfferRecoveryCopies();
+    EXPECT_TRUE(questions.empty());
+
+    // A dead editor's copy, restored and then changed: this editor's own copy replaces it.
+    const std::string gone = "Karten/Insel.MAP." + ts::EndedProcessId() + "-01234567.sicherung";
+    fs::copy_file("Karten/Insel.MAP", gone);
+    Answer({0});  // Wiederherstellen
+    editor::OfferRecoveryCopies();
+    ASSERT_EQ(questions.size(), 1u);
+    Drain();
+    EXPECT_EQ(Document.FileName, "Insel");
+    PaintField(2, 2, 5);
+    WriteCopyNow();
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_TRUE(fs::exists(OwnCopy("Insel")));
+    EXPECT_TRUE(fs::exists(othersCopy));
 }
 
 // A copy damaged so that the editor's corrections must act gets them before the first event
@@ -166,8 +245,8 @@ TEST_F(RecoveryTest, ARestoredDamagedCopyIsCorrectedBeforeTheFirstEvent) {
     struct Case {
         std::int32_t fieldWidth, fieldHeight, lastX, lastY;
     };
-    for (const Case c : {Case{0, 64, 5, 3}, Case{40, 0, 5, 3}, Case{0, -7, 0, 0},
-                         Case{24, 40, 5000, 3}}) {
+    for (const Case c :
+         {Case{0, 64, 5, 3}, Case{40, 0, 5, 3}, Case{0, -7, 0, 0}, Case{24, 40, 5000, 3}}) {
         SCOPED_TRACE(testing::Message() << c.fieldWidth << " x " << c.fieldHeight);
         editor::NewMap();
         Document.FieldWidth = c.fieldWidth;
