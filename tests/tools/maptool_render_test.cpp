@@ -151,14 +151,24 @@ TEST_F(MaptoolRenderTest, OutputsAreNamedExactly) {
 TEST_F(MaptoolRenderTest, WithoutItsTextModuleTheToolSaysWhyItCannotDrawPlayers) {
     Fixture().Write("Karten/Spieler");
     std::filesystem::copy_file(MAPTOOL_PATH, "maptool");
-    QProcess process;
-    process.start(QStringLiteral("./maptool"),
-                  {"render", "--players", "Karten/Spieler.MAP", "spieler.png"});
-    process.waitForFinished();
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_NE(process.readAllStandardError().indexOf("libmaptool_text.so ist nicht installiert"),
-              -1);
-    EXPECT_FALSE(std::filesystem::exists("spieler.png"));
+    const auto run = [] {
+        QProcess process;
+        process.start(QStringLiteral("./maptool"),
+                      {"render", "--players", "Karten/Spieler.MAP", "spieler.png"});
+        process.waitForFinished();
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_FALSE(std::filesystem::exists("spieler.png"));
+        return QString::fromUtf8(process.readAllStandardError());
+    };
+    EXPECT_TRUE(run().contains("libmaptool_text.so ist nicht installiert"));
+    // A module that is no shared library: the German sentence, then the system's reason.
+    testing_support::WriteBytes("libmaptool_text.so", {'k', 'e', 'i', 'n'});
+    const QString damaged = run();
+    EXPECT_TRUE(damaged.contains(QString::fromUtf8(
+        "die Spieler können nicht gezeichnet werden: das Textmodul /")))
+        << damaged.toStdString();
+    EXPECT_TRUE(damaged.contains(QString::fromUtf8("/libmaptool_text.so lässt sich nicht laden (")))
+        << damaged.toStdString();
 }
 
 }  // namespace

@@ -50,7 +50,9 @@ bool PlayerMarkers::Load(std::string& error) {
         if (!QFileInfo::exists(candidate)) continue;
         module_.setFileName(candidate);
         if (!module_.load()) {
-            error = module_.errorString().toStdString();
+            // The system's own reason (in its language) follows the German sentence.
+            error = "das Textmodul " + candidate.toStdString() +
+                    " lässt sich nicht laden (" + module_.errorString().toStdString() + ")";
             return false;
         }
         draw_ = reinterpret_cast<TextModuleDrawFn>(module_.resolve(kTextModuleDraw));
