@@ -26,10 +26,14 @@ constexpr std::string_view kHelp =
     "  ORDNER         im ORDNER arbeiten: seine Karten liegen in ORDNER/Karten.\n"
     "                 Ohne ORDNER arbeitet der Editor im aktuellen Ordner.\n"
     "  --data-folder  im Datenordner des Benutzers arbeiten,\n"
+#ifdef _WIN32
+    "                 %APPDATA%\\Karteneditor;\n"
+#else
     "                 $XDG_DATA_HOME/" MAPEDITOR_APP_ID
     "\n"
     "                 (ohne XDG_DATA_HOME: ~/.local/share/" MAPEDITOR_APP_ID
     ");\n"
+#endif
     "                 der erste Start legt ihn mit den Beispielkarten an.\n"
     "                 So startet ihn der Eintrag im Anwendungsmenü.\n"
     "  --help         diese Hilfe zeigen\n"
@@ -99,10 +103,15 @@ std::optional<int> EnterStartFolder(int argc, const char* const* argv, std::ostr
 
     fs::path folder = request.folder;
     if (request.dataFolder) {
-        folder = UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        folder = UserDataFolderHere();
         if (folder.empty()) {
+#ifdef _WIN32
+            err << "mapeditor: APPDATA nennt keinen absoluten Pfad; der Datenordner ist "
+                   "unbekannt\n";
+#else
             err << "mapeditor: weder XDG_DATA_HOME noch HOME nennen einen absoluten Pfad;"
                    " der Datenordner ist unbekannt\n";
+#endif
             return 1;
         }
         if (!PrepareDataFolder(folder, InstalledSampleMaps(), err)) return 1;

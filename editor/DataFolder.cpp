@@ -1,11 +1,16 @@
 // The user's data folder and its first start.
 #include "editor/DataFolder.h"
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "editor/MapFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace editor {
 
@@ -59,11 +64,39 @@ fs::path UserDataFolder(const char* xdgDataHome, const char* home) {
     return {};
 }
 
+fs::path UserDataFolderOnWindows(const char* appData) {
+    const fs::path data = AbsoluteOrEmpty(appData);
+    return data.empty() ? fs::path{} : data / "Karteneditor";
+}
+
+fs::path UserDataFolderHere() {
+#ifdef _WIN32
+    return UserDataFolderOnWindows(std::getenv("APPDATA"));
+#else
+    return UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+#endif
+}
+
 fs::path InstalledSampleMaps() {
+#ifdef _WIN32
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, program.data(),
+                                             static_cast<DWORD>(program.size()));
+        if (n == 0) return {};
+        if (n < program.size()) {
+            program.resize(n);
+            break;
+        }
+        program.resize(program.size() * 2);
+    }
+    const fs::path programPath = program;
+#else
     std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    const fs::path programPath = fs::read_symlink("/proc/self/exe", error);
     if (error) return {};
-    return (program.parent_path() / MAPEDITOR_SAMPLES_FROM_PROGRAM).lexically_normal();
+#endif
+    return (programPath.parent_path() / MAPEDITOR_SAMPLES_FROM_PROGRAM).lexically_normal();
 }
 
 bool PrepareDataFolder(const fs::path& folder, const fs::path& sampleMaps, std::ostream& messages) {

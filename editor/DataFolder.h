@@ -13,8 +13,16 @@ namespace editor {
 // absolute path either. Either argument may be null (unset).
 std::filesystem::path UserDataFolder(const char* xdgDataHome, const char* home);
 
+// On Windows: %APPDATA%\Karteneditor, the user's roaming application data. Empty when APPDATA
+// is unset or no absolute path.
+std::filesystem::path UserDataFolderOnWindows(const char* appData);
+
+// The data folder of this system, from its environment: the one or the other above.
+std::filesystem::path UserDataFolderHere();
+
 // The installed sample maps: share/<application id>/Karten of the installation that holds
-// the running program, found from the program's own location.
+// the running program (on Windows: Karten beside the program), found from the program's own
+// location.
 std::filesystem::path InstalledSampleMaps();
 
 // Makes the data folder if it is missing and, when it has no Karten yet, gives it a Karten

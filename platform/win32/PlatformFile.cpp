@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <random>
 #include <vector>
 
@@ -115,6 +116,61 @@ std::int64_t FileTimeSeconds(const FILETIME& time) {
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     return static_cast<std::int64_t>(ticks / 10000000u);
+}
+
+// Temporary files that Ctrl+C, Ctrl+Break or the console's close remove (see
+// FileCreateTemporary). The handler runs on a thread of its own and only reads these: a slot's
+// path is complete before its flag is set.
+struct CleanupSlot {
+    wchar_t path[4 * MAX_PATH];
+    volatile LONG used;
+};
+CleanupSlot gCleanup[kInterruptCleanupSlots];
+
+// Deletes the watched files, then lets the next handler (in the end the system's, which ends
+// the process) do what it would have done. A file still open is deleted as its handle closes.
+BOOL WINAPI RemoveTemporariesOnControl(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+        case CTRL_CLOSE_EVENT:
+        case CTRL_LOGOFF_EVENT:
+        case CTRL_SHUTDOWN_EVENT:
+            for (CleanupSlot& slot : gCleanup) {
+                if (slot.used != 0) ::DeleteFileW(slot.path);
+            }
+            break;
+        default:
+            break;
+    }
+    return FALSE;
+}
+
+void WatchTemporary(const std::wstring& path) {
+    static const bool installed = ::SetConsoleCtrlHandler(RemoveTemporariesOnControl, TRUE) != 0;
+    if (!installed) return;
+    wchar_t full[4 * MAX_PATH];
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 4 * MAX_PATH, full, nullptr);
+    if (n == 0 || n >= 4 * MAX_PATH) return;
+    for (CleanupSlot& slot : gCleanup) {
+        if (slot.used != 0) continue;
+        std::wmemcpy(slot.path, full, n + 1);
+        ::InterlockedExchange(&slot.used, 1);
+        return;
+    }
+}
+
+// A temporary file's name is unique (process, counter, random), so its last part identifies it
+// whichever way the folder was spelt.
+void UnwatchTemporary(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    if (name.rfind(L".~mapeditor-", 0) != 0) return;
+    for (CleanupSlot& slot : gCleanup) {
+        if (slot.used == 0) continue;
+        const wchar_t* last = std::wcsrchr(slot.path, L'\\');
+        if (name == (last != nullptr ? last + 1 : slot.path)) ::InterlockedExchange(&slot.used, 0);
+    }
 }
 
 }  // namespace
@@ -257,11 +313,13 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
         std::snprintf(candidate, sizeof candidate, ".~mapeditor-%lu-%llu-%08x.tmp",
                       static_cast<unsigned long>(::GetCurrentProcessId()),
                       static_cast<unsigned long long>(++counter), static_cast<unsigned>(random()));
-        HANDLE os = ::CreateFileW((folder + Wide(candidate)).c_str(), GENERIC_READ | GENERIC_WRITE,
+        const std::wstring path = folder + Wide(candidate);
+        HANDLE os = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (os != INVALID_HANDLE_VALUE) {
             if (name != nullptr) *name = candidate;
+            WatchTemporary(path);
             return FromOs(os);
         }
         const DWORD error = ::GetLastError();
@@ -316,9 +374,12 @@ bool FileReplace(std::string_view cp1252From, std::string_view cp1252To, PathMat
     }
     if (!::SetFileAttributesW(from.c_str(), attributes)) return Fail();
     // One step on the volume, and written through before it returns.
-    return ::MoveFileExW(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
-           Fail();
+    if (!::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return Fail();
+    }
+    UnwatchTemporary(from);
+    return true;
 }
 
 bool FileIsReadOnly(std::string_view cp1252Path, PathMatch match) {
@@ -395,7 +456,10 @@ std::vector<std::string> FolderFiles(std::string_view cp1252Folder) {
 }
 
 bool FileDelete(std::string_view cp1252Path, PathMatch match) {
-    return ::DeleteFileW(OsPath(cp1252Path, match).c_str()) != 0 || Fail();
+    const std::wstring path = OsPath(cp1252Path, match);
+    if (!::DeleteFileW(path.c_str())) return Fail();
+    UnwatchTemporary(path);
+    return true;
 }
 
 bool FolderCreate(std::string_view cp1252Path) {

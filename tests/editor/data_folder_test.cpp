@@ -35,6 +35,15 @@ TEST(UserDataFolderTest, FollowsXdgDataHomeElseHome) {
                      (c.home ? c.home : "(unset)"));
         EXPECT_EQ(editor::UserDataFolder(c.xdgDataHome, c.home), fs::path(c.expected));
     }
+#ifdef _WIN32
+    EXPECT_EQ(editor::UserDataFolderOnWindows("C:\\Users\\u\\AppData\\Roaming"),
+              fs::path("C:\\Users\\u\\AppData\\Roaming\\Karteneditor"));
+    EXPECT_EQ(editor::UserDataFolderOnWindows("/data"), fs::path());  // no drive: not absolute
+#else
+    EXPECT_EQ(editor::UserDataFolderOnWindows("/data"), fs::path("/data/Karteneditor"));
+#endif
+    EXPECT_EQ(editor::UserDataFolderOnWindows(nullptr), fs::path());
+    EXPECT_EQ(editor::UserDataFolderOnWindows("AppData"), fs::path());
 }
 
 // Every file below a folder with its bytes, by relative path.
