@@ -1,4 +1,5 @@
 // The editor's program-wide state.
+#include "editor/Selection.h"
 #include "editor/EditorState.h"
 
 #include "editor/History.h"
@@ -26,6 +27,7 @@ void ResetEditorState() {
     ResetHistory();
     ResetTileSetState();
     ResetRecovery();
+    ResetSelection();
 }
 
 }  // namespace editor

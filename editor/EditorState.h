@@ -48,11 +48,27 @@ enum MenuItemId : std::int32_t {
     kItemLoadTileSet = 6,
     kItemUndo = 7,
     kItemRedo = 8,
+    kItemCut = 10,
+    kItemCopy = 11,
+    kItemPaste = 12,
+    kItemDelete = 13,
+    kItemSelectAll = 14,
+    kItemMirrorHorizontal = 15,
+    kItemMirrorVertical = 16,
     kItemZoomIn = 20,
     kItemZoomOut = 21,
     kItemOriginalSize = 22,
     kItemWholeMap = 23,
     kItemTilePalette = 24,
+    // "Werkzeuge": one item per tool, in the order of the tools.
+    kItemToolBrush = 30,
+    kItemToolSelect = 31,
+    // Keys without a menu entry: the arrows and Escape.
+    kItemLeft = 40,
+    kItemRight = 41,
+    kItemUp = 42,
+    kItemDown = 43,
+    kItemEscape = 44,
 };
 
 // The tile palette: a second window with a canvas and a scroll bar of its own.
@@ -60,7 +76,8 @@ inline constexpr std::int32_t kPaletteWindow = 1;
 inline constexpr std::int32_t kPaletteCanvas = 0;
 inline constexpr std::int32_t kPaletteScrollBar = 28;  // gadget
 
-// Status bar fields: the editor's messages and the scale.
+// Status bar fields: the current tool, the editor's messages and the scale.
+inline constexpr std::int32_t kToolField = 0;
 inline constexpr std::int32_t kMessageField = 2;
 inline constexpr std::int32_t kScaleField = 3;
 

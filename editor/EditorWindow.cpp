@@ -5,6 +5,8 @@
 #include "editor/History.h"
 #include "editor/MapDocument.h"
 #include "editor/Navigation.h"
+#include "editor/Selection.h"
+#include "editor/SelectionInput.h"
 #include "gui/Gadget.h"
 #include "gui/Menu.h"
 #include "gui/StatusBar.h"
@@ -73,6 +75,7 @@ void CreateMenu() {
     gui::MenuTitle("Bearbeiten");
     gui::MenuItem(kItemUndo, Cp1252("Rückgängig\tStrg+Z"));
     gui::MenuItem(kItemRedo, "Wiederholen\tStrg+Y");
+    AddEditItems();
 }
 
 void AddShortcuts() {
@@ -110,7 +113,8 @@ void ShowItemState(std::int32_t item, bool canAct, bool* greyed) {
 }  // namespace
 
 void ShowMenuState() {
-    ShowItemState(kItemUndo, HistoryCanUndo(), &Shown.UndoGreyed);
+    ShowItemState(kItemUndo, HistoryCanUndo() || Selection.Floats != Floating::None,
+                  &Shown.UndoGreyed);
     ShowItemState(kItemRedo, HistoryCanRedo(), &Shown.RedoGreyed);
 }
 
@@ -123,6 +127,7 @@ void BuildEditorWindow() {
 
     CreateMenu();
     BuildViewMenu();  // "Ansicht" after "Datei" and "Bearbeiten"
+    BuildToolMenu();
 
     gui::GadgetListCreate(Handles.MainWindow);
     CreateGadgets();
@@ -130,6 +135,7 @@ void BuildEditorWindow() {
     gui::WindowAddShortcut(kMainWindow, kEnterKey, kItemSetPlayerPosition);
     AddShortcuts();
     AddViewShortcuts(kMainWindow);
+    AddToolShortcuts();
 
     gui::StatusBarCreate(kStatusBar, Handles.MainWindow);
     for (std::int32_t width : {55, 55, 400, 250}) gui::StatusBarField(width);

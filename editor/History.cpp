@@ -218,8 +218,17 @@ void SwapRecords(Log& log, std::size_t begin, std::size_t end, bool backwards, S
 }
 
 unsigned Apply(const Step& step, const Counts& from, bool backwards) {
-    SwapRecords(gLog.values, from.values, from.values + step.values, backwards,
-                [](ValueRecord& r) { std::swap(Target(r.target), r.value); });
+    // A field's target is its place in the grid, which holds the columns one after another;
+    // its fields were counted as used when they were first written.
+    const auto& fields = std::as_const(Document.Fields);
+    std::int32_t* const grid = fields.Size(0) == kFieldsSize && fields.Size(1) == kFieldsSize
+                                   ? &Document.Fields(0, 0)
+                                   : nullptr;
+    SwapRecords(
+        gLog.values, from.values, from.values + step.values, backwards, [grid](ValueRecord& r) {
+            std::swap(grid != nullptr && r.target < kHeaderBase ? grid[r.target] : Target(r.target),
+                      r.value);
+        });
     SwapRecords(gLog.names, from.names, from.names + step.names, backwards,
                 [](std::string& name) { std::swap(Document.MapName, name); });
     SwapRecords(gLog.tileSets, from.tileSets, from.tileSets + step.tileSets, backwards,
@@ -261,6 +270,33 @@ void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int
             out[kept] = {target, *column};
             kept += *column != tile ? 1 : 0;
             *column = tile;
+        }
+        gLog.values.Advance(kept);
+        left -= static_cast<std::int32_t>(room);
+    }
+}
+
+void SetFieldColumn(std::int32_t x, std::int32_t top, const std::int32_t* tiles,
+                    std::int32_t count) {
+    if (count <= 0) return;
+    const std::int32_t bottom = top + count - 1;
+    if (!gLog.plain || !FieldInArray(x, top) || !FieldInArray(x, bottom)) {
+        for (std::int32_t i = 0; i < count; ++i) SetField(x, top + i, tiles[i]);
+        return;
+    }
+    // As SetFieldRun: the column's part lies in one piece, each field noted in the next free
+    // slot, which only a changed field keeps.
+    std::int32_t* column = &Document.Fields(x, top);
+    Document.Fields.MarkRunUsed(column, count);
+    std::int32_t target = x * kFieldsSize + top;
+    for (std::int32_t left = count; left > 0;) {
+        std::size_t room = 0;
+        ValueRecord* out = gLog.values.Room(static_cast<std::size_t>(left), &room);
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < room; ++i, ++target, ++column, ++tiles) {
+            out[kept] = {target, *column};
+            kept += *column != *tiles ? 1 : 0;
+            *column = *tiles;
         }
         gLog.values.Advance(kept);
         left -= static_cast<std::int32_t>(room);

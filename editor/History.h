@@ -54,6 +54,10 @@ inline void SetField(std::int32_t x, std::int32_t y, std::int32_t tile) {
 }
 // Fields(x, top..bottom) := tile, as SetField does field by field; a fill's runs take this.
 void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int32_t tile);
+// Fields(x, top..top + count - 1) := tiles[0..count - 1], as SetField does field by field; a
+// block of fields put down takes this.
+void SetFieldColumn(std::int32_t x, std::int32_t top, const std::int32_t* tiles,
+                    std::int32_t count);
 // A header value of the document, e.g. SetValue(&MapDocument::SlotCount, 6).
 void SetValue(std::int32_t MapDocument::*value, std::int32_t v);
 // A member of a player's start record, e.g. SetPlayerValue(2, &PlayerStart::X, 100). A

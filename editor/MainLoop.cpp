@@ -16,6 +16,8 @@
 #include "editor/Painting.h"
 #include "editor/Recovery.h"
 #include "editor/SafeFile.h"
+#include "editor/Selection.h"
+#include "editor/SelectionInput.h"
 #include "editor/TilePalette.h"
 #include "editor/TileSet.h"
 #include "editor/Unsaved.h"
@@ -49,29 +51,45 @@ void ShowUndone(unsigned touched) {
 std::int32_t MenuCommand(std::int32_t event) {
     switch (gui::WindowEventMenu()) {
         case kItemNew:
+            PutDownFloating();
             if (ConfirmDiscard()) NewMap();
             break;
         case kItemOpen:
+            PutDownFloating();
             OpenMapCommand();
             break;
         case kItemSave:
+            PutDownFloating();
             SaveMap();
             break;
         case kItemSaveAs:
+            PutDownFloating();
             SaveAsCommand();
             break;
         case kItemLoadTileSet:
             LoadTileSetCommand();
             break;
         case kItemUndo:
+            // Floating fields are the latest thing done: an undo takes them back first.
+            if (Selection.Floats != Floating::None) {
+                DropFloatingFields();
+                break;
+            }
             ShowUndone(HistoryUndo());
             break;
         case kItemRedo:
+            DropFloatingFields();
             ShowUndone(HistoryRedo());
             break;
         case kItemQuit:
+            PutDownFloating();
             return gui::EVENT_CLOSE;
         case kItemSetPlayerPosition:
+            // Return puts moved fields down; else it places the current player.
+            if (Selection.Floats == Floating::Move) {
+                PutDownFloating();
+                break;
+            }
             SetPlayerValue(CurrentPlayer(), &PlayerStart::X, View.MouseMapX);
             SetPlayerValue(CurrentPlayer(), &PlayerStart::Y, View.MouseMapY);
             RefreshControls();
@@ -86,6 +104,7 @@ std::int32_t MenuCommand(std::int32_t event) {
             OpenPalette();
             break;
         default:
+            SelectionCommand(gui::WindowEventMenu());
             break;
     }
     return event;
@@ -225,15 +244,17 @@ std::int32_t EditorPass(std::int32_t event) {
     // The palette's own input is no input to the map view.
     if (gui::WindowEventWindow() == kPaletteWindow) event = PaletteInput(event);
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
+    if (event == gui::EVENT_CLOSE) PutDownFloating();
     if (event == gui::EVENT_CLOSE && !ConfirmDiscard()) event = 0;
     Drag(event);
-    EditWithMouse(event);
+    if (!SelectionMouse(event)) EditWithMouse(event);
     WheelInput(event);
     TrackBars();
     TextFields();
     ValidateDocument();
     KeepBrushRange();
     HistoryEndGroup();
+    KeepSelectionState();
     ShowChangedState();
     ShowMenuState();
     gui::UpdateWindow(Handles.MainWindow);

@@ -13,6 +13,8 @@
 #include "editor/MapFile.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/Selection.h"
+#include "editor/SelectionInput.h"
 #include "editor/TileSet.h"
 #include "editor/Unsaved.h"
 #include "gui/Gadget.h"
@@ -78,6 +80,8 @@ std::string BaseName(std::string name) {
 
 void NewMap() {
     EndStroke();
+    DropFloatingFields();
+    EndSelection();
     ResetDocument();
     MakeBlackTileSet();
     ResetViewAndBars();
@@ -91,6 +95,8 @@ void LoadMap() { LoadMapFrom(MapFilePath()); }
 
 void LoadMapFrom(std::string_view path) {
     EndStroke();
+    DropFloatingFields();
+    EndSelection();
     RefreshControls();
     const bool found = ReadMapFileFrom(path) != 0;
     LoadTileSetFile(TileSetPath());

@@ -10,6 +10,7 @@
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
 #include "editor/MapPicture.h"
+#include "editor/SelectionView.h"
 #include "editor/ViewScale.h"
 #include "editor/Zoom.h"
 #include "gui/Gadget.h"
@@ -130,6 +131,7 @@ void DrawMapView() {
     } else {
         DrawZoomedFields();  // sets every pixel, grey where no tile lies
     }
+    DrawFloatingFields();
 
     screen::DrawingStart(screen::ScreenOutput());
     screen::DrawFrontColor(kBlack);
@@ -143,6 +145,7 @@ void DrawMapView() {
     screen::DrawingFont(Handles.ViewFont);
     DrawStatusTexts();
     screen::DrawingStop();
+    DrawSelectionFrame();
 
     if (gui::WindowMouseX(kMainWindow) > gui::GadgetX(kBrushBar) &&
         gui::WindowMouseY(kMainWindow) > gui::GadgetY(kBrushBar)) {

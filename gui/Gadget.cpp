@@ -350,4 +350,9 @@ std::intptr_t GadgetHandleOf(std::int32_t number) {
     return record == nullptr ? 0 : record->handle;
 }
 
+bool GadgetHasFocus(std::int32_t number) {
+    GadgetRecord* record = Lookup(number);
+    return record != nullptr && platform::GetFocus() == record->handle;
+}
+
 }  // namespace gui

@@ -58,5 +58,7 @@ std::int32_t GadgetY(std::int32_t number);
 
 // The control handle of gadget `number`, 0 for none.
 std::intptr_t GadgetHandleOf(std::int32_t number);
+// True while gadget `number` has the keyboard focus.
+bool GadgetHasFocus(std::int32_t number);
 
 }  // namespace gui

@@ -120,7 +120,23 @@ bool MenuItemEnabled(std::int32_t number, std::int32_t id) {
     if (record == nullptr) return false;
     const std::int32_t state =
         platform::GetMenuItemState(record->menu, static_cast<std::uint32_t>(id));
-    return state == static_cast<std::int32_t>(platform::MF_ENABLED);
+    return state != -1 && (state & static_cast<std::int32_t>(platform::MF_GRAYED)) == 0;
+}
+
+void MenuCheckRadioItem(std::int32_t number, std::int32_t first, std::int32_t last,
+                        std::int32_t id) {
+    MenuRecord* record = Lookup(number);
+    if (record == nullptr || first > last) return;
+    platform::CheckMenuRadioItem(record->menu, static_cast<std::uint32_t>(first),
+                                 static_cast<std::uint32_t>(last), static_cast<std::uint32_t>(id));
+}
+
+bool MenuItemChecked(std::int32_t number, std::int32_t id) {
+    MenuRecord* record = Lookup(number);
+    if (record == nullptr) return false;
+    const std::int32_t state =
+        platform::GetMenuItemState(record->menu, static_cast<std::uint32_t>(id));
+    return state != -1 && (state & static_cast<std::int32_t>(platform::MF_CHECKED)) != 0;
 }
 
 std::intptr_t MenuHandleOf(std::int32_t number) {

@@ -30,6 +30,13 @@ void MenuEnableItem(std::int32_t number, std::int32_t id, bool enable);
 // False while item `id` of menu `number` is greyed out (and when there is no such item).
 bool MenuItemEnabled(std::int32_t number, std::int32_t id);
 
+// Gives item `id` of menu `number` a round mark and takes the marks off items first..last: a
+// choice of one among them (the current tool). Choosing an item changes no mark.
+void MenuCheckRadioItem(std::int32_t number, std::int32_t first, std::int32_t last,
+                        std::int32_t id);
+// True while item `id` of menu `number` has a mark.
+bool MenuItemChecked(std::int32_t number, std::int32_t id);
+
 // The platform menu of menu `number`, 0 for none.
 std::intptr_t MenuHandleOf(std::int32_t number);
 

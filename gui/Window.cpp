@@ -235,13 +235,35 @@ std::int32_t DesktopWidth() {
 
 // ---- Shortcuts -------------------------------------------------------------------------------
 
-std::intptr_t WindowAddShortcut(std::int32_t number, std::int32_t key, std::int32_t item) {
-    WindowRecord* record = Lookup(number);
-    if (record == nullptr) return 0;
+namespace {
+
+std::uint8_t ShortcutFlags(std::int32_t key) {
     std::uint8_t flags = platform::FVIRTKEY | platform::FNOINVERT;
     if ((key & 0x10000) != 0) flags |= platform::FSHIFT;
     if ((key & 0x20000) != 0) flags |= platform::FCONTROL;
     if ((key & 0x40000) != 0) flags |= platform::FALT;
+    return flags;
+}
+
+}  // namespace
+
+std::intptr_t WindowRemoveShortcut(std::int32_t number, std::int32_t key) {
+    WindowRecord* record = Lookup(number);
+    if (record == nullptr) return 0;
+    const std::uint8_t flags = ShortcutFlags(key);
+    const auto virtualKey = static_cast<std::uint16_t>(key & 0xFFFF);
+    std::erase_if(record->shortcuts, [&](const platform::ShortcutEntry& entry) {
+        return entry.key == virtualKey && entry.flags == flags;
+    });
+    record->shortcutCount = static_cast<std::int32_t>(record->shortcuts.size());
+    RebuildShortcutTable(*record);
+    return record->shortcutTable;
+}
+
+std::intptr_t WindowAddShortcut(std::int32_t number, std::int32_t key, std::int32_t item) {
+    WindowRecord* record = Lookup(number);
+    if (record == nullptr) return 0;
+    const std::uint8_t flags = ShortcutFlags(key);
     const auto virtualKey = static_cast<std::uint16_t>(key & 0xFFFF);
     const auto command = static_cast<std::uint16_t>(item & 0xFFFF);
     bool replaced = false;

@@ -75,6 +75,9 @@ std::int32_t WindowSetTitle(std::int32_t number, std::string_view text);
 // key: virtual key code in bits 0-15, bit 16 Shift, bit 17 Control, bit 18 Alt. A key that
 // exists gets the new item. Returns the window's new shortcut table, 0 for no such window.
 std::intptr_t WindowAddShortcut(std::int32_t number, std::int32_t key, std::int32_t item);
+// Takes the shortcut of `key` (as above) away, so that the key reaches the controls again.
+// Returns the window's new shortcut table, 0 for no such window.
+std::intptr_t WindowRemoveShortcut(std::int32_t number, std::int32_t key);
 
 // The next event code: queued events first, then one platform message. timeoutMs: -1 waits
 // without limit, 0 does not wait, n waits at most n ms. 0 when nothing arrived in time.

@@ -86,8 +86,25 @@ Handle GetSubMenu(Handle menu, std::int32_t position);
 // Returns the previous state of the first such item, MF_ENABLED or MF_GRAYED; -1 when no item
 // has the id.
 std::int32_t EnableMenuItem(Handle menu, std::uint32_t id, bool enable);
-// The state of the first item with the id in the menu and its drop-downs, as EnableMenuItem
-// returns it.
+// The state of the first item with the id in the menu and its drop-downs: MF_GRAYED and
+// MF_CHECKED (with MFT_RADIOCHECK for a radio mark) or'ed, MF_ENABLED (0) for an enabled item
+// without a mark; -1 when no item has the id.
 std::int32_t GetMenuItemState(Handle menu, std::uint32_t id);
+// Marks the item with the id `check` with a round (radio) mark and takes the marks off the
+// other items with ids first..last, in the menu and its drop-downs, as the original system's
+// CheckMenuRadioItem by command does. Choosing an item changes no mark: the program sets them.
+// False when no item has the id `check`.
+bool CheckMenuRadioItem(Handle menu, std::uint32_t first, std::uint32_t last, std::uint32_t check);
+
+// The system clipboard. ClipboardPut replaces what it holds with `data` under the program's own
+// format (a name such as "application/x-..."; empty data puts none) and the same content as
+// text (CP1252) for other programs. ClipboardData gives what it holds under the format (empty
+// when nothing), ClipboardText its text (CP1252; "" when it holds none).
+bool ClipboardPut(std::string_view format, const std::string& data, std::string_view text);
+std::string ClipboardData(std::string_view format);
+std::string ClipboardText();
+// A number that changes whenever the clipboard's content changes (by this program or another),
+// cheap to ask: what the clipboard holds needs fetching again only when it changed.
+std::uint32_t ClipboardChangeCount();
 
 }  // namespace platform

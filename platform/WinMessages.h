@@ -152,6 +152,9 @@ inline constexpr std::uint8_t FALT = 16;
 inline constexpr std::uint32_t MF_STRING = 0x0;
 inline constexpr std::uint32_t MF_ENABLED = 0x0;
 inline constexpr std::uint32_t MF_GRAYED = 0x1;
+inline constexpr std::uint32_t MF_UNCHECKED = 0x0;
+inline constexpr std::uint32_t MF_CHECKED = 0x8;
+inline constexpr std::uint32_t MFT_RADIOCHECK = 0x200;
 inline constexpr std::uint32_t MF_POPUP = 0x10;
 inline constexpr std::uint32_t MF_SEPARATOR = 0x800;
 

@@ -71,6 +71,9 @@ public:
         return data_[Offset({static_cast<std::int64_t>(index)...})];
     }
 
+    // The count of indices along a dimension (0 before Dim).
+    std::int32_t Size(int dimension) const { return sizes_[static_cast<std::size_t>(dimension)]; }
+
     // Counts a run of n elements from `first` on, written through its address, as used.
     void MarkRunUsed(const T* first, std::int64_t n) {
         if (n <= 0) return;

@@ -3,6 +3,7 @@
 // WM_COMMAND (id, 0) to the window whose bar holds it, so the program fetches it after the
 // menu has closed.
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -49,14 +50,49 @@ void PostChoice(Handle menu, std::uintptr_t id) {
     }
 }
 
+// Calls `visit` for every item with the id in the menu and its drop-downs, in order.
+template <typename Visit>
+void ForEachItem(Handle menu, std::uintptr_t id, const Visit& visit) {
+    MenuData* data = Data(menu);
+    if (data == nullptr) return;
+    for (MenuEntry& entry : data->entries) {
+        if ((entry.flags & MF_POPUP) != 0) {
+            ForEachItem(entry.dropDown, id, visit);
+        } else if ((entry.flags & MF_SEPARATOR) == 0 && entry.id == id) {
+            visit(entry);
+        }
+    }
+}
+
 QMenu* EnsureQMenu(Handle menu);
+
+// Shows an item's mark: a radio mark through an exclusive group of its own menu's actions.
+void ShowMark(QAction* action, const MenuEntry& entry) {
+    const bool marked = (entry.flags & (MF_CHECKED | MFT_RADIOCHECK)) != 0;
+    action->setCheckable(marked);
+    if ((entry.flags & MFT_RADIOCHECK) != 0 && action->actionGroup() == nullptr) {
+        auto* group = action->parent()->findChild<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly);
+        if (group == nullptr) group = new QActionGroup(action->parent());
+        group->addAction(action);
+    }
+    action->setChecked((entry.flags & MF_CHECKED) != 0);
+}
 
 // Shows an item's action with the item's state and makes choosing it post its id.
 void BindAction(QAction* action, Handle menu, MenuEntry& entry) {
     entry.action = action;
     action->setEnabled((entry.flags & MF_GRAYED) == 0);
+    ShowMark(action, entry);
     const std::uintptr_t id = entry.id;
-    QObject::connect(action, &QAction::triggered, action, [menu, id] { PostChoice(menu, id); });
+    QObject::connect(action, &QAction::triggered, action, [menu, id, action] {
+        // The toolkit toggles a checkable action; its mark is the program's to set.
+        MenuEntry* shown = nullptr;
+        ForEachItem(menu, id, [&](MenuEntry& e) {
+            if (e.action == action) shown = &e;
+        });
+        if (shown != nullptr) action->setChecked((shown->flags & MF_CHECKED) != 0);
+        PostChoice(menu, id);
+    });
 }
 
 void AddToQMenu(QMenu* qmenu, Handle menu, MenuEntry& entry) {
@@ -97,20 +133,6 @@ void FillBar(QMenuBar* bar, Handle menu) {
             }
         } else {
             BindAction(bar->addAction(entry.text), menu, entry);
-        }
-    }
-}
-
-// Calls `visit` for every item with the id in the menu and its drop-downs, in order.
-template <typename Visit>
-void ForEachItem(Handle menu, std::uintptr_t id, const Visit& visit) {
-    MenuData* data = Data(menu);
-    if (data == nullptr) return;
-    for (MenuEntry& entry : data->entries) {
-        if ((entry.flags & MF_POPUP) != 0) {
-            ForEachItem(entry.dropDown, id, visit);
-        } else if ((entry.flags & MF_SEPARATOR) == 0 && entry.id == id) {
-            visit(entry);
         }
     }
 }
@@ -246,9 +268,23 @@ std::int32_t EnableMenuItem(Handle menu, std::uint32_t id, bool enable) {
 std::int32_t GetMenuItemState(Handle menu, std::uint32_t id) {
     std::int32_t state = -1;
     ForEachItem(menu, id, [&](const MenuEntry& entry) {
-        if (state == -1) state = static_cast<std::int32_t>(entry.flags & MF_GRAYED);
+        if (state == -1) {
+            state = static_cast<std::int32_t>(entry.flags & (MF_GRAYED | MF_CHECKED | MFT_RADIOCHECK));
+        }
     });
     return state;
+}
+
+bool CheckMenuRadioItem(Handle menu, std::uint32_t first, std::uint32_t last, std::uint32_t check) {
+    if (GetMenuItemState(menu, check) == -1) return false;
+    for (std::uint32_t id = first; id <= last; ++id) {
+        ForEachItem(menu, id, [&](MenuEntry& entry) {
+            entry.flags |= MFT_RADIOCHECK;
+            entry.flags = id == check ? entry.flags | MF_CHECKED : entry.flags & ~MF_CHECKED;
+            if (entry.action) ShowMark(entry.action, entry);
+        });
+    }
+    return true;
 }
 
 }  // namespace platform

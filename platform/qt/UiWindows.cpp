@@ -698,7 +698,8 @@ bool TranslateShortcut(Handle window, Handle table, const Message& message) {
         MatchShortcut(table, static_cast<std::uint32_t>(message.wParam), message.keyModifiers);
     if (!command || Info(window) == nullptr) return false;
     // A greyed item of the window's bar cannot act, through its shortcut neither.
-    if (GetMenuItemState(GetMenu(window), *command) != MF_GRAYED) {
+    const std::int32_t state = GetMenuItemState(GetMenu(window), *command);
+    if (state == -1 || (state & static_cast<std::int32_t>(MF_GRAYED)) == 0) {
         SendMessage(window, WM_COMMAND, MakeWParam(*command, 1), 0);
     }
     return true;

@@ -11,6 +11,7 @@
 
 #include "EditorFixture.h"
 #include "editor/History.h"
+#include "editor/Selection.h"
 #include "gui/Menu.h"
 
 namespace {
@@ -200,9 +201,13 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         "Speichern\tStrg+S",     "Speichern unter...\tStrg+Umschalt+S",
         "Kachelsatz laden...",   "Editor beenden\tStrg+Q",
         "Rückgängig\tStrg+Z",    "Wiederholen\tStrg+Y",
-        "Vergrößern\tStrg++",    "Verkleinern\tStrg+-",
-        "Originalgröße\tStrg+0", "Ganze Karte",
-        "Kachelpalette"};
+        "Ausschneiden\tStrg+X",  "Kopieren\tStrg+C",
+        "Einfügen\tStrg+V",      "Löschen\tEntf",
+        "Alles auswählen\tStrg+A", "Horizontal spiegeln",
+        "Vertikal spiegeln",     "Vergrößern\tStrg++",
+        "Verkleinern\tStrg+-",   "Originalgröße\tStrg+0",
+        "Ganze Karte",           "Kachelpalette",
+        "Pinsel\tStrg+1",        "Auswahl\tStrg+2"};
     std::vector<std::string> shown;
     for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
         for (QAction* action : title->menu()->actions()) {
@@ -226,6 +231,10 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         {Qt::Key_O, Qt::ControlModifier, false,
          [&] { return dialogs.size() == 1 && !dialogs[0].save; }},
         {Qt::Key_Z, Qt::ControlModifier, true, [&] { return Document.Fields(0, 0) == 0; }},
+        {Qt::Key_2, Qt::ControlModifier, false,
+         [&] { return editor::Tools.Current == editor::Tool::Select; }},
+        {Qt::Key_1, Qt::ControlModifier, false,
+         [&] { return editor::Tools.Current == editor::Tool::Brush; }},
         {Qt::Key_Q, Qt::ControlModifier, false, [] { return true; }},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,324 @@
+// Composing maps as a user does: the "Auswahl" tool, copy, cut, paste, move and mirror through
+// the menus, the keys and the mouse, at several scales.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <utility>
+#include <vector>
+
+#include "EditorFixture.h"
+#include "editor/FieldClipboard.h"
+#include "editor/History.h"
+#include "editor/Selection.h"
+#include "editor/ViewScale.h"
+#include "gui/Menu.h"
+
+namespace editor_testing {
+namespace {
+
+using editor::FieldRect;
+using editor::Selection;
+
+class SelectionTest : public EditorTest {
+protected:
+    // A map of 30 x 20 fields of 24 x 40 pixels (not square); field (x, y) holds x + 100 y.
+    void UseGrid(int zoomLevel = 0, int scrollX = 0, int scrollY = 0) {
+        editor::EndSelection();
+        editor::ResetDocument();
+        Document.FieldWidth = 24;
+        Document.FieldHeight = 40;
+        Document.LastFieldX = 29;
+        Document.LastFieldY = 19;
+        for (int x = 0; x <= 29; ++x) {
+            for (int y = 0; y <= 19; ++y) Document.Fields(x, y) = x + 100 * y;
+        }
+        editor::HistoryClear();
+        editor::View.ScrollX = scrollX;
+        editor::View.ScrollY = scrollY;
+        editor::View.ZoomLevel = zoomLevel;
+        gui::GadgetSetState(editor::kBrushBar, 7);
+        Menu("Werkzeuge", "Auswahl");
+        Drain();
+    }
+    // The client point over the centre of field (x, y) as the view shows it now.
+    static QPoint FieldPoint(int x, int y) {
+        const std::int64_t mx = x * 24 + 12;
+        const std::int64_t my = y * 40 + 20;
+        return InView(static_cast<int>(editor::ViewFirst(mx, editor::View.ScrollX)),
+                      static_cast<int>(editor::ViewFirst(my, editor::View.ScrollY)));
+    }
+    void Drag(QPoint from, QPoint to) {
+        MoveTo(from);
+        ts::Press(0, from);
+        Drain();
+        MoveTo((from + to) / 2);
+        MoveTo(to);
+        ts::Release(0, to);
+        Drain();
+    }
+    void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        ts::Key(0, key, modifiers);
+        Drain();
+    }
+    static std::vector<int> Row(int y, int from, int to) {
+        std::vector<int> row;
+        for (int x = from; x <= to; ++x) row.push_back(Document.Fields(x, y));
+        return row;
+    }
+    static void ExpectSelected(const FieldRect& r) {
+        EXPECT_EQ(Selection.Selected.Left, r.Left);
+        EXPECT_EQ(Selection.Selected.Top, r.Top);
+        EXPECT_EQ(Selection.Selected.Right, r.Right);
+        EXPECT_EQ(Selection.Selected.Bottom, r.Bottom);
+    }
+};
+
+TEST_F(SelectionTest, ADragSelectsTheFieldsFromPressToReleaseAtEveryScale) {
+    struct Case {
+        int level, scrollX, scrollY;
+        QPoint from, to;  // client points; fields given through FieldPoint below
+        FieldRect expected;
+    };
+    UseGrid();
+    const Case cases[] = {
+        {0, 0, 0, FieldPoint(2, 3), FieldPoint(5, 4), {2, 3, 5, 4}},
+        {0, 0, 0, FieldPoint(5, 4), FieldPoint(2, 1), {2, 1, 5, 4}},    // up and to the left
+        {0, 0, 0, FieldPoint(3, 3), InView(499, 499), {3, 3, 20, 12}},  // the view's corner
+        {-2, 0, 0, InView(12, 30), InView(499, 499), {2, 3, 29, 19}},   // 1:4, beyond the map
+        {2, 24 * 28, 40 * 18, InView(10, 10), InView(120, 200), {28, 18, 29, 19}},  // 4:1, edge
+        {0, -100, -100, InView(5, 5), InView(136, 160), {0, 0, 1, 1}},  // from beyond the map
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.level << " " << c.expected.Left);
+        UseGrid(c.level, c.scrollX, c.scrollY);
+        Drag(c.from, c.to);
+        ExpectSelected(c.expected);
+    }
+    // A click outside the selection that stays in its field ends it.
+    ClickAt(InView(300, 300));
+    EXPECT_TRUE(Selection.Selected.Empty());
+}
+
+TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
+    UseGrid();
+    Drag(FieldPoint(1, 1), FieldPoint(3, 2));
+    Keys(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "101\t102\t103\r\n201\t202\t203\r\n");
+    MoveTo(FieldPoint(10, 5));
+    Keys(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Selection.Floats, editor::Floating::Paste);
+    EXPECT_EQ(Row(5, 10, 12), (std::vector<int>{510, 511, 512}));  // floating, not written
+    ClickAt(FieldPoint(10, 5));
+    ClickAt(FieldPoint(20, 8));
+    editor::View.ScrollX = 24 * 20;
+    editor::View.ScrollY = 40 * 10;
+    ClickAt(FieldPoint(28, 19));  // partly beyond the map
+    EXPECT_EQ(Row(5, 10, 12), (std::vector<int>{101, 102, 103}));
+    EXPECT_EQ(Row(9, 20, 22), (std::vector<int>{201, 202, 203}));
+    EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{101, 102}));
+    Keys(Qt::Key_Escape);
+    EXPECT_EQ(Selection.Floats, editor::Floating::None);
+    ClickAt(FieldPoint(0, 0));  // no longer places anything
+    EXPECT_EQ(Document.Fields(0, 0), 0);
+    // Each placing is one step.
+    Keys(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{1928, 1929}));
+    EXPECT_EQ(Row(9, 20, 22), (std::vector<int>{201, 202, 203}));
+
+    // Into a smaller map with other fields: the fields travel with the clipboard.
+    editor::ResetDocument();
+    Document.FieldWidth = 24;
+    Document.FieldHeight = 40;
+    Document.LastFieldX = 1;
+    Document.LastFieldY = 0;
+    editor::View.ScrollX = 0;
+    editor::View.ScrollY = 0;
+    MoveTo(FieldPoint(1, 0));
+    Keys(Qt::Key_V, Qt::ControlModifier);
+    ClickAt(FieldPoint(1, 0));
+    EXPECT_EQ(Row(0, 0, 1), (std::vector<int>{0, 101}));
+}
+
+TEST_F(SelectionTest, CutAndDeleteGiveTheSelectedFieldsTheBrush) {
+    for (const bool cut : {true, false}) {
+        SCOPED_TRACE(cut);
+        UseGrid();
+        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        Drag(FieldPoint(4, 2), FieldPoint(5, 2));
+        Keys(cut ? Qt::Key_X : Qt::Key_Delete, cut ? Qt::ControlModifier : Qt::NoModifier);
+        EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 7, 7, 206}));
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+                  cut ? "204\t205\r\n" : "vorher");
+        Keys(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 204, 205, 206}));
+    }
+}
+
+TEST_F(SelectionTest, AMoveByDragOrArrowsIsOneStepAndEscapePutsItBack) {
+    struct Case {
+        const char* how;
+        std::vector<int> rowAfter;  // fields 1..5 of row 1
+    };
+    const Case cases[] = {
+        {"drag+return", {101, 7, 7, 102, 103}},  // 2..3 moved two to the right
+        {"drag+click", {101, 7, 7, 102, 103}},
+        {"arrows+return", {101, 7, 102, 103, 105}},  // one to the right
+        {"drag+escape", {101, 102, 103, 104, 105}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        UseGrid();
+        Drag(FieldPoint(2, 1), FieldPoint(3, 1));
+        const std::string how = c.how;
+        if (how.starts_with("drag")) {
+            Drag(FieldPoint(2, 1), FieldPoint(4, 1));
+        } else {
+            Keys(Qt::Key_Right);
+        }
+        EXPECT_EQ(Row(1, 1, 5), (std::vector<int>{101, 102, 103, 104, 105}));  // floating
+        if (how.ends_with("return")) Keys(Qt::Key_Return);
+        if (how.ends_with("click")) ClickAt(FieldPoint(10, 10));
+        if (how.ends_with("escape")) Keys(Qt::Key_Escape);
+        EXPECT_EQ(Row(1, 1, 5), c.rowAfter);
+        EXPECT_EQ(Document.PlayerCount >= 1 ? Document.Players(1).X : 0,
+                  0);  // Return set no player
+        if (how.ends_with("escape")) {
+            EXPECT_FALSE(editor::HistoryCanUndo());
+            continue;
+        }
+        Keys(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Row(1, 1, 5), (std::vector<int>{101, 102, 103, 104, 105}));
+        Keys(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(Row(1, 1, 5), c.rowAfter);
+    }
+}
+
+// An undo in the middle of a move, and every other change of document, leave no half move.
+TEST_F(SelectionTest, UndoWhileFieldsFloatPutsThemBackFirst) {
+    UseGrid();
+    Keys(Qt::Key_1, Qt::ControlModifier);
+    ClickAt(FieldPoint(0, 0));  // something to undo: the brush, 7
+    Keys(Qt::Key_2, Qt::ControlModifier);
+    Drag(FieldPoint(5, 5), FieldPoint(6, 6));
+    Keys(Qt::Key_Down);
+    EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemUndo));
+    Keys(Qt::Key_Z, Qt::ControlModifier);  // takes the move back, and only that
+    EXPECT_EQ(Selection.Floats, editor::Floating::None);
+    EXPECT_EQ(Row(6, 5, 6), (std::vector<int>{605, 606}));
+    EXPECT_EQ(Document.Fields(0, 0), 7);
+    Keys(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Document.Fields(0, 0), 0);
+    // Neu puts moved fields down first, so the question about the changes knows them.
+    Keys(Qt::Key_Down);
+    Answer({1});  // Verwerfen
+    Menu("Datei", "Neu");
+    Drain();
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(Selection.Floats, editor::Floating::None);
+    EXPECT_TRUE(Selection.Selected.Empty());
+}
+
+TEST_F(SelectionTest, EscapeEndsWhatTheToolIsDoing) {
+    struct Case {
+        const char* state;
+        bool selectedAfter;
+    };
+    for (const Case c : {Case{"selecting", false}, Case{"selected", false}, Case{"paste", true},
+                         Case{"lifted", true}}) {
+        SCOPED_TRACE(c.state);
+        UseGrid();
+        const std::string state = c.state;
+        if (state == "selecting") {
+            ts::Press(0, FieldPoint(1, 1));
+            MoveTo(FieldPoint(3, 3));
+        } else {
+            Drag(FieldPoint(1, 1), FieldPoint(3, 3));
+        }
+        if (state == "paste") {
+            Keys(Qt::Key_C, Qt::ControlModifier);
+            Keys(Qt::Key_V, Qt::ControlModifier);
+        }
+        if (state == "lifted") Keys(Qt::Key_Left);
+        Keys(Qt::Key_Escape);
+        if (state == "selecting") ts::Release(0, FieldPoint(3, 3));
+        Drain();
+        EXPECT_EQ(Selection.Floats, editor::Floating::None);
+        EXPECT_EQ(!Selection.Selected.Empty(), c.selectedAfter);
+        EXPECT_EQ(Row(1, 0, 4), (std::vector<int>{100, 101, 102, 103, 104}));
+    }
+}
+
+// Text from elsewhere comes in as fields; what is no table of numbers changes nothing and says
+// why in the status bar.
+TEST_F(SelectionTest, ClipboardTextPastesAsFieldsAndBadTextIsRefused) {
+    UseGrid();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1,2\n3,4\n"));
+    ClickAt(FieldPoint(5, 5));  // the map view takes the keys from the text field
+    MoveTo(FieldPoint(0, 0));
+    Keys(Qt::Key_V, Qt::ControlModifier);
+    ClickAt(FieldPoint(0, 0));
+    EXPECT_EQ(Row(0, 0, 2), (std::vector<int>{1, 2, 2}));
+    EXPECT_EQ(Row(1, 0, 2), (std::vector<int>{3, 4, 102}));
+    Keys(Qt::Key_Escape);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n3\n"));
+    Keys(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Selection.Floats, editor::Floating::None);
+    EXPECT_EQ(StatusMessage(), "Die Zeilen der Zwischenablage sind verschieden lang");
+    // The editor's own format wins over the text beside it.
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(editor::kFieldsFormat.data()),
+                  QByteArray::fromStdString(editor::EncodeFields(editor::FieldBlock{1, 1, {42}})));
+    mime->setText(QStringLiteral("5"));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    MoveTo(FieldPoint(9, 9));
+    Keys(Qt::Key_V, Qt::ControlModifier);
+    ClickAt(FieldPoint(9, 9));
+    EXPECT_EQ(Document.Fields(9, 9), 42);
+}
+
+// The tools are a choice of one in "Werkzeuge", the tool's name stands in the status bar, and
+// the items that cannot act are greyed.
+TEST_F(SelectionTest, TheMenusShowTheToolAndWhatCanAct) {
+    EXPECT_TRUE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolBrush));
+    EXPECT_EQ(StatusMessage(editor::kToolField), "");
+    EXPECT_FALSE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemCopy));
+    UseGrid();
+    EXPECT_TRUE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolSelect));
+    EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolBrush));
+    EXPECT_EQ(StatusMessage(editor::kToolField), "Auswahl");
+    Keys(Qt::Key_A, Qt::ControlModifier);
+    ExpectSelected({0, 0, 29, 19});
+    EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemCopy));
+    EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemMirrorVertical));
+    // In a text field Strg+A is the field's: it selects the text, not the map.
+    Keys(Qt::Key_Escape);
+    TypeInto(editor::kMapNameField, "Wiese");
+    EXPECT_EQ(Document.MapName, "Wiese");
+    EXPECT_TRUE(Selection.Selected.Empty());
+    Keys(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(StatusMessage(editor::kToolField), "");
+}
+
+// The frame alternates dark and light so that it shows on any picture; floating fields are
+// drawn where they will lie.
+TEST_F(SelectionTest, TheViewShowsTheFrameAndTheFloatingFields) {
+    UseGrid();
+    Drag(FieldPoint(1, 1), FieldPoint(2, 2));
+    ExpectSelected({1, 1, 2, 2});
+    EXPECT_EQ(Pixel(24, 40), 0u);         // dark from the corner on
+    EXPECT_EQ(Pixel(28, 40), 0xFFFFFFu);  // then light
+    EXPECT_EQ(Pixel(24 * 3 - 1, 40 + 4), 0xFFFFFFu);
+    const std::uint32_t field11 = Pixel(30, 50);
+    const std::uint32_t brushPicture = [&] {
+        Keys(Qt::Key_Escape);
+        return Pixel(30, 50);
+    }();
+    Drag(FieldPoint(1, 1), FieldPoint(2, 2));
+    Keys(Qt::Key_Right);
+    EXPECT_EQ(Pixel(24 + 30, 50), field11);  // field (1, 1)'s picture one field to the right
+    (void)brushPicture;
+}
+
+}  // namespace
+}  // namespace editor_testing
