@@ -32,9 +32,6 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kRightDown = 516;
-constexpr std::int32_t kRightUp = 517;
-
 std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
@@ -98,7 +95,7 @@ std::int64_t DraggedScroll(std::int32_t anchor, std::int32_t mouse, std::int32_t
 
 void Drag(std::int32_t event) {
     Loop.DragFactor = 2;
-    if (event == kRightDown) {
+    if (event == gui::EVENT_RIGHT_DOWN) {
         Loop.Dragging = 1;
         Loop.DragAnchorX =
             Wrap(std::int64_t{MouseX()} + View.ScrollX / Loop.DragFactor - kViewLeft);
@@ -113,7 +110,7 @@ void Drag(std::int32_t event) {
         View.ScrollX = Wrap(Navigation.DragOriginX + MapSpan(x - Navigation.DragOriginX));
         View.ScrollY = Wrap(Navigation.DragOriginY + MapSpan(y - Navigation.DragOriginY));
     }
-    if (event == kRightUp || MouseInView() == 0) Loop.Dragging = 0;
+    if (event == gui::EVENT_RIGHT_UP || MouseInView() == 0) Loop.Dragging = 0;
 }
 
 void TrackBars() {

@@ -24,7 +24,8 @@ constexpr std::int32_t kClientWidth = 240;  // three cells of 64-pixel tiles and
 constexpr std::int32_t kClientHeight = 560;
 constexpr std::int32_t kScrollBarWidth = 24;
 constexpr std::int32_t kCanvasWidth = kClientWidth - kScrollBarWidth;
-constexpr std::int32_t kWindowFlags = 0xCA0000;  // caption, system menu, minimise box
+constexpr std::int32_t kWindowFlags =
+    gui::WINDOW_CAPTION | gui::WINDOW_SYSTEM_MENU | gui::WINDOW_MINIMIZE_BOX;
 constexpr std::int32_t kGap = 4;                 // between the main window and the palette
 constexpr std::int32_t kFrameAllowance = 12;     // the window frame around the client area
 constexpr std::int32_t kPadding = 4;             // around a tile in its cell
@@ -163,7 +164,7 @@ std::int32_t PaletteInput(std::int32_t event) {
             ChooseTileAtMouse();
             break;
         case gui::EVENT_MOUSE_WHEEL: {
-            const auto delta = static_cast<std::int16_t>((gui::WindowEventParam1() >> 16) & 0xFFFF);
+            const std::int32_t delta = gui::WindowEventWheelDelta();
             ScrollTo(Palette.FirstRow - delta / gui::WHEEL_NOTCH);
             break;
         }
