@@ -92,7 +92,8 @@ void AddViewShortcuts(std::int32_t window) {
         gui::WindowAddShortcut(window, gui::KEY_CONTROL | key, item);
     }
     // Where "+" is a shifted key (US layouts: Umschalt + "="), Strg++ comes with Umschalt.
-    gui::WindowAddShortcut(window, gui::KEY_CONTROL | gui::KEY_SHIFT | gui::KEYCODE_PLUS, kItemZoomIn);
+    gui::WindowAddShortcut(window, gui::KEY_CONTROL | gui::KEY_SHIFT | gui::KEYCODE_PLUS,
+                           kItemZoomIn);
 }
 
 void ViewMenuCommand(std::int32_t item) {

@@ -26,10 +26,10 @@ constexpr std::int32_t kScrollBarWidth = 24;
 constexpr std::int32_t kCanvasWidth = kClientWidth - kScrollBarWidth;
 constexpr std::int32_t kWindowFlags =
     gui::WINDOW_CAPTION | gui::WINDOW_SYSTEM_MENU | gui::WINDOW_MINIMIZE_BOX;
-constexpr std::int32_t kGap = 4;                 // between the main window and the palette
-constexpr std::int32_t kFrameAllowance = 12;     // the window frame around the client area
-constexpr std::int32_t kPadding = 4;             // around a tile in its cell
-constexpr std::int32_t kNumberHeight = 16;       // below a tile
+constexpr std::int32_t kGap = 4;              // between the main window and the palette
+constexpr std::int32_t kFrameAllowance = 12;  // the window frame around the client area
+constexpr std::int32_t kPadding = 4;          // around a tile in its cell
+constexpr std::int32_t kNumberHeight = 16;    // below a tile
 constexpr std::int32_t kBackground = 0x646464;
 constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kRed = 0xFF;

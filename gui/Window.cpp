@@ -30,7 +30,8 @@ static_assert(EVENT_LEFT_DOWN == platform::WM_LBUTTONDOWN &&
               EVENT_MOUSE_HWHEEL == platform::WM_MOUSEHWHEEL);
 static_assert(MOUSE_LEFT_HELD == platform::MK_LBUTTON && MOUSE_RIGHT_HELD == platform::MK_RBUTTON &&
               MOUSE_MIDDLE_HELD == platform::MK_MBUTTON);
-static_assert(WINDOW_CAPTION == platform::WS_CAPTION && WINDOW_SYSTEM_MENU == platform::WS_SYSMENU &&
+static_assert(WINDOW_CAPTION == platform::WS_CAPTION &&
+              WINDOW_SYSTEM_MENU == platform::WS_SYSMENU &&
               WINDOW_SIZING_FRAME == platform::WS_THICKFRAME &&
               WINDOW_MINIMIZE_BOX == platform::WS_MINIMIZEBOX &&
               WINDOW_MAXIMIZE_BOX == platform::WS_MAXIMIZEBOX);

@@ -19,7 +19,6 @@ std::unordered_map<Handle, std::unique_ptr<ShortcutTable>>& ShortcutTables() {
     return tables;
 }
 
-
 }  // namespace
 
 std::optional<std::uint16_t> MatchShortcut(Handle table, std::uint32_t key, std::uint8_t mods) {
