@@ -8,7 +8,7 @@
 namespace editor {
 
 ViewState View;
-LoopState Loop;
+RightDragState RightDrag;
 EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
@@ -17,7 +17,7 @@ ShownState Shown;
 
 void ResetEditorState() {
     View = ViewState{};
-    Loop = LoopState{};
+    RightDrag = RightDragState{};
     Handles = EditorHandles{};
     Painting = PaintState{};
     Navigation = NavigationState{};

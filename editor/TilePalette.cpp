@@ -9,6 +9,7 @@
 #include "editor/MapDocument.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/TileSet.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
@@ -191,7 +192,7 @@ std::int32_t PaletteTileAt(std::int32_t x, std::int32_t y) {
 
 void ShowPalette() {
     if (Palette.Open == 0) return;
-    PaletteShown now{Handles.TileSetVersion, Document.TileSetWidth,          Document.FieldWidth,
+    PaletteShown now{TileSets.Version, Document.TileSetWidth,          Document.FieldWidth,
                      Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
     if (gShown == now) return;
     // A new tile set or field size changes the rows to scroll through.

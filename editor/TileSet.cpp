@@ -40,7 +40,7 @@ std::int32_t WholeSpriteWidth() {
 }  // namespace
 
 void ShowTileSet() {
-    ++Handles.TileSetVersion;
+    ++TileSets.Version;
     const TileSetSource& source = Document.TileSet;
     if (source.Image) {
         screen::SpriteLoadMemory(kTileSet, *source.Image);
@@ -62,7 +62,7 @@ void MakeBlackTileSet() {
 int LoadTileSetFile(std::string_view path) {
     auto image = ReadImageFile(path);
     if (image != nullptr) {
-        ++Handles.TileSetVersion;
+        ++TileSets.Version;
         Document.TileSet = TileSetSource{image, 0, 0};
         // What cannot be decoded is no tile set: nothing of it travels with the map.
         if (screen::SpriteLoadMemory(kTileSet, *image) == 0) Document.TileSet = TileSetSource{};
@@ -88,7 +88,7 @@ void LoadTileSetCommand() {
         "Kachelsatz laden", "Karten\\", runtime::Cp1252("Kachelsätze (*.PNG)|*.PNG"), 0);
     if (path.empty()) return;
     const auto image = ReadImageFile(path);
-    if (image != nullptr) ++Handles.TileSetVersion;
+    if (image != nullptr) ++TileSets.Version;
     if (image == nullptr || screen::SpriteLoadMemory(kTileSet, *image) == 0) {
         ShowTileSet();  // the failed load took the old sprite with it
         ShowStatus("Kein lesbares Bild: " + gui::PathFilePart(path));
