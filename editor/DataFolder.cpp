@@ -7,10 +7,7 @@
 #include <system_error>
 
 #include "editor/MapFile.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "runtime/File.h"
 
 namespace editor {
 
@@ -78,24 +75,9 @@ fs::path UserDataFolderHere() {
 }
 
 fs::path InstalledSampleMaps() {
-#ifdef _WIN32
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, program.data(),
-                                             static_cast<DWORD>(program.size()));
-        if (n == 0) return {};
-        if (n < program.size()) {
-            program.resize(n);
-            break;
-        }
-        program.resize(program.size() * 2);
-    }
-    const fs::path programPath = program;
-#else
-    std::error_code error;
-    const fs::path programPath = fs::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-#endif
+    const std::string program = runtime::ProgramSystemPath();
+    if (program.empty()) return {};
+    const fs::path programPath(std::u8string(program.begin(), program.end()));
     return (programPath.parent_path() / MAPEDITOR_SAMPLES_FROM_PROGRAM).lexically_normal();
 }
 

@@ -9,7 +9,7 @@
 namespace editor {
 
 ViewState View;
-LoopState Loop;
+RightDragState RightDrag;
 EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
@@ -18,7 +18,7 @@ ShownState Shown;
 
 void ResetEditorState() {
     View = ViewState{};
-    Loop = LoopState{};
+    RightDrag = RightDragState{};
     Handles = EditorHandles{};
     Painting = PaintState{};
     Navigation = NavigationState{};

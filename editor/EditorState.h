@@ -97,11 +97,16 @@ struct ViewState {
     std::int32_t ZoomLevel = 0;
 };
 
-struct LoopState {
-    std::int32_t Dragging = 0;
-    std::int32_t DragAnchorX = 0;
-    std::int32_t DragAnchorY = 0;
-    std::int32_t DragFactor = 0;
+// Moving the map with the right button held: whether a drag is under way, the anchor the press
+// set (the mouse plus the scroll divided by the factor), the factor the mouse's distance is
+// taken by, and the scroll the drag started from.
+struct RightDragState {
+    std::int32_t Dragging = 0;  // 1 from the press in the view until the release or leaving it
+    std::int32_t AnchorX = 0;
+    std::int32_t AnchorY = 0;
+    std::int32_t Factor = 0;
+    std::int32_t OriginX = 0;
+    std::int32_t OriginY = 0;
 };
 
 // What the window shows beyond the controls.
@@ -114,9 +119,6 @@ struct ShownState {
 struct EditorHandles {
     std::intptr_t MainWindow = 0;  // window handle of window 0
     std::intptr_t ViewFont = 0;    // font 0, for the view's status texts
-    // Counts the replacements of the tile set (sprite 0), so that what is derived from its
-    // pixels knows when to derive it again.
-    std::uint32_t TileSetVersion = 0;
 };
 
 // Painting with the left button: the stroke in progress and the brush track bar's range.
@@ -129,11 +131,8 @@ struct PaintState {
     std::int32_t BrushMaximum = 31;      // the brush track bar's top end, 31 as it is built
 };
 
-// Moving around: the scroll a right-button drag started from, and the part of a Strg + wheel
-// turn not yet worth a zoom step.
+// Moving around: the part of a Strg + wheel turn not yet worth a zoom step.
 struct NavigationState {
-    std::int32_t DragOriginX = 0;
-    std::int32_t DragOriginY = 0;
     std::int32_t ZoomWheelRest = 0;
 };
 
@@ -148,7 +147,7 @@ struct PaletteState {
 inline std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
 extern ViewState View;
-extern LoopState Loop;
+extern RightDragState RightDrag;
 extern EditorHandles Handles;
 extern PaintState Painting;
 extern NavigationState Navigation;

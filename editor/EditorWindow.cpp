@@ -18,18 +18,16 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kWindowFlags = 0xCA0001;  // caption, system menu, minimise box, centred
-constexpr std::int32_t kDigitsOnly = 8192;
-constexpr std::int32_t kTicks = 1;
-constexpr std::int32_t kFlatEdge = 2;
-constexpr std::int32_t kBold = 256;
-constexpr std::int32_t kEnterKey = 13;
+constexpr std::int32_t kWindowFlags = gui::WINDOW_CAPTION | gui::WINDOW_SYSTEM_MENU |
+                                      gui::WINDOW_MINIMIZE_BOX | gui::WINDOW_CENTER_SCREEN;
+constexpr std::int32_t kDigitsOnly = gui::STRING_DIGITS_ONLY;
+constexpr std::int32_t kTicks = gui::TRACKBAR_TICKS;
 
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
 
 void CreateGadgets() {
     using runtime::Cp1252;
-    gui::GadgetFrame(kViewBorder, 0, 0, 508, 508, "", kFlatEdge);
+    gui::GadgetFrame(kViewBorder, 0, 0, 508, 508, "", gui::FRAME_THIN_SUNKEN);
     gui::GadgetText(3, 535, 43, 100, 20, "Feldbreite in Pixel:");
     gui::GadgetText(4, 535, 63, 100, 20, Cp1252("Feldhöhe in Pixel:"));
     gui::GadgetText(5, 535, 83, 100, 20, "Felder in X von 0 bis");
@@ -79,8 +77,8 @@ void CreateMenu() {
 }
 
 void AddShortcuts() {
-    constexpr std::int32_t kShift = 0x10000;
-    constexpr std::int32_t kControl = 0x20000;
+    constexpr std::int32_t kShift = gui::KEY_SHIFT;
+    constexpr std::int32_t kControl = gui::KEY_CONTROL;
     const std::pair<std::int32_t, std::int32_t> shortcuts[] = {
         {kControl | 'N', kItemNew},  {kControl | 'O', kItemOpen},
         {kControl | 'S', kItemSave}, {kControl | kShift | 'S', kItemSaveAs},
@@ -119,7 +117,7 @@ void ShowMenuState() {
 }
 
 void BuildEditorWindow() {
-    Handles.ViewFont = screen::FontLoad(kViewFont, "Courier", 18, kBold);
+    Handles.ViewFont = screen::FontLoad(kViewFont, "Courier", 18, screen::kFontBold);
     runtime::ArrayDim(Document.Players, 1);
     runtime::ArrayDimMulti(Document.Fields, {1, 1});
 
@@ -132,7 +130,7 @@ void BuildEditorWindow() {
     gui::GadgetListCreate(Handles.MainWindow);
     CreateGadgets();
 
-    gui::WindowAddShortcut(kMainWindow, kEnterKey, kItemSetPlayerPosition);
+    gui::WindowAddShortcut(kMainWindow, gui::KEYCODE_ENTER, kItemSetPlayerPosition);
     AddShortcuts();
     AddViewShortcuts(kMainWindow);
     AddToolShortcuts();

@@ -34,9 +34,6 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kRightDown = 516;
-constexpr std::int32_t kRightUp = 517;
-
 std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
 std::int32_t CurrentPlayer() { return gui::GadgetGetState(kPlayerBar); }
@@ -112,27 +109,28 @@ std::int32_t MenuCommand(std::int32_t event) {
 
 // The scroll the anchor gives at 1:1, which moves the map twice the mouse's distance.
 std::int64_t DraggedScroll(std::int32_t anchor, std::int32_t mouse, std::int32_t viewEdge) {
-    return (std::int64_t{anchor} - mouse + viewEdge) * Loop.DragFactor;
+    return (std::int64_t{anchor} - mouse + viewEdge) * RightDrag.Factor;
 }
 
 void Drag(std::int32_t event) {
-    Loop.DragFactor = 2;
-    if (event == kRightDown) {
-        Loop.Dragging = 1;
-        Loop.DragAnchorX =
-            Wrap(std::int64_t{MouseX()} + View.ScrollX / Loop.DragFactor - kViewLeft);
-        Loop.DragAnchorY = Wrap(std::int64_t{MouseY()} + View.ScrollY / Loop.DragFactor - kViewTop);
-        Navigation.DragOriginX = Wrap(DraggedScroll(Loop.DragAnchorX, MouseX(), kViewLeft));
-        Navigation.DragOriginY = Wrap(DraggedScroll(Loop.DragAnchorY, MouseY(), kViewTop));
+    RightDrag.Factor = 2;
+    if (event == gui::EVENT_RIGHT_DOWN) {
+        RightDrag.Dragging = 1;
+        RightDrag.AnchorX =
+            Wrap(std::int64_t{MouseX()} + View.ScrollX / RightDrag.Factor - kViewLeft);
+        RightDrag.AnchorY =
+            Wrap(std::int64_t{MouseY()} + View.ScrollY / RightDrag.Factor - kViewTop);
+        RightDrag.OriginX = Wrap(DraggedScroll(RightDrag.AnchorX, MouseX(), kViewLeft));
+        RightDrag.OriginY = Wrap(DraggedScroll(RightDrag.AnchorY, MouseY(), kViewTop));
     }
-    if (Loop.Dragging == 1) {
+    if (RightDrag.Dragging == 1) {
         // At every scale the map moves by the same number of screen pixels as at 1:1.
-        const std::int64_t x = DraggedScroll(Loop.DragAnchorX, MouseX(), kViewLeft);
-        const std::int64_t y = DraggedScroll(Loop.DragAnchorY, MouseY(), kViewTop);
-        View.ScrollX = Wrap(Navigation.DragOriginX + MapSpan(x - Navigation.DragOriginX));
-        View.ScrollY = Wrap(Navigation.DragOriginY + MapSpan(y - Navigation.DragOriginY));
+        const std::int64_t x = DraggedScroll(RightDrag.AnchorX, MouseX(), kViewLeft);
+        const std::int64_t y = DraggedScroll(RightDrag.AnchorY, MouseY(), kViewTop);
+        View.ScrollX = Wrap(RightDrag.OriginX + MapSpan(x - RightDrag.OriginX));
+        View.ScrollY = Wrap(RightDrag.OriginY + MapSpan(y - RightDrag.OriginY));
     }
-    if (event == kRightUp || MouseInView() == 0) Loop.Dragging = 0;
+    if (event == gui::EVENT_RIGHT_UP || MouseInView() == 0) RightDrag.Dragging = 0;
 }
 
 void TrackBars() {
@@ -199,6 +197,19 @@ void TextFields() {
     }
 }
 
+// The palette's own input is no input to the map view.
+std::int32_t RoutePaletteInput(std::int32_t event) {
+    return gui::WindowEventWindow() == kPaletteWindow ? PaletteInput(event) : event;
+}
+
+// A close request (the close box, "Editor beenden") first asks about unsaved changes; cancelled,
+// it is no event.
+std::int32_t ConfirmClose(std::int32_t event) {
+    if (event != gui::EVENT_CLOSE) return event;
+    PutDownFloating();  // moved fields are part of what the question asks about
+    return ConfirmDiscard() ? event : 0;
+}
+
 // Typing into a text field arrives as its change notification; successive passes of typing
 // into one field are one undo step. (Controls that the program rewrites notify too, but not
 // as the event that starts a pass.)
@@ -241,11 +252,9 @@ std::int32_t EditorPass(std::int32_t event) {
     HistoryBeginGroup();  // whatever this pass changes is one undo step
     NoteTyping(event);
     LocateMouse();
-    // The palette's own input is no input to the map view.
-    if (gui::WindowEventWindow() == kPaletteWindow) event = PaletteInput(event);
+    event = RoutePaletteInput(event);
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
-    if (event == gui::EVENT_CLOSE) PutDownFloating();
-    if (event == gui::EVENT_CLOSE && !ConfirmDiscard()) event = 0;
+    event = ConfirmClose(event);
     Drag(event);
     if (!SelectionMouse(event)) EditWithMouse(event);
     WheelInput(event);
@@ -256,6 +265,7 @@ std::int32_t EditorPass(std::int32_t event) {
     HistoryEndGroup();
     KeepSelectionState();
     ShowChangedState();
+    KeepRecoveryCopyInStep();
     ShowMenuState();
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();

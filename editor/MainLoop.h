@@ -15,9 +15,11 @@ void ValidateDocument();
 // WindowEventWait, except that a recovery copy that falls due while it waits is written.
 std::int32_t NextEvent();
 
-// Carries out one pass of the main loop for an event that was just fetched: mouse to map,
-// commands, dragging, painting, track bars, text fields, corrections, redraw. Returns the
-// pass's event, which "Editor beenden" turns into the close request (16).
+// Carries out one pass of the main loop for an event that was just fetched: mouse to map, the
+// palette's own input, commands, the question before closing, dragging, painting, the wheel,
+// track bars, text fields, corrections, the title, the recovery copy's schedule, the menu's
+// state, redraw. Returns the pass's event, which "Editor beenden" turns into the close request
+// (16) and a cancelled close into 0.
 std::int32_t EditorPass(std::int32_t event);
 
 // The whole program: start the runtime, build the window, make the first map, run the loop

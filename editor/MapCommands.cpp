@@ -2,7 +2,6 @@
 // open) and the document copied into the controls.
 #include "editor/MapCommands.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -63,19 +62,6 @@ void ShowSaveFailed(const std::string& path) {
     ShowStatus("Karte konnte nicht gespeichert werden: " + path);
 }
 
-// A chosen file name without its ".MAP" (in any case); other names stay whole.
-std::string BaseName(std::string name) {
-    constexpr std::string_view kExtension = ".map";
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (name.size() >= kExtension.size() &&
-        std::equal(kExtension.begin(), kExtension.end(),
-                   name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
-                   [&](char a, char b) { return a == lower(b); })) {
-        name.resize(name.size() - kExtension.size());
-    }
-    return name;
-}
-
 }  // namespace
 
 void NewMap() {
@@ -125,7 +111,8 @@ void SaveAsCommand() {
     gui::UpdateWindow(Handles.MainWindow);
     const std::string chosen =
         gui::RequesterSaveFile("Karte speichern unter", MapFilePath(), kMapPattern, 0);
-    const std::string name = BaseName(gui::PathFilePart(chosen));
+    const std::string file = gui::PathFilePart(chosen);
+    const std::string name = WithoutMapExtension(file).value_or(file);  // other names stay whole
     if (name.empty()) return;
     // Maps always go to "Karten", whatever folder was browsed to; a map of that name there is
     // not replaced unasked (the requester asked about the file it showed).

@@ -224,6 +224,19 @@ std::string MapFilePathOf(std::string_view fileName) {
 
 std::string TileSetPath() { return BasePath() + ".PNG"; }
 
+std::optional<std::string> WithoutMapExtension(std::string_view name) {
+    constexpr std::string_view kExtension = ".MAP";
+    if (name.size() < kExtension.size()) return std::nullopt;
+    const std::string_view end = name.substr(name.size() - kExtension.size());
+    for (std::size_t i = 0; i < kExtension.size(); ++i) {
+        const char c = end[i];
+        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != kExtension[i]) {
+            return std::nullopt;
+        }
+    }
+    return std::string(name.substr(0, name.size() - kExtension.size()));
+}
+
 void WriteStoredString(int file, std::string_view text) {
     std::int32_t n = runtime::StringLength(text);
     if (n > kMaxStoredStringLength) n = kMaxStoredStringLength;

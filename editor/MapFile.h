@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,5 +66,9 @@ std::string MapFilePathOf(std::string_view fileName);
 
 // "Karten\" + FileName + ".PNG": the tile set beside the MAP file.
 std::string TileSetPath();
+
+// A name or path without its last four characters when they are ".MAP" in any case; none
+// when it does not end so.
+std::optional<std::string> WithoutMapExtension(std::string_view name);
 
 }  // namespace editor

@@ -16,11 +16,6 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kPlusKey = 0xBB;  // '+' beside the letters
-constexpr std::int32_t kMinusKey = 0xBD;
-constexpr std::int32_t kKeypadPlus = 0x6B;
-constexpr std::int32_t kKeypadMinus = 0x6D;
-constexpr std::int32_t kKeypad0 = 0x60;
 constexpr std::int64_t kCentre = kViewSize / 2;
 constexpr std::int64_t kLeastWheelStep = 8;  // screen pixels
 
@@ -88,16 +83,17 @@ void BuildViewMenu() {
 }
 
 void AddViewShortcuts(std::int32_t window) {
-    for (const auto& [key, item] : {std::pair{kPlusKey, kItemZoomIn},
-                                    {kKeypadPlus, kItemZoomIn},
-                                    {kMinusKey, kItemZoomOut},
-                                    {kKeypadMinus, kItemZoomOut},
+    for (const auto& [key, item] : {std::pair{gui::KEYCODE_PLUS, kItemZoomIn},
+                                    {gui::KEYCODE_NUMPAD_PLUS, kItemZoomIn},
+                                    {gui::KEYCODE_MINUS, kItemZoomOut},
+                                    {gui::KEYCODE_NUMPAD_MINUS, kItemZoomOut},
                                     {std::int32_t{'0'}, kItemOriginalSize},
-                                    {kKeypad0, kItemOriginalSize}}) {
+                                    {gui::KEYCODE_NUMPAD_0, kItemOriginalSize}}) {
         gui::WindowAddShortcut(window, gui::KEY_CONTROL | key, item);
     }
     // Where "+" is a shifted key (US layouts: Umschalt + "="), Strg++ comes with Umschalt.
-    gui::WindowAddShortcut(window, gui::KEY_CONTROL | gui::KEY_SHIFT | kPlusKey, kItemZoomIn);
+    gui::WindowAddShortcut(window, gui::KEY_CONTROL | gui::KEY_SHIFT | gui::KEYCODE_PLUS,
+                           kItemZoomIn);
 }
 
 void ViewMenuCommand(std::int32_t item) {
@@ -122,7 +118,7 @@ void ViewMenuCommand(std::int32_t item) {
 void WheelInput(std::int32_t event) {
     if (event != gui::EVENT_MOUSE_WHEEL && event != gui::EVENT_MOUSE_HWHEEL) return;
     if (MouseInView() == 0) return;
-    const auto delta = static_cast<std::int16_t>((gui::WindowEventParam1() >> 16) & 0xFFFF);
+    const std::int32_t delta = gui::WindowEventWheelDelta();
     const std::int32_t keys = gui::WindowEventModifiers();
     if (event == gui::EVENT_MOUSE_HWHEEL) {
         View.ScrollX = Scrolled(View.ScrollX, -delta, Document.FieldWidth);

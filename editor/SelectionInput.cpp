@@ -20,12 +20,12 @@
 namespace editor {
 namespace {
 
-constexpr std::int32_t kEscapeKey = 0x1B;
-constexpr std::int32_t kLeftKey = 0x25;
-constexpr std::int32_t kUpKey = 0x26;
-constexpr std::int32_t kRightKey = 0x27;
-constexpr std::int32_t kDownKey = 0x28;
-constexpr std::int32_t kDeleteKey = 0x2E;
+constexpr std::int32_t kEscapeKey = gui::KEYCODE_ESCAPE;
+constexpr std::int32_t kLeftKey = gui::KEYCODE_LEFT;
+constexpr std::int32_t kUpKey = gui::KEYCODE_UP;
+constexpr std::int32_t kRightKey = gui::KEYCODE_RIGHT;
+constexpr std::int32_t kDownKey = gui::KEYCODE_DOWN;
+constexpr std::int32_t kDeleteKey = gui::KEYCODE_DELETE;
 
 constexpr const char* kToolNames[] = {"Pinsel", "Auswahl"};
 

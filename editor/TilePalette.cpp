@@ -9,6 +9,7 @@
 #include "editor/MapDocument.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/TileSet.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
@@ -24,11 +25,12 @@ constexpr std::int32_t kClientWidth = 240;  // three cells of 64-pixel tiles and
 constexpr std::int32_t kClientHeight = 560;
 constexpr std::int32_t kScrollBarWidth = 24;
 constexpr std::int32_t kCanvasWidth = kClientWidth - kScrollBarWidth;
-constexpr std::int32_t kWindowFlags = 0xCA0000;  // caption, system menu, minimise box
-constexpr std::int32_t kGap = 4;                 // between the main window and the palette
-constexpr std::int32_t kFrameAllowance = 12;     // the window frame around the client area
-constexpr std::int32_t kPadding = 4;             // around a tile in its cell
-constexpr std::int32_t kNumberHeight = 16;       // below a tile
+constexpr std::int32_t kWindowFlags =
+    gui::WINDOW_CAPTION | gui::WINDOW_SYSTEM_MENU | gui::WINDOW_MINIMIZE_BOX;
+constexpr std::int32_t kGap = 4;              // between the main window and the palette
+constexpr std::int32_t kFrameAllowance = 12;  // the window frame around the client area
+constexpr std::int32_t kPadding = 4;          // around a tile in its cell
+constexpr std::int32_t kNumberHeight = 16;    // below a tile
 constexpr std::int32_t kBackground = 0x646464;
 constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kRed = 0xFF;
@@ -163,7 +165,7 @@ std::int32_t PaletteInput(std::int32_t event) {
             ChooseTileAtMouse();
             break;
         case gui::EVENT_MOUSE_WHEEL: {
-            const auto delta = static_cast<std::int16_t>((gui::WindowEventParam1() >> 16) & 0xFFFF);
+            const std::int32_t delta = gui::WindowEventWheelDelta();
             ScrollTo(Palette.FirstRow - delta / gui::WHEEL_NOTCH);
             break;
         }
@@ -190,7 +192,7 @@ std::int32_t PaletteTileAt(std::int32_t x, std::int32_t y) {
 
 void ShowPalette() {
     if (Palette.Open == 0) return;
-    PaletteShown now{Handles.TileSetVersion, Document.TileSetWidth,          Document.FieldWidth,
+    PaletteShown now{TileSets.Version, Document.TileSetWidth,          Document.FieldWidth,
                      Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
     if (gShown == now) return;
     // A new tile set or field size changes the rows to scroll through.

@@ -1,10 +1,8 @@
 // The tile set's source, its sprite and its image file.
 #include "editor/TileSet.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
-#include <span>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,19 +23,11 @@ TileSetState TileSets;
 namespace {
 
 constexpr int kImageFile = 1;
-constexpr std::int32_t kChunk = 1 << 20;
 
 // The whole file, or null when it cannot be opened.
 std::shared_ptr<const std::vector<std::uint8_t>> ReadImageFile(std::string_view path) {
-    if (runtime::FileOpenRead(kImageFile, path) == 0) return nullptr;
     auto bytes = std::make_shared<std::vector<std::uint8_t>>();
-    for (std::int32_t got = kChunk; got == kChunk;) {
-        const std::size_t size = bytes->size();
-        bytes->resize(size + kChunk);
-        got = runtime::FileReadData(kImageFile, bytes->data() + size, kChunk);
-        bytes->resize(size + static_cast<std::size_t>(got));
-    }
-    runtime::FileClose(kImageFile);
+    if (runtime::FileReadWhole(path, *bytes) != runtime::WholeFile::Read) return nullptr;
     bytes->shrink_to_fit();
     return bytes;
 }
@@ -50,7 +40,7 @@ std::int32_t WholeSpriteWidth() {
 }  // namespace
 
 void ShowTileSet() {
-    ++Handles.TileSetVersion;
+    ++TileSets.Version;
     const TileSetSource& source = Document.TileSet;
     if (source.Image) {
         screen::SpriteLoadMemory(kTileSet, *source.Image);
@@ -72,7 +62,7 @@ void MakeBlackTileSet() {
 int LoadTileSetFile(std::string_view path) {
     auto image = ReadImageFile(path);
     if (image != nullptr) {
-        ++Handles.TileSetVersion;
+        ++TileSets.Version;
         Document.TileSet = TileSetSource{image, 0, 0};
         // What cannot be decoded is no tile set: nothing of it travels with the map.
         if (screen::SpriteLoadMemory(kTileSet, *image) == 0) Document.TileSet = TileSetSource{};
@@ -88,13 +78,7 @@ bool TileSetNeedsWriting(bool newName) {
 int WriteTileSetImage(std::string_view path) {
     const std::vector<std::uint8_t>& bytes = *Document.TileSet.Image;
     return WriteFileSafely(kImageFile, path, [&] {
-        for (std::size_t at = 0; at < bytes.size();) {
-            const auto n = static_cast<std::int32_t>(
-                std::min<std::size_t>(bytes.size() - at, std::numeric_limits<std::int32_t>::max()));
-            runtime::FileWriteData(kImageFile, bytes.data() + at, n);
-            at += static_cast<std::size_t>(n);
-        }
-        return true;
+        return runtime::FileWriteAll(kImageFile, bytes.data(), bytes.size()) != 0;
     });
 }
 
@@ -104,7 +88,7 @@ void LoadTileSetCommand() {
         "Kachelsatz laden", "Karten\\", runtime::Cp1252("Kachelsätze (*.PNG)|*.PNG"), 0);
     if (path.empty()) return;
     const auto image = ReadImageFile(path);
-    if (image != nullptr) ++Handles.TileSetVersion;
+    if (image != nullptr) ++TileSets.Version;
     if (image == nullptr || screen::SpriteLoadMemory(kTileSet, *image) == 0) {
         ShowTileSet();  // the failed load took the old sprite with it
         ShowStatus("Kein lesbares Bild: " + gui::PathFilePart(path));

@@ -2,6 +2,7 @@
 // beside a map, and chosen by the user with "Kachelsatz laden...".
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "editor/MapDocument.h"
@@ -12,6 +13,9 @@ struct TileSetState {
     // The tile set as of the last Neu, Öffnen or save: what the map's PNG holds, as far as the
     // editor knows. A save writes the PNG only for a tile set that differs from it.
     TileSetSource Saved;
+    // Counts the replacements of sprite 0, so that what is derived from its pixels knows when
+    // to derive it again.
+    std::uint32_t Version = 0;
 };
 
 extern TileSetState TileSets;

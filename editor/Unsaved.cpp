@@ -1,4 +1,4 @@
-// The question about unsaved changes and the changed state after each pass.
+// The question about unsaved changes and the title's star after each pass.
 #include "editor/Unsaved.h"
 
 #include <string>
@@ -8,7 +8,6 @@
 #include "editor/History.h"
 #include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
-#include "editor/Recovery.h"
 #include "gui/MessageRequester.h"
 #include "gui/Window.h"
 #include "runtime/RtString.h"
@@ -39,7 +38,6 @@ bool ConfirmDiscard() {
 
 void ShowChangedState() {
     if (HistoryChanged() != Shown.TitleChanged) ShowTitle();
-    KeepRecoveryCopyInStep();
 }
 
 }  // namespace editor

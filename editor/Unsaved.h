@@ -1,5 +1,6 @@
 // What the editor does about changes that no file holds yet: the question before they would be
-// lost, the star in the title, and keeping the recovery copy in step after each pass.
+// lost and the star in the title. (The recovery copy keeps in step in a step of its own:
+// Recovery.h.)
 #pragma once
 
 namespace editor {
@@ -9,8 +10,8 @@ namespace editor {
 // changed, the user discarded the changes, or saving them succeeded.
 bool ConfirmDiscard();
 
-// After each pass: the title shows whether the map is changed, and the recovery copy is
-// scheduled or removed accordingly. Costs a comparison when nothing changed.
+// After each pass: the title shows whether the map is changed. Costs a comparison when nothing
+// changed.
 void ShowChangedState();
 
 }  // namespace editor

@@ -21,6 +21,7 @@
 
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
+#include "editor/TileSet.h"
 #include "editor/ViewScale.h"
 #include "gui/Gadget.h"
 #include "screen/Screen.h"
@@ -387,7 +388,7 @@ void DrawZoomedFields() {
         DrawEnlarged(view, set);
         return;
     }
-    const TableKey key{Handles.TileSetVersion,
+    const TableKey key{TileSets.Version,
                        set.pixels,
                        set.width,
                        set.height,

@@ -221,15 +221,15 @@ WindowHandle GadgetListCreate(WindowHandle window) {
 
 std::intptr_t GadgetFrame(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w,
                           std::int32_t h, std::string_view text, std::int32_t style) {
-    if (style == 0) {
+    if (style == FRAME_GROUP) {
         return CreateGadget(kFrameKind, number, platform::ControlClass::Button, 0x50020007u, 0, x,
                             y, w, h, text);
     }
     std::uint32_t windowStyle = 0x54020001u;
     std::uint32_t exStyle = 0;
-    if (style == 1) {
+    if (style == FRAME_SUNKEN) {
         exStyle = platform::WS_EX_CLIENTEDGE;
-    } else if (style == 2) {
+    } else if (style == FRAME_THIN_SUNKEN) {
         exStyle = platform::WS_EX_STATICEDGE;
     } else {
         windowStyle |= platform::WS_BORDER;

@@ -15,6 +15,10 @@ namespace gui {
 inline constexpr std::int32_t STRING_DIGITS_ONLY = 8192;
 inline constexpr std::int32_t TRACKBAR_TICKS = 1;
 inline constexpr std::int32_t TRACKBAR_VERTICAL = 2;
+// Frame styles of GadgetFrame (any other style is a line).
+inline constexpr std::int32_t FRAME_GROUP = 0;
+inline constexpr std::int32_t FRAME_SUNKEN = 1;
+inline constexpr std::int32_t FRAME_THIN_SUNKEN = 2;
 
 // Start-up step.
 void GadgetLibraryInit();
@@ -24,8 +28,8 @@ WindowHandle GadgetListCreate(WindowHandle window);
 
 // Creation: number -1 takes the next free number. Results: the control's handle, with -1
 // the new identifier, 0 when the platform refuses (then a gadget that had the number stays).
-// Frame style 0: group box with the text as caption; 1 sunken; 2 thin sunken edge; other:
-// a line. Frames other than style 0 never paint their inside.
+// Frame styles (FRAME_): a group box with the text as caption, sunken, a thin sunken edge, other:
+// a line. Frames other than group boxes never paint their inside.
 std::intptr_t GadgetFrame(std::int32_t number, std::int32_t x, std::int32_t y, std::int32_t w,
                           std::int32_t h, std::string_view text, std::int32_t style = 0);
 // flags: alignment bits; 0x20000 adds a sunken border.

@@ -30,6 +30,18 @@ static_assert(EVENT_LEFT_DOWN == platform::WM_LBUTTONDOWN &&
               EVENT_MOUSE_HWHEEL == platform::WM_MOUSEHWHEEL);
 static_assert(MOUSE_LEFT_HELD == platform::MK_LBUTTON && MOUSE_RIGHT_HELD == platform::MK_RBUTTON &&
               MOUSE_MIDDLE_HELD == platform::MK_MBUTTON);
+static_assert(WINDOW_CAPTION == platform::WS_CAPTION &&
+              WINDOW_SYSTEM_MENU == platform::WS_SYSMENU &&
+              WINDOW_SIZING_FRAME == platform::WS_THICKFRAME &&
+              WINDOW_MINIMIZE_BOX == platform::WS_MINIMIZEBOX &&
+              WINDOW_MAXIMIZE_BOX == platform::WS_MAXIMIZEBOX);
+static_assert(KEYCODE_ENTER == platform::VK_RETURN && KEYCODE_NUMPAD_0 == platform::VK_NUMPAD0 &&
+              KEYCODE_NUMPAD_PLUS == platform::VK_ADD &&
+              KEYCODE_NUMPAD_MINUS == platform::VK_SUBTRACT &&
+              KEYCODE_PLUS == platform::VK_OEM_PLUS && KEYCODE_MINUS == platform::VK_OEM_MINUS);
+static_assert(KEYCODE_ESCAPE == platform::VK_ESCAPE && KEYCODE_LEFT == platform::VK_LEFT &&
+              KEYCODE_UP == platform::VK_UP && KEYCODE_RIGHT == platform::VK_RIGHT &&
+              KEYCODE_DOWN == platform::VK_DOWN && KEYCODE_DELETE == platform::VK_DELETE);
 
 constexpr std::int32_t kTabItem = 1212;
 constexpr std::int32_t kShiftTabItem = 1213;
@@ -341,6 +353,10 @@ std::int32_t WindowEventWindow() { return gEvents.window; }
 std::intptr_t WindowEventParam1() { return static_cast<std::intptr_t>(gEvents.param1); }
 
 std::intptr_t WindowEventParam2() { return gEvents.param2; }
+
+std::int32_t WindowEventWheelDelta() {
+    return platform::SignedHiWord(static_cast<std::intptr_t>(gEvents.param1));
+}
 
 std::int32_t WindowEventModifiers() {
     std::int32_t keys = 0;

@@ -46,12 +46,32 @@ inline constexpr std::int32_t MOUSE_MIDDLE_HELD = 0x10;
 inline constexpr std::int32_t KEY_SHIFT = 0x10000;
 inline constexpr std::int32_t KEY_CONTROL = 0x20000;
 inline constexpr std::int32_t KEY_ALT = 0x40000;
+// Virtual key codes of keys without a character of their own in WindowAddShortcut's key (letters
+// and digits are their upper-case ASCII codes).
+inline constexpr std::int32_t KEYCODE_ENTER = 0x0D;
+inline constexpr std::int32_t KEYCODE_ESCAPE = 0x1B;
+inline constexpr std::int32_t KEYCODE_LEFT = 0x25;
+inline constexpr std::int32_t KEYCODE_UP = 0x26;
+inline constexpr std::int32_t KEYCODE_RIGHT = 0x27;
+inline constexpr std::int32_t KEYCODE_DOWN = 0x28;
+inline constexpr std::int32_t KEYCODE_DELETE = 0x2E;
+inline constexpr std::int32_t KEYCODE_NUMPAD_0 = 0x60;
+inline constexpr std::int32_t KEYCODE_NUMPAD_PLUS = 0x6B;
+inline constexpr std::int32_t KEYCODE_NUMPAD_MINUS = 0x6D;
+inline constexpr std::int32_t KEYCODE_PLUS = 0xBB;  // '+' beside the letters
+inline constexpr std::int32_t KEYCODE_MINUS = 0xBD;
 // Event types of gadget events.
 inline constexpr std::int32_t EVENT_TYPE_CHANGE = 768;
 inline constexpr std::int32_t EVENT_TYPE_FOCUS = 14000;
 inline constexpr std::int32_t EVENT_TYPE_LOST_FOCUS = 14001;
 
-// WindowOpen flags beyond the platform's style bits.
+// Window style bits of WindowOpen's flags.
+inline constexpr std::int32_t WINDOW_CAPTION = 0x00C00000;
+inline constexpr std::int32_t WINDOW_SYSTEM_MENU = 0x00080000;
+inline constexpr std::int32_t WINDOW_SIZING_FRAME = 0x00040000;
+inline constexpr std::int32_t WINDOW_MINIMIZE_BOX = 0x00020000;
+inline constexpr std::int32_t WINDOW_MAXIMIZE_BOX = 0x00010000;
+// WindowOpen flags beyond the style bits.
 inline constexpr std::int32_t WINDOW_CENTER_SCREEN = 0x1;
 inline constexpr std::int32_t WINDOW_CENTER_PARENT = 0x2;
 inline constexpr std::int32_t WINDOW_INVISIBLE = 0x10000000;
@@ -94,6 +114,9 @@ std::int32_t WindowEventWindow();
 // buttons held and the position; the wheel: see EVENT_MOUSE_WHEEL).
 std::intptr_t WindowEventParam1();
 std::intptr_t WindowEventParam2();
+// The turn of the last wheel event, from its first parameter: WHEEL_NOTCH a notch, positive away
+// from the user or to the right.
+std::int32_t WindowEventWheelDelta();
 // KEY_SHIFT | KEY_CONTROL | KEY_ALT held when the last key or mouse input returned as an event
 // arrived.
 std::int32_t WindowEventModifiers();

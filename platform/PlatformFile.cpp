@@ -268,14 +268,24 @@ FileHandle FileCreateTemporary(std::string_view cp1252Folder, std::string* name)
         std::snprintf(candidate, sizeof candidate, ".~mapeditor-%ld-%llu-%08x.tmp",
                       static_cast<long>(::getpid()), static_cast<unsigned long long>(++counter),
                       static_cast<unsigned>(random()));
+        // An interrupt between creating the file and watching it would leave the file behind:
+        // it waits until the file is watched.
+        sigset_t interrupts;
+        sigset_t previous;
+        sigemptyset(&interrupts);
+        sigaddset(&interrupts, SIGINT);
+        sigaddset(&interrupts, SIGTERM);
+        ::pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
         const int fd =
             ::open((folder + candidate).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int openError = errno;
+        if (fd >= 0) WatchTemporary(folder + candidate);
+        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
         if (fd >= 0) {
             if (name != nullptr) *name = candidate;
-            WatchTemporary(folder + candidate);
             return FromFd(fd);
         }
-        if (errno != EEXIST) return Fail(errno);
+        if (openError != EEXIST) return Fail(openError);
     }
     return Fail(EEXIST);
 }
@@ -350,6 +360,14 @@ std::int64_t FileWriteTime(std::string_view cp1252Path) {
 }
 
 std::int64_t ProcessNumber() { return static_cast<std::int64_t>(::getpid()); }
+
+std::string ProgramFile() {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return {};
+    path.resize(static_cast<std::size_t>(n));
+    return path;
+}
 
 bool ProcessMayRun(std::int64_t number) {
     if (number <= 0 || number > std::numeric_limits<pid_t>::max()) return false;

@@ -107,6 +107,8 @@ std::int64_t FileWriteTime(std::string_view cp1252Path);
 // This process's number, and whether a process of a number may still run: one that we may not
 // look at counts as running. For files named after the process that writes them.
 std::int64_t ProcessNumber();
+// The running program's file, as the system names it (UTF-8); "" when it cannot be told.
+std::string ProgramFile();
 bool ProcessMayRun(std::int64_t number);
 
 // Deletes a file. Returns true on success.

@@ -167,8 +167,18 @@ inline constexpr std::uint32_t VK_CONTROL = 0x11;
 inline constexpr std::uint32_t VK_MENU = 0x12;
 inline constexpr std::uint32_t VK_ESCAPE = 0x1B;
 inline constexpr std::uint32_t VK_SPACE = 0x20;
+inline constexpr std::uint32_t VK_LEFT = 0x25;
+inline constexpr std::uint32_t VK_UP = 0x26;
+inline constexpr std::uint32_t VK_RIGHT = 0x27;
+inline constexpr std::uint32_t VK_DOWN = 0x28;
+inline constexpr std::uint32_t VK_DELETE = 0x2E;
+inline constexpr std::uint32_t VK_NUMPAD0 = 0x60;   // to 0x69: the keypad's digits
+inline constexpr std::uint32_t VK_ADD = 0x6B;       // the keypad's +
+inline constexpr std::uint32_t VK_SUBTRACT = 0x6D;  // the keypad's -
 inline constexpr std::uint32_t VK_F4 = 0x73;
 inline constexpr std::uint32_t VK_F10 = 0x79;
+inline constexpr std::uint32_t VK_OEM_PLUS = 0xBB;  // beside the letters, whatever it shows
+inline constexpr std::uint32_t VK_OEM_MINUS = 0xBD;
 
 // Small helpers for the packed parameters.
 constexpr std::uint32_t LoWord(std::uintptr_t value) {

@@ -219,6 +219,54 @@ std::int32_t FileWriteData(int number, const void* source, std::int32_t length) 
     return BufferWrite(*slot, source, length);
 }
 
+int FileWriteAll(int number, const void* source, std::size_t length) {
+    constexpr std::size_t kPiece = std::size_t{1} << 30;
+    const auto* at = static_cast<const std::uint8_t*>(source);
+    while (length > 0) {
+        const auto n = static_cast<std::int32_t>(std::min(length, kPiece));
+        if (FileWriteData(number, at, n) != n) return 0;
+        at += n;
+        length -= static_cast<std::size_t>(n);
+    }
+    return 1;
+}
+
+WholeFile FileReadWhole(std::string_view path, std::vector<std::uint8_t>& bytes,
+                        std::int64_t limit) {
+    constexpr std::int64_t kChunk = std::int64_t{1} << 20;
+    bytes.clear();
+    const platform::FileHandle file = platform::FileOpen(path, platform::FileOpenMode::Read);
+    if (file == 0) return WholeFile::Missing;
+    const std::int64_t size = std::max<std::int64_t>(platform::FileSize(file), 0);
+    WholeFile result = size > limit ? WholeFile::TooLarge : WholeFile::Read;
+    try {
+        // Room for the file and the chunk that finds its end.
+        if (result == WholeFile::Read) bytes.reserve(static_cast<std::size_t>(size + kChunk));
+        while (result == WholeFile::Read) {
+            const std::size_t had = bytes.size();
+            if (static_cast<std::int64_t>(had) > limit) {
+                result = WholeFile::TooLarge;
+                break;
+            }
+            bytes.resize(had + static_cast<std::size_t>(kChunk));
+            const std::int64_t got = platform::FileRead(file, bytes.data() + had, kChunk);
+            bytes.resize(had + static_cast<std::size_t>(got));
+            if (got < kChunk) break;
+        }
+    } catch (...) {
+        platform::FileCloseHandle(file);
+        bytes.clear();
+        throw;
+    }
+    if (static_cast<std::int64_t>(bytes.size()) > limit) result = WholeFile::TooLarge;
+    platform::FileCloseHandle(file);
+    if (result != WholeFile::Read) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+    }
+    return result;
+}
+
 std::int64_t FileBytesLeft(int number) {
     const FileSlot* slot = Find(number);
     if (slot == nullptr) return 0;
@@ -307,6 +355,8 @@ std::int64_t FileWriteTime(std::string_view path) { return platform::FileWriteTi
 std::int64_t ProcessNumber() { return platform::ProcessNumber(); }
 
 int ProcessRuns(std::int64_t number) { return platform::ProcessMayRun(number) ? 1 : 0; }
+
+std::string ProgramSystemPath() { return platform::ProgramFile(); }
 
 std::string FileSystemPath(std::string_view path) { return platform::TranslatePath(path); }
 

@@ -7,7 +7,9 @@
 // buffer. Every operation on a number with no open file returns 0 and does nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +47,19 @@ std::int32_t FileWriteWord(int number, std::int32_t value);
 std::int32_t FileWriteLong(int number, std::int32_t value);
 // Writes `length` bytes; 0 for a null source or a length below 1.
 std::int32_t FileWriteData(int number, const void* source, std::int32_t length);
+
+// Writes all the bytes, in pieces of at most 1 GiB. Returns 1 when the file took every byte, 0
+// when a write came up short (the rest is not tried).
+int FileWriteAll(int number, const void* source, std::size_t length);
+
+// Whole files, for the readers that take a file in one piece (images, Tiled files). Reads the
+// file at `path` in chunks into `bytes` under no number (nothing needs to be started for it).
+// Missing: it could not be opened (FileLastError says why). TooLarge: it holds more than
+// `limit` bytes, refused by its size before it is read, or grew past it while it was read.
+// `bytes` holds what was read only for Read. Running out of memory throws std::bad_alloc.
+enum class WholeFile { Read, Missing, TooLarge };
+WholeFile FileReadWhole(std::string_view path, std::vector<std::uint8_t>& bytes,
+                        std::int64_t limit = std::numeric_limits<std::int64_t>::max());
 
 // Why the last failing file operation failed (opens refuse folders, FIFOs and devices at once).
 // Failing operations set it, successful ones leave it as it was: read it right after a failure.
@@ -99,6 +114,8 @@ std::int64_t FileWriteTime(std::string_view path);
 // may not be looked at counts as running): for files named after the program that writes them.
 std::int64_t ProcessNumber();
 int ProcessRuns(std::int64_t number);
+// The running program's file as the operating system names it (UTF-8, as FileSystemPath).
+std::string ProgramSystemPath();
 
 // The name the operating system knows a path by (UTF-8, '/' between folders, parts that
 // differ only in case resolved to the names on disk), for programs that hand paths to others.

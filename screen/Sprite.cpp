@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <optional>
+#include <vector>
 
-#include "platform/PlatformFile.h"
 #include "platform/Surface.h"
+#include "runtime/File.h"
 #include "runtime/ObjectTable.h"
 #include "screen/ImageRows.h"
 #include "screen/ScreenInternal.h"
@@ -94,21 +96,13 @@ std::intptr_t SpriteCreate(std::int32_t number, std::int32_t width, std::int32_t
 
 std::intptr_t SpriteLoad(std::int32_t number, std::string_view fileName) {
     if (gSprites == nullptr) return 0;
-    const platform::FileHandle file = platform::FileOpen(fileName, platform::FileOpenMode::Read);
-    if (file == 0) return 0;
-    const std::int64_t size = std::max<std::int64_t>(platform::FileSize(file), 0);
-    std::unique_ptr<std::uint8_t[]> data;
+    std::vector<std::uint8_t> data;
     try {
-        data = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
+        if (runtime::FileReadWhole(fileName, data) != runtime::WholeFile::Read) return 0;
     } catch (const std::bad_alloc&) {
-        platform::FileCloseHandle(file);
         return 0;
     }
-    // Decoders see only the bytes that were really read.
-    const std::int64_t got = platform::FileRead(file, data.get(), size);
-    platform::FileCloseHandle(file);
-    return SpriteLoadMemory(
-        number, std::span<const std::uint8_t>(data.get(), static_cast<std::size_t>(got)));
+    return SpriteLoadMemory(number, data);
 }
 
 std::intptr_t SpriteLoadMemory(std::int32_t number, std::span<const std::uint8_t> data) {

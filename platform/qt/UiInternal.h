@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Ui.h"
 #include "platform/UiControls.h"
@@ -93,6 +94,8 @@ void Unregister(Handle handle);
 HandleInfo* Info(Handle handle);
 HandleInfo* TopInfo(Handle handle);  // only for top-level windows
 Handle HandleOf(const HandleInfo* info);
+// The top-level windows in creation order (closed ones leave it when they are unregistered).
+const std::vector<Handle>& TopHandles();
 // The registered handle of a widget or of its nearest registered ancestor; 0 for none.
 Handle HandleOfWidget(const QWidget* widget);
 // The top-level window handle that owns a QWindow, or 0.

@@ -9,7 +9,7 @@ namespace platform::qtui {
 std::uint32_t VirtualKeyOf(int qtKey, bool keypad) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return static_cast<std::uint32_t>(qtKey);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return keypad ? 0x60 + static_cast<std::uint32_t>(qtKey - Qt::Key_0)
+        return keypad ? VK_NUMPAD0 + static_cast<std::uint32_t>(qtKey - Qt::Key_0)
                       : static_cast<std::uint32_t>(qtKey);
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
@@ -20,9 +20,9 @@ std::uint32_t VirtualKeyOf(int qtKey, bool keypad) {
             case Qt::Key_Asterisk:
                 return 0x6A;
             case Qt::Key_Plus:
-                return 0x6B;
+                return VK_ADD;
             case Qt::Key_Minus:
-                return 0x6D;
+                return VK_SUBTRACT;
             case Qt::Key_Comma:
             case Qt::Key_Period:
                 return 0x6E;
@@ -67,19 +67,19 @@ std::uint32_t VirtualKeyOf(int qtKey, bool keypad) {
         case Qt::Key_Home:
             return 0x24;
         case Qt::Key_Left:
-            return 0x25;
+            return VK_LEFT;
         case Qt::Key_Up:
-            return 0x26;
+            return VK_UP;
         case Qt::Key_Right:
-            return 0x27;
+            return VK_RIGHT;
         case Qt::Key_Down:
-            return 0x28;
+            return VK_DOWN;
         case Qt::Key_Print:
             return 0x2C;
         case Qt::Key_Insert:
             return 0x2D;
         case Qt::Key_Delete:
-            return 0x2E;
+            return VK_DELETE;
         case Qt::Key_Meta:
             return 0x5B;
         case Qt::Key_Menu:
@@ -127,13 +127,13 @@ std::uint32_t VirtualKeyOf(int qtKey, bool keypad) {
         case Qt::Key_Plus:
         case Qt::Key_Asterisk:
         case Qt::Key_AsciiTilde:
-            return 0xBB;
+            return VK_OEM_PLUS;
         case Qt::Key_Comma:
         case Qt::Key_Semicolon:
             return 0xBC;
         case Qt::Key_Minus:
         case Qt::Key_Underscore:
-            return 0xBD;
+            return VK_OEM_MINUS;
         case Qt::Key_Period:
         case Qt::Key_Colon:
             return 0xBE;

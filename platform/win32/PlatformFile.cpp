@@ -427,6 +427,20 @@ std::int64_t FileWriteTime(std::string_view cp1252Path) {
 
 std::int64_t ProcessNumber() { return static_cast<std::int64_t>(::GetCurrentProcessId()); }
 
+std::string ProgramFile() {
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (n == 0) return {};
+        if (n < program.size()) {
+            program.resize(n);
+            return Utf8(program);
+        }
+        program.resize(program.size() * 2);
+    }
+}
+
 // One that is gone cannot be opened, or has an exit code.
 bool ProcessMayRun(std::int64_t number) {
     if (number <= 0 || number > 0xFFFFFFFF) return false;

@@ -6,6 +6,7 @@
 #include <climits>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -373,6 +374,22 @@ TEST_F(MapFileTest, AbandonedSavesAreRemovedOnlyOnceTenMinutesOld) {
                                           std::to_string(c.ageSeconds) + "-0a1b2c3d.tmp"),
                   !c.removed)
             << c.ageSeconds << " s";
+    }
+}
+
+TEST(MapNameTest, OnlyAFinalMapExtensionInAnyCaseIsTakenOff) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"Wald.MAP", "Wald"},
+        {"wald.map", "wald"},
+        {"Karten\\Wald.mAp", "Karten\\Wald"},
+        {".MAP", ""},
+        {"Wald.MAP.sicherung", std::nullopt},
+        {"Wald.PNG", std::nullopt},
+        {"WaldMAP", std::nullopt},
+        {"MAP", std::nullopt},
+    };
+    for (const auto& [name, base] : cases) {
+        EXPECT_EQ(editor::WithoutMapExtension(name), base) << name;
     }
 }
 

@@ -75,7 +75,7 @@ TEST_F(GuiTest, MouseMessagesTellTheButtonsTheModifiersAndTheWheelsTurn) {
         ASSERT_EQ(gui::WindowEventFetch(0), c.code);
         EXPECT_EQ(gui::WindowEventModifiers(), c.modifiers);
         EXPECT_EQ(gui::WindowEventParam1() & 0xFFFF, c.held);
-        EXPECT_EQ(static_cast<std::int16_t>((gui::WindowEventParam1() >> 16) & 0xFFFF), c.delta);
+        EXPECT_EQ(gui::WindowEventWheelDelta(), c.delta);
         EXPECT_EQ(gui::WindowEventWindow(), 0);
         DrainCodes();
     }

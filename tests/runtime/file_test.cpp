@@ -359,4 +359,41 @@ TEST_F(FileTest, FolderListingsAndFileIdentityFollowTheProgramsPaths) {
     EXPECT_EQ(FileReadOnly("Karten\\Fehlt.MAP"), 0);
 }
 
+TEST_F(FileTest, WholeFilesAreReadUpToTheirLimitAndWrittenInFull) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;  // the reader's chunk
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{1}, kChunk - 1, kChunk, kChunk + 1, 3 * kChunk + 5}) {
+        SCOPED_TRACE(size);
+        Bytes written(size);
+        for (std::size_t i = 0; i < size; ++i)
+            written[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+        ASSERT_NE(FileCreate(0, "whole.bin"), 0);
+        EXPECT_EQ(FileWriteAll(0, written.data(), written.size()), 1);
+        EXPECT_EQ(FileClose(0), 1);
+        EXPECT_EQ(ReadBytes("whole.bin"), written);
+
+        Bytes bytes{1, 2, 3};
+        EXPECT_EQ(FileReadWhole("WHOLE.BIN", bytes), WholeFile::Read);  // found as opens find it
+        EXPECT_EQ(bytes, written);
+        EXPECT_EQ(FileReadWhole("whole.bin", bytes, static_cast<std::int64_t>(size)),
+                  WholeFile::Read);
+        EXPECT_EQ(bytes, written);
+        if (size > 0) {
+            EXPECT_EQ(FileReadWhole("whole.bin", bytes, static_cast<std::int64_t>(size) - 1),
+                      WholeFile::TooLarge);
+            EXPECT_TRUE(bytes.empty());
+        }
+    }
+    Bytes bytes{1};
+    EXPECT_EQ(FileReadWhole("missing.bin", bytes), WholeFile::Missing);
+    EXPECT_EQ(FileLastError(), FileError::NotFound);
+    EXPECT_TRUE(bytes.empty());
+    std::filesystem::create_directory("folder");
+    EXPECT_EQ(FileReadWhole("folder", bytes), WholeFile::Missing);
+    EXPECT_EQ(FileLastError(), FileError::Folder);
+
+    // Nothing open under the number: nothing is written.
+    EXPECT_EQ(FileWriteAll(5, "x", 1), 0);
+}
+
 }  // namespace

@@ -130,7 +130,7 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
     // that differs only in case is the same map. The MAP file is written while the new tile
     // set waits in its temporary file, so either both replace what was there or neither does.
     const std::string mapRuntime = *RuntimePath(map);
-    const std::string tileSet = *MapBase(map) + ".PNG";
+    const std::string tileSet = *editor::WithoutMapExtension(map) + ".PNG";
     std::vector<std::string> inputs;
     for (const std::string& file : tiled.files) inputs.push_back(*RuntimePath(file));
     // The tile set may be the image read (a map exported and imported back): it gets the
@@ -146,8 +146,8 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
     };
     editor::RemoveAbandonedSaves(FolderOf(mapRuntime));
     runtime::FileError why = runtime::FileError::None;
-    if (editor::WriteFileSafely(kOutputFile, *MapBase(mapRuntime) + ".PNG", write,
-                                runtime::PathNames::AnyCase, &why) == 0) {
+    if (editor::WriteFileSafely(kOutputFile, *editor::WithoutMapExtension(mapRuntime) + ".PNG",
+                                write, runtime::PathNames::AnyCase, &why) == 0) {
         Message(mapWritten ? tileSet : map,
                 WriteProblemText(why) + (mapWritten ? "; " + map + " ist schon neu" : ""));
         return kInputProblem;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/MapDocument.h"
+#include "editor/MapFile.h"
 #include "runtime/RtString.h"
 #include "screen/ImageRows.h"
 #include "screen/PixelConversion.h"
@@ -32,17 +33,17 @@ screen::ImageProblem DecodeTileSet(const std::vector<std::uint8_t>& bytes, TileS
 
 void ReadTileSet(MapInput& input, TileSetRead what) {
     std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(input.tileSetRuntimePath, kTileSetFileLimit, bytes)) {
-        case ReadResult::Missing:
+    switch (runtime::FileReadWhole(input.tileSetRuntimePath, bytes, kTileSetFileLimit)) {
+        case runtime::WholeFile::Missing:
             input.tileSetError = runtime::FileLastError();
             input.tileSetState = input.tileSetError == runtime::FileError::NotFound
                                      ? TileSetState::Missing
                                      : TileSetState::Unreadable;
             return;
-        case ReadResult::TooLarge:
+        case runtime::WholeFile::TooLarge:
             input.tileSetState = TileSetState::TooLarge;
             return;
-        case ReadResult::Read:
+        case runtime::WholeFile::Read:
             break;
     }
     input.tileSetProblem = DecodeTileSet(bytes, what, input);
@@ -71,7 +72,7 @@ std::int32_t LastRow() { return std::min(Document.LastFieldY, editor::kFieldsSiz
 }  // namespace
 
 bool MapArgumentValid(std::string_view command, std::string_view file) {
-    if (!MapBase(file)) {
+    if (!editor::WithoutMapExtension(file)) {
         UsageMessage(command, "keine MAP-Datei (erwartet NAME.MAP): " + std::string(file));
         return false;
     }
@@ -89,8 +90,8 @@ bool ReadMapInput(std::string_view file, TileSetRead tileSet, MapInput& input) {
     input = MapInput{};
     input.file = std::string(file);
     input.runtimePath = *RuntimePath(file);
-    input.tileSetFile = *MapBase(file) + ".PNG";
-    input.tileSetRuntimePath = *MapBase(input.runtimePath) + ".PNG";
+    input.tileSetFile = *editor::WithoutMapExtension(file) + ".PNG";
+    input.tileSetRuntimePath = *editor::WithoutMapExtension(input.runtimePath) + ".PNG";
     input.read = editor::ReadMapFileAt(input.runtimePath);
     if (!input.read.opened) {
         Message(file, OpenProblemText(runtime::FileLastError()));

@@ -59,14 +59,14 @@ bool ReadNamed(const std::string& file, std::int64_t limit, std::vector<std::uin
         Message(file, "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\");
         return false;
     }
-    switch (ReadWholeFile(*path, limit, bytes)) {
-        case ReadResult::Missing:
+    switch (runtime::FileReadWhole(*path, bytes, limit)) {
+        case runtime::WholeFile::Missing:
             Message(file, OpenProblemText(runtime::FileLastError()));
             return false;
-        case ReadResult::TooLarge:
+        case runtime::WholeFile::TooLarge:
             Message(file, "ist größer als " + Number(limit) + " Bytes");
             return false;
-        case ReadResult::Read:
+        case runtime::WholeFile::Read:
             break;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tools/maptool/TiledLayerData.h"
+#include "tools/maptool/TiledProperties.h"
 
 namespace maptool {
 namespace {
@@ -82,11 +83,9 @@ public:
     bool Int(const QJsonObject& o, const char* key, std::int32_t& out, bool required) {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined()) return !required || Fail(std::string("\"") + key + "\" fehlt");
-        const double d = v.toDouble(NAN);
-        if (!v.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
-            return Fail(std::string("\"") + key + "\" ist keine ganze Zahl");
-        }
-        out = static_cast<std::int32_t>(d);
+        const std::optional<std::int32_t> number = JsonInt32(v);
+        if (!number) return Fail(std::string("\"") + key + "\" ist keine ganze Zahl");
+        out = *number;
         return true;
     }
 
@@ -126,32 +125,8 @@ public:
             const QJsonObject p = entry.toObject();
             TiledProperty property;
             if (!Text(p, "name", property.name) || !Text(p, "type", property.type)) return false;
-            const QJsonValue value = p.value(QLatin1String("value"));
-            const std::string& type = property.type;
-            const double d = value.toDouble(NAN);
-            if (type == "class") {
-                // Members are not kept.
-            } else if (type == "int" || type == "object") {
-                if (!value.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
-                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
-                                type);
-                }
-                property.value = std::to_string(static_cast<std::int32_t>(d));
-            } else if (type == "float") {
-                if (!value.isDouble())
-                    return Fail("die Eigenschaft " + property.name +
-                                " hat keinen Wert vom Typ float");
-                property.value = QString::number(d, 'g', 17).toStdString();
-            } else if (type == "bool") {
-                if (!value.isBool())
-                    return Fail("die Eigenschaft " + property.name +
-                                " hat keinen Wert vom Typ bool");
-                property.value = value.toBool() ? "true" : "false";
-            } else {
-                if (!value.isString())
-                    return Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
-                                type);
-                property.value = value.toString().toStdString();
+            if (!SpellTiledJsonValue(p.value(QLatin1String("value")), property)) {
+                return Fail(WrongTiledValueText(property));
             }
             properties.push_back(std::move(property));
         }
@@ -300,19 +275,8 @@ private:
 QJsonArray Properties(const std::vector<TiledProperty>& properties) {
     QJsonArray list;
     for (const TiledProperty& p : properties) {
-        QJsonObject entry{{"name", Q(p.name)}, {"type", Q(p.type)}};
-        if (p.type == "int" || p.type == "object") {
-            entry["value"] = QString::fromStdString(p.value).toInt();
-        } else if (p.type == "float") {
-            entry["value"] = QString::fromStdString(p.value).toDouble();
-        } else if (p.type == "bool") {
-            entry["value"] = p.value == "true";
-        } else if (p.type == "class") {
-            entry["value"] = QJsonObject();
-        } else {
-            entry["value"] = Q(p.value);
-        }
-        list.append(entry);
+        list.append(
+            QJsonObject{{"name", Q(p.name)}, {"type", Q(p.type)}, {"value", TiledJsonValue(p)}});
     }
     return list;
 }

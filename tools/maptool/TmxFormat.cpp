@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tools/maptool/TiledLayerData.h"
+#include "tools/maptool/TiledProperties.h"
 
 namespace maptool {
 namespace {
@@ -200,23 +201,6 @@ private:
         return true;
     }
 
-    // Values of numbers and truth values in one spelling, as the JSON reader has them.
-    bool NormalValue(TiledProperty& property) {
-        const QString value = QString::fromStdString(property.value);
-        bool ok = true;
-        if (property.type == "int" || property.type == "object") {
-            property.value = std::to_string(value.toInt(&ok));
-        } else if (property.type == "float") {
-            const double number = value.toDouble(&ok);
-            ok = ok && std::isfinite(number);
-            property.value = QString::number(number, 'g', 17).toStdString();
-        } else if (property.type == "bool") {
-            ok = property.value == "true" || property.value == "false";
-        }
-        return ok || Fail("die Eigenschaft " + property.name + " hat keinen Wert vom Typ " +
-                          property.type);
-    }
-
     bool Properties(std::vector<TiledProperty>& properties) {
         while (Next()) {
             if (!Is("property")) {
@@ -230,7 +214,7 @@ private:
             property.name = S(a.value(QLatin1String("name")));
             if (a.hasAttribute(QLatin1String("type")))
                 property.type = S(a.value(QLatin1String("type")));
-            if (property.type == "class") {
+            if (KindOfTiledType(property.type) == TiledValueKind::Class) {
                 xml_.skipCurrentElement();  // members are not kept
             } else if (a.hasAttribute(QLatin1String("value"))) {
                 property.value = S(a.value(QLatin1String("value")));
@@ -240,7 +224,7 @@ private:
                 property.value =
                     xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
             }
-            if (!NormalValue(property)) return false;
+            if (!SpellTiledTextValue(property)) return Fail(WrongTiledValueText(property));
             properties.push_back(std::move(property));
         }
         return Done();
@@ -394,8 +378,8 @@ void WriteProperties(QXmlStreamWriter& xml, const std::vector<TiledProperty>& pr
     for (const TiledProperty& property : properties) {
         xml.writeStartElement(QStringLiteral("property"));
         xml.writeAttribute(QStringLiteral("name"), Q(property.name));
-        if (property.type != "string") xml.writeAttribute(QStringLiteral("type"), Q(property.type));
-        if (property.type != "class")
+        if (TmxWritesType(property)) xml.writeAttribute(QStringLiteral("type"), Q(property.type));
+        if (TmxWritesValue(property))
             xml.writeAttribute(QStringLiteral("value"), Q(property.value));
         xml.writeEndElement();
     }

@@ -1,7 +1,6 @@
-// Reading whole files and writing outputs safely, on the runtime's file layer.
+// Paths of the tool's files, why they could not be read or written, and writing outputs
+// safely, on the runtime's file layer.
 #include "tools/maptool/ToolFiles.h"
-
-#include <algorithm>
 
 #include "editor/SafeFile.h"
 #include "runtime/RtString.h"
@@ -19,42 +18,6 @@ std::optional<std::string> RuntimePath(std::string_view utf8) {
 std::string FolderOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
-}
-
-std::optional<std::string> MapBase(std::string_view path) {
-    if (path.size() < 4) return std::nullopt;
-    const std::string_view extension = path.substr(path.size() - 4);
-    const std::string_view map = ".MAP";
-    for (std::size_t i = 0; i < 4; ++i) {
-        const char c = extension[i];
-        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != map[i]) return std::nullopt;
-    }
-    return std::string(path.substr(0, path.size() - 4));
-}
-
-ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
-                         std::vector<std::uint8_t>& bytes) {
-    bytes.clear();
-    const std::int32_t file = runtime::FileOpenRead(-1, runtimePath);
-    if (file == 0) return ReadResult::Missing;
-    constexpr std::int32_t kChunk = 1 << 20;
-    ReadResult result = runtime::FileBytesLeft(file) > limit ? ReadResult::TooLarge
-                                                              : ReadResult::Read;
-    while (result == ReadResult::Read) {
-        const std::size_t had = bytes.size();
-        if (static_cast<std::int64_t>(had) > limit) {
-            result = ReadResult::TooLarge;
-            break;
-        }
-        bytes.resize(had + kChunk);
-        const std::int32_t got = runtime::FileReadData(file, bytes.data() + had, kChunk);
-        bytes.resize(had + static_cast<std::size_t>(std::max(got, 0)));
-        if (got < kChunk) break;
-    }
-    if (static_cast<std::int64_t>(bytes.size()) > limit) result = ReadResult::TooLarge;
-    runtime::FileClose(file);
-    if (result != ReadResult::Read) bytes.clear();
-    return result;
 }
 
 std::string OpenProblemText(runtime::FileError error) {
@@ -126,14 +89,7 @@ bool WriteOutputFile(const std::string& out, const std::function<bool()>& write)
 }
 
 bool WriteOutput(const void* bytes, std::size_t count) {
-    const auto* at = static_cast<const std::uint8_t*>(bytes);
-    while (count > 0) {
-        const auto n = static_cast<std::int32_t>(std::min<std::size_t>(count, 1 << 30));
-        if (runtime::FileWriteData(kOutputFile, at, n) != n) return false;
-        at += n;
-        count -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return runtime::FileWriteAll(kOutputFile, bytes, count) != 0;
 }
 
 }  // namespace maptool

@@ -23,17 +23,6 @@ std::optional<std::string> RuntimePath(std::string_view utf8);
 // The folder part of a path with its trailing '/', "" for a bare name.
 std::string FolderOf(std::string_view path);
 
-// The path without its last four characters when they are ".MAP" in any case; none otherwise.
-std::optional<std::string> MapBase(std::string_view path);
-
-// Missing: the file could not be opened; runtime::FileLastError() says why.
-enum class ReadResult { Read, Missing, TooLarge };
-
-// Reads a whole file of at most `limit` bytes into `bytes`; a larger one is refused by its size
-// before it is read.
-ReadResult ReadWholeFile(const std::string& runtimePath, std::int64_t limit,
-                         std::vector<std::uint8_t>& bytes);
-
 // Why a file could not be opened for reading, as "<file>: <text>" says it ("nicht gefunden",
 // "ist ein Ordner", ...).
 std::string OpenProblemText(runtime::FileError error);
@@ -53,7 +42,8 @@ std::string WriteProblemText(runtime::FileError error);
 // MAP reader and writer use number 0).
 inline constexpr int kOutputFile = 1;
 
-// Writes bytes to the output file. False when the file layer did not take them all.
+// Writes bytes to the output file (runtime::FileWriteAll). False when the file layer did not
+// take them all.
 bool WriteOutput(const void* bytes, std::size_t count);
 
 }  // namespace maptool

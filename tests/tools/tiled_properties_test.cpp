@@ -1,0 +1,101 @@
+// Custom property values read from and written to TMX and TMJ: one spelling and one verdict for
+// both formats.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/maptool/TiledMap.h"
+#include "tools/maptool/TmjFormat.h"
+#include "tools/maptool/TmxFormat.h"
+
+namespace maptool {
+
+void PrintTo(const TiledProperty& p, std::ostream* os) {
+    *os << p.name << " (" << p.type << ") = \"" << p.value << '"';
+}
+
+}  // namespace maptool
+
+namespace {
+
+using maptool::TiledMap;
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string Tmx(const std::string& property) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" "
+           "orientation=\"orthogonal\" renderorder=\"right-down\" width=\"1\" height=\"1\" "
+           "tilewidth=\"8\" tileheight=\"8\" infinite=\"0\">\n<properties>" +
+           property + "</properties>\n</map>\n";
+}
+
+std::string Tmj(const std::string& property) {
+    return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 1, \"height\": 1, "
+           "\"tilewidth\": 8, \"tileheight\": 8, \"infinite\": false, \"layers\": [], "
+           "\"properties\": [" +
+           property + "]}";
+}
+
+TEST(TiledPropertiesTest, BothFormatsSpellAndRefuseValuesAlikeAndWriteThemBack) {
+    struct Case {
+        const char* type;
+        const char* tmx;                   // the property element
+        const char* tmj;                   // the value in JSON
+        std::optional<std::string> value;  // none: refused
+    };
+    const Case cases[] = {
+        {"int", R"(<property name="p" type="int" value="42"/>)", "42", "42"},
+        {"int", R"(<property name="p" type="int" value="-7"/>)", "-7", "-7"},
+        {"int", R"(<property name="p" type="int" value="1.5"/>)", "1.5", std::nullopt},
+        {"int", R"(<property name="p" type="int" value="2147483648"/>)", "2147483648",
+         std::nullopt},
+        {"object", R"(<property name="p" type="object" value="3"/>)", "3", "3"},
+        {"float", R"(<property name="p" type="float" value="0.1"/>)", "0.1", "0.10000000000000001"},
+        {"float", R"(<property name="p" type="float" value="2"/>)", "2", "2"},
+        {"float", R"(<property name="p" type="float" value="zwei"/>)", "\"zwei\"", std::nullopt},
+        {"bool", R"(<property name="p" type="bool" value="true"/>)", "true", "true"},
+        {"bool", R"(<property name="p" type="bool" value="1"/>)", "1", std::nullopt},
+        {"string", R"(<property name="p" value="Wald"/>)", "\"Wald\"", "Wald"},
+        {"class", R"(<property name="p" type="class"><properties/></property>)", "{}", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tmx);
+        TiledMap fromTmx;
+        TiledMap fromTmj;
+        std::string tmxError;
+        std::string tmjError;
+        const bool tmxRead = maptool::ReadTmx(Bytes(Tmx(c.tmx)), fromTmx, tmxError);
+        const bool tmjRead = maptool::ReadTmj(Bytes(Tmj(std::string(R"({"name": "p", "type": ")") +
+                                                        c.type + R"(", "value": )" + c.tmj + "}")),
+                                              fromTmj, tmjError);
+        if (!c.value) {
+            const std::string why =
+                std::string("die Eigenschaft p hat keinen Wert vom Typ ") + c.type;
+            EXPECT_FALSE(tmxRead);
+            EXPECT_NE(tmxError.find(why), std::string::npos) << tmxError;
+            EXPECT_FALSE(tmjRead);
+            EXPECT_NE(tmjError.find(why), std::string::npos) << tmjError;
+            continue;
+        }
+        ASSERT_TRUE(tmxRead) << tmxError;
+        ASSERT_TRUE(tmjRead) << tmjError;
+        const std::vector<maptool::TiledProperty> expected{{"p", c.type, *c.value}};
+        EXPECT_EQ(fromTmx.properties, expected);
+        EXPECT_EQ(fromTmj.properties, expected);
+
+        // What the writers make of it reads back the same in either format.
+        std::string tmx;
+        std::string error;
+        ASSERT_TRUE(maptool::WriteTmx(fromTmx, tmx, error)) << error;
+        TiledMap again;
+        ASSERT_TRUE(maptool::ReadTmx(Bytes(tmx), again, error)) << error;
+        EXPECT_EQ(again.properties, expected);
+        ASSERT_TRUE(maptool::ReadTmj(Bytes(maptool::WriteTmj(fromTmj)), again, error)) << error;
+        EXPECT_EQ(again.properties, expected);
+    }
+}
+
+}  // namespace
