@@ -13,6 +13,7 @@ EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
 PaletteState Palette;
+ViewCacheState ViewCaches;
 ShownState Shown;
 
 void ResetEditorState() {
@@ -22,6 +23,7 @@ void ResetEditorState() {
     Painting = PaintState{};
     Navigation = NavigationState{};
     Palette = PaletteState{};
+    ViewCaches = ViewCacheState{};
     Shown = ShownState{};
     ResetHistory();
     ResetTileSetState();

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/FieldChanges.h"
 #include "editor/RecordLog.h"
 
 namespace editor {
@@ -219,7 +220,10 @@ void SwapRecords(Log& log, std::size_t begin, std::size_t end, bool backwards, S
 
 unsigned Apply(const Step& step, const Counts& from, bool backwards) {
     SwapRecords(gLog.values, from.values, from.values + step.values, backwards,
-                [](ValueRecord& r) { std::swap(Target(r.target), r.value); });
+                [](ValueRecord& r) {
+                    std::swap(Target(r.target), r.value);
+                    if (r.target < kHeaderBase) NoteFieldChanged(r.target);
+                });
     SwapRecords(gLog.names, from.names, from.names + step.names, backwards,
                 [](std::string& name) { std::swap(Document.MapName, name); });
     SwapRecords(gLog.tileSets, from.tileSets, from.tileSets + step.tileSets, backwards,
@@ -232,6 +236,7 @@ unsigned Apply(const Step& step, const Counts& from, bool backwards) {
 }  // namespace
 
 void detail::RecordValue(std::int32_t target, std::int32_t old) {
+    if (target < kHeaderBase) NoteFieldChanged(target);
     if (gLog.plain) {
         gLog.values.push_back({target, old});
         return;
@@ -248,6 +253,7 @@ void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int
         return;
     }
     // A column's run lies in one piece: written and noted without a call per field.
+    NoteFieldRunChanged(x, top, bottom);
     std::int32_t* column = &Document.Fields(x, top);
     const std::int32_t count = bottom - top + 1;
     Document.Fields.MarkRunUsed(column, count);

@@ -13,6 +13,7 @@
 #include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapDocument.h"
+#include "editor/MapPicture.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 
@@ -212,8 +213,9 @@ void EditWithMouse(std::int32_t event) {
 }
 
 void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
-    const std::int32_t lastX = std::min(Document.LastFieldX, kFieldsSize - 1);
-    const std::int32_t lastY = std::min(Document.LastFieldY, kFieldsSize - 1);
+    const FieldExtent extent = FieldsInArray(Document);
+    const std::int32_t lastX = extent.columns - 1;
+    const std::int32_t lastY = extent.rows - 1;
     if (x < 0 || y < 0 || x > lastX || y > lastY) return;
     const std::int32_t target = Document.Fields(x, y);
     if (target == tile) return;
@@ -243,14 +245,9 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
     HistoryEndGroup();
 }
 
-std::int32_t TileCount() {
-    if (Document.TileSetWidth <= 0 || Document.FieldWidth <= 0) return 0;
-    return static_cast<std::int32_t>(
-        (std::int64_t{Document.TileSetWidth} + Document.FieldWidth - 1) / Document.FieldWidth);
-}
-
 void KeepBrushRange() {
-    const std::int32_t tiles = TileCount();
+    // The tile indices whose picture starts inside the tile set.
+    const std::int32_t tiles = TileCountRoundedUp(Document.TileSetWidth, Document.FieldWidth);
     const std::int32_t maximum =
         tiles > kSmallestBrushMaximum + 1 ? tiles - 1 : kSmallestBrushMaximum;
     if (maximum == Painting.BrushMaximum) return;

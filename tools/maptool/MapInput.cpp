@@ -65,8 +65,8 @@ std::string SizeText(const screen::ImageHeader& header) {
 }
 
 // The part of the grid the arrays hold.
-std::int32_t LastColumn() { return std::min(Document.LastFieldX, editor::kFieldsSize - 1); }
-std::int32_t LastRow() { return std::min(Document.LastFieldY, editor::kFieldsSize - 1); }
+std::int32_t LastColumn() { return editor::FieldsInArray(Document).columns - 1; }
+std::int32_t LastRow() { return editor::FieldsInArray(Document).rows - 1; }
 
 }  // namespace
 
