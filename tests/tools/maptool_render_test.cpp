@@ -54,7 +54,7 @@ TEST_F(MaptoolRenderTest, PicturesMatchTheFieldsTilesAndTheBoxFilter) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.err, "");
         const Picture got = ReadPng("bild.png");
-        const Picture expected = BoxScaled(c.map.Expected(c.zmask), c.scale);
+        const Picture expected = Fixture::BoxScaled(c.map.Rules(c.zmask), c.scale);
         ASSERT_EQ(got.width, expected.width);
         ASSERT_EQ(got.height, expected.height);
         EXPECT_TRUE(got == expected);
