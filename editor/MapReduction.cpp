@@ -174,21 +174,25 @@ void AddPieces(const Tables& t, const MapDocument& document, const Segment& segm
     const std::size_t perSlot = static_cast<std::size_t>(t.x.nodes) * ny;
     const std::size_t i1 = static_cast<std::size_t>(segment.from) * ny;
     const std::size_t i2 = static_cast<std::size_t>(segment.to) * ny;
+    // Held in locals: the writes to `accumulated` cannot change them.
+    const Sum3* const allSums = t.sums.data();
     // The piece of a field's tile between x nodes i1, i2 and y nodes j1, j2: four corners.
     const auto piece = [&](std::int32_t field, std::size_t j1, std::size_t j2) {
-        const Sum3* sums = &t.sums[perSlot * slots.Of(column[field])];
+        const Sum3* sums = allSums + perSlot * slots.Of(column[field]);
         return Lanes::Of(sums[i2 + j2] - sums[i1 + j2] - sums[i2 + j1] + sums[i1 + j1]);
     };
     if (segment.from != 0 || segment.to != t.x.nodes - 1) {
-        for (const WholeRun& run : t.wholeRows) {
-            for (std::int32_t f = run.first; f < run.last; ++f) {
-                accumulated[run.view] += piece(f, 0, ny - 1);
-            }
+        const WholeRun* const runsEnd = t.wholeRows.data() + t.wholeRows.size();
+        for (const WholeRun* run = t.wholeRows.data(); run != runsEnd; ++run) {
+            Lanes sum;
+            for (std::int32_t f = run->first; f < run->last; ++f) sum += piece(f, 0, ny - 1);
+            accumulated[run->view] += sum;
         }
     }
-    for (const Segment& row : t.partRows) {
-        accumulated[row.view] +=
-            piece(row.field, static_cast<std::size_t>(row.from), static_cast<std::size_t>(row.to));
+    const Segment* const rowsEnd = t.partRows.data() + t.partRows.size();
+    for (const Segment* row = t.partRows.data(); row != rowsEnd; ++row) {
+        accumulated[row->view] += piece(row->field, static_cast<std::size_t>(row->from),
+                                        static_cast<std::size_t>(row->to));
     }
 }
 
@@ -215,10 +219,10 @@ void AddWholeFields(const Tables& t, const Slots& slots, Lanes* accumulated) {
 }
 
 // The sums of the blocks (blockX + v, blockY + w), v < width, w < height, grey beyond the
-// pictures included, handed to sink(v, w, sum) column by column.
+// pictures included, plus `bias` in each lane, handed to sink(v, w, sum) column by column.
 template <typename Sink>
 void ReduceSums(Tables& t, const PictureSource& source, std::int64_t blockX, std::int64_t blockY,
-                std::int32_t width, std::int32_t height, Sink sink) {
+                std::int32_t width, std::int32_t height, std::uint32_t bias, Sink sink) {
     const MapDocument& document = *source.document;
     const std::int64_t k = std::int64_t{1} << t.key.shift;
     const FieldExtent extent = document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
@@ -248,7 +252,8 @@ void ReduceSums(Tables& t, const PictureSource& source, std::int64_t blockX, std
         if (v == 0 || inBoxX != t.inBoxX[static_cast<std::size_t>(v) - 1]) {
             for (std::int32_t w = 0; w < height; ++w) {
                 const auto inBox = static_cast<std::uint64_t>(inBoxX * t.inBoxY[w]);
-                t.rowBase[w] = Lanes::All(static_cast<std::uint32_t>((area - inBox) * kBackgroundChannel));
+                t.rowBase[w] = Lanes::All(
+                    static_cast<std::uint32_t>((area - inBox) * kBackgroundChannel + bias));
             }
         }
         for (std::int32_t w = 0; w < height; ++w) {
@@ -264,10 +269,20 @@ void ReduceBlocks(Pyramid& p, const PictureSource& source, const std::vector<std
     for (const std::int64_t b : blocks) {
         const std::int64_t x = b % level.columns;
         const std::int64_t y = b / level.columns;
-        ReduceSums(p.tables, source, x, y, 1, 1, [&](std::int32_t, std::int32_t, const Lanes& sum) {
+        ReduceSums(p.tables, source, x, y, 1, 1, 0, [&](std::int32_t, std::int32_t, const Lanes& sum) {
             level.sums[static_cast<std::size_t>(b)] = sum.ToSum3();
         });
     }
+}
+
+// The pixel of block b of level i from its sum: BoxMean over k x k pixels, k * k a power of two.
+void MakePixel(Pyramid& p, std::size_t i, std::int64_t b) {
+    const std::int32_t s = 2 * (p.key.shift + static_cast<std::int32_t>(i));
+    const std::uint32_t half = std::uint32_t{1} << (s - 1);
+    Level& level = p.levels[i];
+    const Sum3& sum = level.sums[static_cast<std::size_t>(b)];
+    level.pixels[static_cast<std::size_t>(b)] =
+        ((sum.c0 + half) >> s) | ((sum.c1 + half) >> s) << 8 | ((sum.c2 + half) >> s) << 16;
 }
 
 // Block b of level i + 1 from its four blocks in level i.
@@ -289,10 +304,14 @@ void SumParent(Pyramid& p, std::size_t i, std::int64_t b) {
     level.sums[static_cast<std::size_t>(b)] = sum;
 }
 
+// Every level above the lowest from the one below, and every level's pixels.
 void SumLevelsAbove(Pyramid& p) {
-    for (std::size_t i = 0; i + 1 < p.levels.size(); ++i) {
-        const Level& level = p.levels[i + 1];
-        for (std::int64_t b = 0; b < level.columns * level.rows; ++b) SumParent(p, i, b);
+    for (std::size_t i = 0; i < p.levels.size(); ++i) {
+        const Level& level = p.levels[i];
+        for (std::int64_t b = 0; b < level.columns * level.rows; ++b) {
+            if (i > 0) SumParent(p, i - 1, b);
+            MakePixel(p, i, b);
+        }
     }
 }
 
@@ -320,13 +339,14 @@ void MakePyramid(Pyramid& p, const PictureSource& source, const TableKey& key, F
         level.columns = columns;
         level.rows = rows;
         level.sums.resize(static_cast<std::size_t>(columns * rows));
+        level.pixels.resize(static_cast<std::size_t>(columns * rows));
         p.levels.push_back(std::move(level));
         columns = (columns + 1) / 2;
         rows = (rows + 1) / 2;
     }
     Level& lowest = p.levels.front();
     ReduceSums(p.tables, source, 0, 0, static_cast<std::int32_t>(lowest.columns),
-               static_cast<std::int32_t>(lowest.rows),
+               static_cast<std::int32_t>(lowest.rows), 0,
                [&](std::int32_t v, std::int32_t w, const Lanes& sum) {
                    lowest.sums[static_cast<std::size_t>(w * lowest.columns + v)] = sum.ToSum3();
                });
@@ -351,6 +371,7 @@ void UpdatePyramid(Pyramid& p, const PictureSource& source, const std::vector<st
     std::sort(p.dirty.begin(), p.dirty.end());
     p.dirty.erase(std::unique(p.dirty.begin(), p.dirty.end()), p.dirty.end());
     ReduceBlocks(p, source, p.dirty);
+    for (const std::int64_t b : p.dirty) MakePixel(p, 0, b);
     for (std::size_t i = 0; i + 1 < p.levels.size(); ++i) {
         const std::int64_t columns = p.levels[i].columns;
         const std::int64_t parentColumns = p.levels[i + 1].columns;
@@ -360,15 +381,16 @@ void UpdatePyramid(Pyramid& p, const PictureSource& source, const std::vector<st
         }
         std::sort(p.parents.begin(), p.parents.end());
         p.parents.erase(std::unique(p.parents.begin(), p.parents.end()), p.parents.end());
-        for (const std::int64_t b : p.parents) SumParent(p, i, b);
+        for (const std::int64_t b : p.parents) {
+            SumParent(p, i, b);
+            MakePixel(p, i + 1, b);
+        }
         std::swap(p.dirty, p.parents);
     }
 }
 
-void DrawFromLevel(const Level& level, std::int32_t shift, std::int64_t blockX, std::int64_t blockY,
+void DrawFromLevel(const Level& level, std::int64_t blockX, std::int64_t blockY,
                    const screen::PixelView& target) {
-    const std::uint32_t half = std::uint32_t{1} << (2 * shift - 1);
-    const std::int32_t s = 2 * shift;
     const std::int64_t firstV = std::clamp<std::int64_t>(-blockX, 0, target.width);
     const std::int64_t endV = std::clamp<std::int64_t>(level.columns - blockX, firstV, target.width);
     for (std::int32_t w = 0; w < target.height; ++w) {
@@ -379,11 +401,8 @@ void DrawFromLevel(const Level& level, std::int32_t shift, std::int64_t blockX, 
             continue;
         }
         std::fill(out, out + firstV, kBackgroundPixel);
-        const Sum3* sums = &level.sums[static_cast<std::size_t>(by * level.columns)];
-        for (std::int64_t v = firstV; v < endV; ++v) {
-            const Sum3& sum = sums[blockX + v];
-            out[v] = ((sum.c0 + half) >> s) | ((sum.c1 + half) >> s) << 8 | ((sum.c2 + half) >> s) << 16;
-        }
+        const std::uint32_t* pixels = &level.pixels[static_cast<std::size_t>(by * level.columns)];
+        std::copy(pixels + blockX + firstV, pixels + blockX + endV, out + firstV);
         std::fill(out + endV, out + target.width, kBackgroundPixel);
     }
 }
@@ -401,7 +420,10 @@ std::size_t Tables::Bytes() const {
 
 std::size_t Pyramid::Bytes() const {
     std::size_t bytes = tables.Bytes() + (dirty.capacity() + parents.capacity()) * sizeof(std::int64_t);
-    for (const Level& level : levels) bytes += level.sums.capacity() * sizeof(Sum3);
+    for (const Level& level : levels) {
+        bytes += level.sums.capacity() * sizeof(Sum3) +
+                 level.pixels.capacity() * sizeof(std::uint32_t);
+    }
     return bytes;
 }
 
@@ -431,17 +453,19 @@ void MapReducer::Draw(const PictureSource& source, std::int32_t shift, std::int6
         } else if (!changes.positions.empty()) {
             UpdatePyramid(pyramid_, source, changes.positions);
         }
-        DrawFromLevel(pyramid_.levels[static_cast<std::size_t>(shift - lowest)], shift, blockX, blockY,
+        DrawFromLevel(pyramid_.levels[static_cast<std::size_t>(shift - lowest)], blockX, blockY,
                       target);
         return;
     }
     const TableKey key = KeyOf(source, shift);
     if (!tables_.made || !(tables_.key == key)) MakeTables(tables_, key, source.tileSet);
-    const Lanes half = Lanes::All(std::uint32_t{1} << (2 * shift - 1));
-    ReduceSums(tables_, source, blockX, blockY, target.width, target.height,
+    // BoxMean over the k x k pixels of a block, k * k a power of two: half of it added, shifted.
+    const std::uint32_t half = std::uint32_t{1} << (2 * shift - 1);
+    std::uint32_t* const pixels = target.pixels;
+    const std::ptrdiff_t pitch = target.pitch;
+    ReduceSums(tables_, source, blockX, blockY, target.width, target.height, half,
                [&](std::int32_t v, std::int32_t w, const Lanes& sum) {
-                   // BoxMean over the k x k pixels of a block: k * k is a power of two.
-                   target.Row(w)[v] = ((sum + half) >> (2 * shift)).ToPixel();
+                   pixels[w * pitch + v] = (sum >> (2 * shift)).ToPixel();
                });
 }
 

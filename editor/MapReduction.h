@@ -102,10 +102,12 @@ struct Tables {
     std::size_t Bytes() const;
 };
 
-// One level of reduced pictures: the sums of blocks of k x k map pixels, row by row.
+// One level of reduced pictures: the sums of blocks of k x k map pixels, row by row, and the
+// pixels they give.
 struct Level {
     std::int64_t columns = 0, rows = 0;
     std::vector<Sum3> sums;
+    std::vector<std::uint32_t> pixels;
 };
 
 struct Pyramid {
