@@ -27,6 +27,24 @@ protected:
     }
 };
 
+// Compares the tool's pixels (x, y), x < columns, y < rows, with the view's from row kTop on;
+// returns how many of them are marker pixels (black or red).
+std::int64_t CompareWithView(const Picture& tool, std::int32_t columns, std::int32_t rows) {
+    std::int64_t different = 0, marker = 0;
+    for (std::int32_t y = 0; y < rows; ++y) {
+        for (std::int32_t x = 0; x < columns; ++x) {
+            const std::uint32_t view = screen::ScreenBackBufferPixel(x, y + kTop);
+            if (view != tool.At(x, y) && ++different <= 5) {
+                ADD_FAILURE() << "(" << x << ", " << y << "): view " << std::hex << view
+                              << ", maptool " << tool.At(x, y);
+            }
+            marker += view == 0xFF0000 || view == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(different, 0);
+    return marker;
+}
+
 // Players in every direction, two-digit numbers, markers that overlap, cross the map's edges
 // or lie off it, on tiles cut by the tile set, beyond it, before it, and one whose index
 // wraps around to tile 1 in the view's 32-bit arithmetic.
@@ -78,19 +96,8 @@ TEST_F(MaptoolViewTest, PlayersAreDrawnAsTheEditorsViewDrawsThem) {
         const Picture tool = ReadPng("spieler.png");
         ASSERT_EQ(tool.width, 16 * 24);
         ASSERT_EQ(tool.height, 20 * 18);
-        std::int64_t different = 0, marker = 0;
-        for (std::int32_t y = 0; y < tool.height; ++y) {
-            for (std::int32_t x = 0; x < tool.width; ++x) {
-                const std::uint32_t view = screen::ScreenBackBufferPixel(x, y + kTop);
-                if (view != tool.At(x, y) && ++different <= 5) {
-                    ADD_FAILURE() << "(" << x << ", " << y << "): view " << std::hex << view
-                                  << ", maptool " << tool.At(x, y);
-                }
-                marker += view == 0xFF0000 || view == 0 ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(different, 0);
-        EXPECT_GT(marker, 12 * 100);  // the markers are there to compare
+        EXPECT_GT(CompareWithView(tool, tool.width, tool.height),
+                  12 * 100);  // the markers are there to compare
     }
 }
 
@@ -162,18 +169,7 @@ TEST_F(MaptoolViewTest, TheViewAndTheToolAgreeAtEveryScale) {
         const std::int32_t columns = std::min(width / k, 500);
         const std::int32_t rows = std::min(height / k, 500 - kTop);
         ASSERT_GT(columns * rows, 2000);
-        std::int64_t different = 0, marker = 0;
-        for (std::int32_t y = 0; y < rows; ++y) {
-            for (std::int32_t x = 0; x < columns; ++x) {
-                const std::uint32_t view = screen::ScreenBackBufferPixel(x, y + kTop);
-                if (view != tool.At(x, y) && ++different <= 5) {
-                    ADD_FAILURE() << "(" << x << ", " << y << "): view " << std::hex << view
-                                  << ", maptool " << tool.At(x, y);
-                }
-                marker += view == 0xFF0000 || view == 0 ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(different, 0);
+        const std::int64_t marker = CompareWithView(tool, columns, rows);
         if (c.players) {
             EXPECT_GT(marker, 3 * 50);  // the markers are there to compare
         }
