@@ -167,7 +167,7 @@ void SortRows(Tables& t) {
 
 // Adds to each target row what one field column that a target column covers (segment) shows in
 // it: for a column cut by the grid every piece, otherwise only the cut field rows.
-void AddPieces(const Tables& t, const MapDocument& document, const Segment& segment,
+[[gnu::always_inline]] inline void AddPieces(const Tables& t, const MapDocument& document, const Segment& segment,
                const Slots& slots, Lanes* accumulated) {
     const std::int32_t* column = &document.Fields(segment.field, 0);
     const std::size_t ny = static_cast<std::size_t>(t.y.nodes);
@@ -461,11 +461,13 @@ void MapReducer::Draw(const PictureSource& source, std::int32_t shift, std::int6
     if (!tables_.made || !(tables_.key == key)) MakeTables(tables_, key, source.tileSet);
     // BoxMean over the k x k pixels of a block, k * k a power of two: half of it added, shifted.
     const std::uint32_t half = std::uint32_t{1} << (2 * shift - 1);
+    // By value: the pixel stores cannot change them.
     std::uint32_t* const pixels = target.pixels;
     const std::ptrdiff_t pitch = target.pitch;
+    const std::int32_t s = 2 * shift;
     ReduceSums(tables_, source, blockX, blockY, target.width, target.height, half,
-               [&](std::int32_t v, std::int32_t w, const Lanes& sum) {
-                   pixels[w * pitch + v] = (sum >> (2 * shift)).ToPixel();
+               [pixels, pitch, s](std::int32_t v, std::int32_t w, const Lanes& sum) {
+                   pixels[w * pitch + v] = (sum >> s).ToPixel();
                });
 }
 
