@@ -133,7 +133,7 @@ struct PaletteShown {
 // The tile palette window.
 struct PaletteState {
     std::int32_t Open = 0;
-    std::int32_t FirstRow = 0;  // the row of tiles at the top
+    std::int32_t FirstRow = 0;          // the row of tiles at the top
     std::optional<PaletteShown> Drawn;  // none: draw it at the next chance
 };
 

@@ -219,11 +219,10 @@ void SwapRecords(Log& log, std::size_t begin, std::size_t end, bool backwards, S
 }
 
 unsigned Apply(const Step& step, const Counts& from, bool backwards) {
-    SwapRecords(gLog.values, from.values, from.values + step.values, backwards,
-                [](ValueRecord& r) {
-                    std::swap(Target(r.target), r.value);
-                    if (r.target < kHeaderBase) NoteFieldChanged(r.target);
-                });
+    SwapRecords(gLog.values, from.values, from.values + step.values, backwards, [](ValueRecord& r) {
+        std::swap(Target(r.target), r.value);
+        if (r.target < kHeaderBase) NoteFieldChanged(r.target);
+    });
     SwapRecords(gLog.names, from.names, from.names + step.names, backwards,
                 [](std::string& name) { std::swap(Document.MapName, name); });
     SwapRecords(gLog.tileSets, from.tileSets, from.tileSets + step.tileSets, backwards,

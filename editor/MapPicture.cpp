@@ -63,8 +63,8 @@ void DrawTile(const screen::PixelView& target, const screen::PixelView& tileSet,
     const TileOrigin origin = TileClipOrigin(tile, zmaskRow, fieldWidth, fieldHeight);
     const screen::SpriteClipRect clip = screen::ClipRectangle(
         origin.x, origin.y, fieldWidth, fieldHeight, tileSet.width, tileSet.height);
-    const auto blit = screen::DisplayBlit(clip, x, y, target.width, target.height, tileSet.width,
-                                          tileSet.height);
+    const auto blit =
+        screen::DisplayBlit(clip, x, y, target.width, target.height, tileSet.width, tileSet.height);
     if (blit) screen::CopyBlit(*blit, tileSet, target.pixels, target.pitch);
 }
 

@@ -29,7 +29,9 @@ namespace {
 
 std::int32_t Wrap32(std::int64_t v) { return static_cast<std::int32_t>(v); }
 
-std::int64_t Position(const Cuts& c, std::int32_t i) { return std::min<std::int64_t>(i * c.step, c.box); }
+std::int64_t Position(const Cuts& c, std::int32_t i) {
+    return std::min<std::int64_t>(i * c.step, c.box);
+}
 // The node of a position inside the field that is a multiple of `step` or beyond the box.
 std::int32_t Node(const Cuts& c, std::int64_t x) {
     return x >= c.box ? c.nodes - 1 : static_cast<std::int32_t>(x / c.step);
@@ -55,10 +57,14 @@ std::int64_t SourceLeft(std::int32_t value, std::int32_t fieldWidth, const scree
 }
 
 TableKey KeyOf(const PictureSource& source, std::int32_t shift) {
-    return {source.tileSetVersion,         source.tileSet.pixels,
-            source.tileSet.width,          source.tileSet.height,
-            source.document->FieldWidth,   source.document->FieldHeight,
-            source.zmaskRow,               shift};
+    return {source.tileSetVersion,
+            source.tileSet.pixels,
+            source.tileSet.width,
+            source.tileSet.height,
+            source.document->FieldWidth,
+            source.document->FieldHeight,
+            source.zmaskRow,
+            shift};
 }
 
 void MakeTables(Tables& t, const TableKey& key, const screen::PixelView& set) {
@@ -124,9 +130,8 @@ struct Slots {
     const screen::PixelView& set;
 
     std::size_t Of(std::int32_t value) const {
-        return static_cast<std::uint32_t>(value) < tiles
-                   ? static_cast<std::uint32_t>(value)
-                   : OtherSlot(value, tiles, fieldWidth, set);
+        return static_cast<std::uint32_t>(value) < tiles ? static_cast<std::uint32_t>(value)
+                                                         : OtherSlot(value, tiles, fieldWidth, set);
     }
 };
 
@@ -167,8 +172,9 @@ void SortRows(Tables& t) {
 
 // Adds to each target row what one field column that a target column covers (segment) shows in
 // it: for a column cut by the grid every piece, otherwise only the cut field rows.
-[[gnu::always_inline]] inline void AddPieces(const Tables& t, const MapDocument& document, const Segment& segment,
-               const Slots& slots, Lanes* accumulated) {
+[[gnu::always_inline]] inline void AddPieces(const Tables& t, const MapDocument& document,
+                                             const Segment& segment, const Slots& slots,
+                                             Lanes* accumulated) {
     const std::int32_t* column = &document.Fields(segment.field, 0);
     const std::size_t ny = static_cast<std::size_t>(t.y.nodes);
     const std::size_t perSlot = static_cast<std::size_t>(t.x.nodes) * ny;
@@ -225,7 +231,8 @@ void ReduceSums(Tables& t, const PictureSource& source, std::int64_t blockX, std
                 std::int32_t width, std::int32_t height, std::uint32_t bias, Sink sink) {
     const MapDocument& document = *source.document;
     const std::int64_t k = std::int64_t{1} << t.key.shift;
-    const FieldExtent extent = document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
+    const FieldExtent extent =
+        document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
     CutAxis(blockX * k, k, document.FieldWidth, MapLength(extent.columns, document.FieldWidth),
             width, t.x, t.columns, t.inBoxX);
     CutAxis(blockY * k, k, document.FieldHeight, MapLength(extent.rows, document.FieldHeight),
@@ -264,14 +271,16 @@ void ReduceSums(Tables& t, const PictureSource& source, std::int64_t blockX, std
 }
 
 // The block sums of the pyramid's lowest level for blocks (x, y) of `blocks`.
-void ReduceBlocks(Pyramid& p, const PictureSource& source, const std::vector<std::int64_t>& blocks) {
+void ReduceBlocks(Pyramid& p, const PictureSource& source,
+                  const std::vector<std::int64_t>& blocks) {
     Level& level = p.levels.front();
     for (const std::int64_t b : blocks) {
         const std::int64_t x = b % level.columns;
         const std::int64_t y = b / level.columns;
-        ReduceSums(p.tables, source, x, y, 1, 1, 0, [&](std::int32_t, std::int32_t, const Lanes& sum) {
-            level.sums[static_cast<std::size_t>(b)] = sum.ToSum3();
-        });
+        ReduceSums(p.tables, source, x, y, 1, 1, 0,
+                   [&](std::int32_t, std::int32_t, const Lanes& sum) {
+                       level.sums[static_cast<std::size_t>(b)] = sum.ToSum3();
+                   });
     }
 }
 
@@ -292,7 +301,8 @@ void SumParent(Pyramid& p, std::size_t i, std::int64_t b) {
     const std::int64_t x = b % level.columns;
     const std::int64_t y = b / level.columns;
     const std::int32_t childShift = p.key.shift + static_cast<std::int32_t>(i);
-    const auto grey = static_cast<std::uint32_t>((std::uint64_t{1} << (2 * childShift)) * kBackgroundChannel);
+    const auto grey =
+        static_cast<std::uint32_t>((std::uint64_t{1} << (2 * childShift)) * kBackgroundChannel);
     Sum3 sum;
     for (std::int64_t cy = 2 * y; cy < 2 * y + 2; ++cy) {
         for (std::int64_t cx = 2 * x; cx < 2 * x + 2; ++cx) {
@@ -332,8 +342,11 @@ void MakePyramid(Pyramid& p, const PictureSource& source, const TableKey& key, F
     p.fields = std::as_const(document.Fields).Data();
     if (!(p.tables.made && p.tables.key == key)) MakeTables(p.tables, key, source.tileSet);
     p.levels.clear();
-    std::int64_t columns = (MapLength(extent.columns, key.fieldWidth) + (std::int64_t{1} << key.shift) - 1) >> key.shift;
-    std::int64_t rows = (MapLength(extent.rows, key.fieldHeight) + (std::int64_t{1} << key.shift) - 1) >> key.shift;
+    std::int64_t columns =
+        (MapLength(extent.columns, key.fieldWidth) + (std::int64_t{1} << key.shift) - 1) >>
+        key.shift;
+    std::int64_t rows =
+        (MapLength(extent.rows, key.fieldHeight) + (std::int64_t{1} << key.shift) - 1) >> key.shift;
     for (std::int32_t shift = key.shift; shift <= kMostReducedShift; ++shift) {
         Level level;
         level.columns = columns;
@@ -354,7 +367,8 @@ void MakePyramid(Pyramid& p, const PictureSource& source, const TableKey& key, F
 }
 
 // Makes again the blocks that the changed fields lie in, and the blocks above them.
-void UpdatePyramid(Pyramid& p, const PictureSource& source, const std::vector<std::int32_t>& changed) {
+void UpdatePyramid(Pyramid& p, const PictureSource& source,
+                   const std::vector<std::int32_t>& changed) {
     const std::int64_t fw = p.key.fieldWidth, fh = p.key.fieldHeight;
     const std::int32_t shift = p.key.shift;
     const Level& lowest = p.levels.front();
@@ -392,7 +406,8 @@ void UpdatePyramid(Pyramid& p, const PictureSource& source, const std::vector<st
 void DrawFromLevel(const Level& level, std::int64_t blockX, std::int64_t blockY,
                    const screen::PixelView& target) {
     const std::int64_t firstV = std::clamp<std::int64_t>(-blockX, 0, target.width);
-    const std::int64_t endV = std::clamp<std::int64_t>(level.columns - blockX, firstV, target.width);
+    const std::int64_t endV =
+        std::clamp<std::int64_t>(level.columns - blockX, firstV, target.width);
     for (std::int32_t w = 0; w < target.height; ++w) {
         std::uint32_t* out = target.Row(w);
         const std::int64_t by = blockY + w;
@@ -419,10 +434,11 @@ std::size_t Tables::Bytes() const {
 }
 
 std::size_t Pyramid::Bytes() const {
-    std::size_t bytes = tables.Bytes() + (dirty.capacity() + parents.capacity()) * sizeof(std::int64_t);
+    std::size_t bytes =
+        tables.Bytes() + (dirty.capacity() + parents.capacity()) * sizeof(std::int64_t);
     for (const Level& level : levels) {
-        bytes += level.sums.capacity() * sizeof(Sum3) +
-                 level.pixels.capacity() * sizeof(std::uint32_t);
+        bytes +=
+            level.sums.capacity() * sizeof(Sum3) + level.pixels.capacity() * sizeof(std::uint32_t);
     }
     return bytes;
 }
@@ -445,7 +461,8 @@ void MapReducer::Draw(const PictureSource& source, std::int32_t shift, std::int6
         const FieldExtent extent =
             document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
         FieldChanges changes = TakeFieldChanges();
-        const bool same = pyramid_.made && pyramid_.key == key && pyramid_.extent.columns == extent.columns &&
+        const bool same = pyramid_.made && pyramid_.key == key &&
+                          pyramid_.extent.columns == extent.columns &&
                           pyramid_.extent.rows == extent.rows &&
                           pyramid_.fields == std::as_const(document.Fields).Data();
         if (!same || changes.all) {
@@ -482,13 +499,15 @@ void DrawEnlarged(const PictureSource& source, std::int32_t shift, std::int64_t 
         FillBackground(target);
         return;
     }
-    const FieldExtent extent = document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
+    const FieldExtent extent =
+        document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
     const std::int64_t mapWidth = MapLength(extent.columns, document.FieldWidth);
     const std::int64_t mapHeight = MapLength(extent.rows, document.FieldHeight);
     const std::int64_t sourceTop = Wrap32(std::int64_t{source.zmaskRow} * fh);
-    const std::int64_t pictureRows = set.pixels != nullptr && sourceTop >= 0 && sourceTop < set.height
-                                         ? std::min(fh, set.height - sourceTop)
-                                         : 0;
+    const std::int64_t pictureRows =
+        set.pixels != nullptr && sourceTop >= 0 && sourceTop < set.height
+            ? std::min(fh, set.height - sourceTop)
+            : 0;
     const std::int64_t m = std::int64_t{1} << shift;
     for (std::int32_t w = 0; w < target.height; w += static_cast<std::int32_t>(m)) {
         std::uint32_t* out = target.Row(w);
@@ -550,8 +569,8 @@ bool BoxFilter::Add(const std::uint32_t* row) {
             static_cast<std::uint64_t>(std::min(width_, (o + 1) * scale_) - o * scale_);
         const std::uint64_t count = columns * blockRows;
         std::uint64_t* sum = &sums_[static_cast<std::size_t>(o) * 3];
-        row_[static_cast<std::size_t>(o)] = BoxMean(sum[0], count) | BoxMean(sum[1], count) << 8 |
-                                            BoxMean(sum[2], count) << 16;
+        row_[static_cast<std::size_t>(o)] =
+            BoxMean(sum[0], count) | BoxMean(sum[1], count) << 8 | BoxMean(sum[2], count) << 16;
         sum[0] = sum[1] = sum[2] = 0;
     }
     out_ = row_.data();

@@ -34,12 +34,13 @@ void DrawPlayers(const screen::PixelView& view) {
     const MarkerPlacement placement{[](std::int64_t m) { return ViewX(m); },
                                     [](std::int64_t m) { return ViewY(m); },
                                     gui::GadgetGetState(kPlayerBar)};
-    DrawPlayerMarkers(view, 0, Document, placement,
-                      [](std::int32_t x, std::int32_t y, std::string_view text, std::int32_t colour) {
-                          screen::DrawFrontColor(colour);
-                          screen::DrawingMode(kModeTransparentText);
-                          screen::DrawText(x, y, text);
-                      });
+    DrawPlayerMarkers(
+        view, 0, Document, placement,
+        [](std::int32_t x, std::int32_t y, std::string_view text, std::int32_t colour) {
+            screen::DrawFrontColor(colour);
+            screen::DrawingMode(kModeTransparentText);
+            screen::DrawText(x, y, text);
+        });
 }
 
 void DrawStatusTexts() {

@@ -74,8 +74,8 @@ void CopyBlit(const SpriteBlit& blit, const PixelView& sprite, std::uint32_t* ta
 void CopyBlit(const SpriteBlit& blit, const PixelBuffer& sprite, std::uint32_t* target,
               std::ptrdiff_t targetPitch) {
     // The view only reads through its pointer.
-    const PixelView view{const_cast<std::uint32_t*>(sprite.Data()), sprite.Width(),
-                         sprite.Height(), sprite.Pitch()};
+    const PixelView view{const_cast<std::uint32_t*>(sprite.Data()), sprite.Width(), sprite.Height(),
+                         sprite.Pitch()};
     CopyBlit(blit, view, target, targetPitch);
 }
 

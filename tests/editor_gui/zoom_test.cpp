@@ -177,9 +177,7 @@ testing_support::MapPictureRules ViewedMap(const screen::PixelView& set, int row
             [](std::int64_t x, std::int64_t y) { return std::as_const(Document.Fields)(x, y); },
             set.width,
             set.height,
-            [set](std::int64_t x, std::int64_t y) {
-                return set.Row(static_cast<int>(y))[x];
-            }};
+            [set](std::int64_t x, std::int64_t y) { return set.Row(static_cast<int>(y))[x]; }};
 }
 
 // The view pixel as the scale says it should be: reduced 1:k, the rounded average of the k x k
@@ -284,7 +282,8 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
 // show each change as a fresh picture would.
 TEST_F(ZoomTest, TheKeptReducedPicturesFollowEveryChangeOfTheFields) {
     std::mt19937 random(11);
-    OpenGeneratedMap("Zufall", 4, 3, 999, 599, 4 * 5, [&random](int, int) { return random() & 0xFFFFFF; });
+    OpenGeneratedMap("Zufall", 4, 3, 999, 599, 4 * 5,
+                     [&random](int, int) { return random() & 0xFFFFFF; });
     for (int x = 0; x <= 999; ++x) {
         for (int y = 0; y <= 599; ++y) Document.Fields(x, y) = (x / 7 + y / 5) % 5;
     }

@@ -29,8 +29,8 @@ struct MapPictureRules {
     // field width as a 32-bit product.
     std::uint32_t At(std::int64_t x, std::int64_t y) const {
         if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kMapGrey;
-        const std::int64_t left =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(field(x / fieldWidth, y / fieldHeight) * fieldWidth));
+        const std::int64_t left = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(field(x / fieldWidth, y / fieldHeight) * fieldWidth));
         const std::int64_t sx = left + x % fieldWidth;
         const std::int64_t sy = (zmask ? fieldHeight : 0) + y % fieldHeight;
         if (left < 0 || sx >= setWidth || sy >= setHeight) return kMapGrey;

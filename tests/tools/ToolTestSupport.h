@@ -164,9 +164,9 @@ struct Fixture {
                     {}};
         for (std::int32_t oy = 0; oy < out.height; ++oy) {
             for (std::int32_t ox = 0; ox < out.width; ++ox) {
-                out.pixels.push_back(testing_support::BlockMean(
-                    map, std::int64_t{ox} * n, std::int64_t{oy} * n, n,
-                    testing_support::BlockEdge::kCutAtTheMap));
+                out.pixels.push_back(
+                    testing_support::BlockMean(map, std::int64_t{ox} * n, std::int64_t{oy} * n, n,
+                                               testing_support::BlockEdge::kCutAtTheMap));
             }
         }
         return out;

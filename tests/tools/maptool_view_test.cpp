@@ -138,7 +138,7 @@ TEST_F(MaptoolViewTest, TheViewAndTheToolAgreeAtEveryScale) {
         map.lastX = c.lastX;
         map.lastY = c.lastY;
         map.tileSetWidth = c.fw * 5 + c.fw / 2;  // the last tile cut
-        map.tileSetHeight = 2 * c.fh - 1;       // the last Z-mask row missing
+        map.tileSetHeight = 2 * c.fh - 1;        // the last Z-mask row missing
         map.tile = [](std::int32_t x, std::int32_t y) { return (x * 5 + y * 3) % 8 - 1; };
         const std::int32_t width = (c.lastX + 1) * c.fw, height = (c.lastY + 1) * c.fh;
         map.playerCount = c.players ? 4 : 0;
