@@ -1,10 +1,11 @@
 // Drawing the map view of a 1000 x 1000 map against an 8 x 8 map, both filling the whole
 // view from the same scroll position, the cost of one main-loop pass against the frame period
-// (also with a large undo history and the map changed, and at the scale that shows the whole
-// map), the 1:1 pass against its drawing steps alone (what the input steps cost), recording a
-// fill of the whole grid in the history and a flood fill of it against a memset, and the
-// memory kept for zooming against the tile set's own. The frame pacing is set far above the
-// display's rate so that the flip does not wait.
+// (also with a large undo history and the map changed, at 1:16, and at the scale that shows the
+// whole map), a pass after one painted field at the whole-map scale against one at 1:1, the
+// 1:1 pass against its drawing steps alone (what the input steps cost), recording a fill of the
+// whole grid in the history and a flood fill of it against a memset, and the memory kept for
+// zooming against the tile set's own and against the grid's. The frame pacing is set far above
+// the display's rate so that the flip does not wait.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "BenchRatio.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
+#include "editor/FieldChanges.h"
 #include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapCommands.h"
@@ -52,6 +54,7 @@ void UseMap(std::int32_t lastField) {
     for (int x = 0; x <= lastField; ++x) {
         for (int y = 0; y <= lastField; ++y) editor::Document.Fields(x, y) = (x * 7 + y * 3) % 8;
     }
+    editor::NoteAllFieldsChanged();  // written past the history
     editor::View.ScrollX = 0;
     editor::View.ScrollY = 0;
     editor::ResetZoom();
@@ -115,6 +118,33 @@ void PassAtWholeMapScale(benchmark::State& state) {
     for (auto _ : state) editor::EditorPass(512);
 }
 
+// The same pass at 1:16.
+void PassAtOneToSixteen(benchmark::State& state) {
+    UseMap(999);
+    editor::View.ZoomLevel = -4;
+    for (auto _ : state) editor::EditorPass(512);
+    editor::ResetZoom();
+}
+
+// One field painted (a step of its own in the history), then the pass that shows it: at 1:1
+// and at the whole-map scale, where the reduced pictures it lies in are made again.
+void PaintOneField(benchmark::State& state, bool wholeMap) {
+    UseMap(999);
+    if (wholeMap) editor::ViewMenuCommand(editor::kItemWholeMap);
+    editor::HistoryClear();
+    editor::EditorPass(512);
+    std::int32_t tile = 1;
+    for (auto _ : state) {
+        tile = 3 - tile;
+        editor::SetField(2, 3, tile);
+        editor::EditorPass(512);
+    }
+    editor::HistoryClear();
+    editor::ResetZoom();
+}
+void PaintAtOneToOne(benchmark::State& state) { PaintOneField(state, false); }
+void PaintAtWholeMapScale(benchmark::State& state) { PaintOneField(state, true); }
+
 // The steps of a 1:1 pass for a mouse movement that do anything: where the mouse is, the
 // corrections, the window's paint and the drawing.
 void PassDrawingOnly(benchmark::State& state) {
@@ -158,8 +188,12 @@ void PrintZoomMemory() {
     const double tileSet = 4.0 * set.width * set.height;
     std::printf(
         "memory kept for zooming: %zu bytes at most (at 1:%d), tile set %.0f bytes: %.2fx "
-        "(goal at most 1.50x)\n\n",
+        "(goal at most 1.50x)\n",
         most, at, tileSet, static_cast<double>(most) / tileSet);
+    const double grid = 4.0 * editor::kFieldsSize * editor::kFieldsSize;
+    std::printf("reduced pictures of the whole map kept: %zu bytes, the grid %.0f bytes: %.2fx\n\n",
+                editor::ZoomPyramidBytes(), grid,
+                static_cast<double>(editor::ZoomPyramidBytes()) / grid);
     editor::ResetZoom();
 }
 
@@ -185,6 +219,9 @@ BENCHMARK(DrawSmallMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassOnLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassWithHistory)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassAtWholeMapScale)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassAtOneToSixteen)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PaintAtOneToOne)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PaintAtWholeMapScale)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassDrawingOnly)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(FillWholeGrid)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(FillThroughHistory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -202,8 +239,10 @@ int main(int argc, char** argv) {
                                          {"PassWithHistory", "FramePeriod"},
                                          {"PassWithHistory", "PassOnLargeMap"},
                                          {"PassAtWholeMapScale", "FramePeriod"},
+                                         {"PassAtOneToSixteen", "FramePeriod"},
+                                         {"PaintAtWholeMapScale", "PaintAtOneToOne"},
                                          {"PassOnLargeMap", "PassDrawingOnly"},
                                          {"FillThroughHistory", "MemsetGrid"},
                                          {"FillWholeGrid", "MemsetGrid"}},
-                                        {1.2, 0.1, 0.05, 1.05, 0.1, 1.05, 30, 30});
+                                        {1.2, 0.1, 0.05, 1.05, 0.02, 0.1, 2, 1.05, 30, 30});
 }

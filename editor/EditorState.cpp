@@ -14,6 +14,7 @@ EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
 PaletteState Palette;
+ViewCacheState ViewCaches;
 ShownState Shown;
 
 void ResetEditorState() {
@@ -23,6 +24,7 @@ void ResetEditorState() {
     Painting = PaintState{};
     Navigation = NavigationState{};
     Palette = PaletteState{};
+    ViewCaches = ViewCacheState{};
     Shown = ShownState{};
     ResetHistory();
     ResetTileSetState();

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+#include "editor/MapReduction.h"
 
 namespace editor {
 
@@ -136,10 +139,24 @@ struct NavigationState {
     std::int32_t ZoomWheelRest = 0;
 };
 
+// What the palette's canvas shows; it is drawn again when any of it changes.
+struct PaletteShown {
+    std::uint32_t tileSet;
+    std::int32_t tileSetWidth, fieldWidth, fieldHeight, brush, firstRow;
+    bool operator==(const PaletteShown&) const = default;
+};
+
 // The tile palette window.
 struct PaletteState {
     std::int32_t Open = 0;
-    std::int32_t FirstRow = 0;  // the row of tiles at the top
+    std::int32_t FirstRow = 0;          // the row of tiles at the top
+    std::optional<PaletteShown> Drawn;  // none: draw it at the next chance
+};
+
+// What the map view keeps between passes to draw faster: the tables and reduced pictures of
+// the scales below 1:1.
+struct ViewCacheState {
+    MapReducer Reductions;
 };
 
 // The program's values are 32-bit and wrap; sums that may leave the range are formed in 64 bits
@@ -152,10 +169,12 @@ extern EditorHandles Handles;
 extern PaintState Painting;
 extern NavigationState Navigation;
 extern PaletteState Palette;
+extern ViewCacheState ViewCaches;
 extern ShownState Shown;
 
 // Back to the state before start-up (all zero), for a fresh run in the same process: these
-// records, the history, the tile set's and the recovery copy's.
+// records (with the view's and the palette's caches), the history, the tile set's and the
+// recovery copy's.
 void ResetEditorState();
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/FieldChanges.h"
 #include "editor/RecordLog.h"
 
 namespace editor {
@@ -210,7 +211,9 @@ void Write(std::int32_t& place, std::int32_t target, std::int32_t v) {
 // Swaps the records of a step with the document: backwards to undo, forwards to redo.
 template <typename Log, typename Swap>
 void SwapRecords(Log& log, std::size_t begin, std::size_t end, bool backwards, Swap swap) {
-    if (backwards) {
+    if constexpr (requires { log.Visit(begin, end, backwards, swap); }) {
+        log.Visit(begin, end, backwards, swap);
+    } else if (backwards) {
         for (std::size_t i = end; i-- > begin;) swap(log[i]);
     } else {
         for (std::size_t i = begin; i < end; ++i) swap(log[i]);
@@ -224,11 +227,19 @@ unsigned Apply(const Step& step, const Counts& from, bool backwards) {
     std::int32_t* const grid = fields.Size(0) == kFieldsSize && fields.Size(1) == kFieldsSize
                                    ? &Document.Fields(0, 0)
                                    : nullptr;
-    SwapRecords(
-        gLog.values, from.values, from.values + step.values, backwards, [grid](ValueRecord& r) {
-            std::swap(grid != nullptr && r.target < kHeaderBase ? grid[r.target] : Target(r.target),
-                      r.value);
-        });
+    // A step over a large part of the map says so once rather than field by field.
+    const bool large = step.values > static_cast<std::uint32_t>(kHeaderBase / 8);
+    if (large) NoteAllFieldsChanged();
+    SwapRecords(gLog.values, from.values, from.values + step.values, backwards,
+                [grid, large](ValueRecord& r) {
+                    if (r.target >= kHeaderBase || grid == nullptr) {
+                        std::swap(Target(r.target), r.value);
+                        if (r.target < kHeaderBase && !large) NoteFieldChanged(r.target);
+                        return;
+                    }
+                    std::swap(grid[r.target], r.value);
+                    if (!large) NoteFieldChanged(r.target);
+                });
     SwapRecords(gLog.names, from.names, from.names + step.names, backwards,
                 [](std::string& name) { std::swap(Document.MapName, name); });
     SwapRecords(gLog.tileSets, from.tileSets, from.tileSets + step.tileSets, backwards,
@@ -241,6 +252,7 @@ unsigned Apply(const Step& step, const Counts& from, bool backwards) {
 }  // namespace
 
 void detail::RecordValue(std::int32_t target, std::int32_t old) {
+    if (target < kHeaderBase) NoteFieldChanged(target);
     if (gLog.plain) {
         gLog.values.push_back({target, old});
         return;
@@ -257,6 +269,7 @@ void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int
         return;
     }
     // A column's run lies in one piece: written and noted without a call per field.
+    NoteFieldRunChanged(x, top, bottom);
     std::int32_t* column = &Document.Fields(x, top);
     const std::int32_t count = bottom - top + 1;
     Document.Fields.MarkRunUsed(column, count);
@@ -286,6 +299,7 @@ void SetFieldColumn(std::int32_t x, std::int32_t top, const std::int32_t* tiles,
     }
     // As SetFieldRun: the column's part lies in one piece, each field noted in the next free
     // slot, which only a changed field keeps.
+    NoteFieldRunChanged(x, top, bottom);
     std::int32_t* column = &Document.Fields(x, top);
     Document.Fields.MarkRunUsed(column, count);
     std::int32_t target = x * kFieldsSize + top;

@@ -1,15 +1,28 @@
 // The document's defaults and its arrays.
 #include "editor/MapDocument.h"
 
+#include <algorithm>
+
+#include "editor/FieldChanges.h"
+
 namespace editor {
 
 MapDocument Document;
+
+FieldExtent FieldsInArray(const MapDocument& document) {
+    const auto count = [](std::int32_t last) {
+        return static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(std::int64_t{last} + 1, 0, kFieldsSize));
+    };
+    return {count(document.LastFieldX), count(document.LastFieldY)};
+}
 
 void ResizeDocumentArrays(std::int32_t fillColumns, std::int32_t fillRows) {
     runtime::ArrayFree(Document.Players);
     runtime::ArrayDim(Document.Players, kPlayersUpperBound);
     // Not freed first: with the same sizes the block stays and only its used part is cleared.
     runtime::ArrayDimMulti(Document.Fields, {kFieldsSize, kFieldsSize}, {fillColumns, fillRows});
+    NoteAllFieldsChanged();
 }
 
 void ResetDocument() {

@@ -67,6 +67,21 @@ void ResizeDocumentArrays(std::int32_t fillColumns = 0, std::int32_t fillRows = 
 // 4 balls, 6 x 6 fields of 64 x 64 pixels, all zero. TileSetWidth is left as it is.
 void ResetDocument();
 
+// The part of the map's grid that lies inside the Fields array: columns 0 .. columns - 1 and
+// rows 0 .. rows - 1, each 0 when its bound is negative. Every loop over the map's fields takes
+// its ends from here.
+struct FieldExtent {
+    std::int32_t columns;
+    std::int32_t rows;
+};
+FieldExtent FieldsInArray(const MapDocument& document);
+
+// a / b rounded towards minus infinity (b > 0).
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
 // True when (x, y) lies inside the Fields array (not necessarily inside the map's bounds).
 inline bool FieldInArray(std::int64_t x, std::int64_t y) {
     return x >= 0 && y >= 0 && x < kFieldsSize && y < kFieldsSize;

@@ -102,12 +102,8 @@ void WriteGrid() {
 }
 
 // The map's columns and rows that lie inside the Fields array.
-std::int64_t ColumnsInArray() {
-    return std::clamp<std::int64_t>(std::int64_t{Document.LastFieldX} + 1, 0, kFieldsSize);
-}
-std::int64_t RowsInArray() {
-    return std::clamp<std::int64_t>(std::int64_t{Document.LastFieldY} + 1, 0, kFieldsSize);
-}
+std::int64_t ColumnsInArray() { return FieldsInArray(Document).columns; }
+std::int64_t RowsInArray() { return FieldsInArray(Document).rows; }
 
 // How many of the map's columns in the array the rest of the file reaches, with the players
 // still before the grid.

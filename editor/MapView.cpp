@@ -1,11 +1,12 @@
-// Drawing the map view. Only the fields that intersect the view are drawn: the picture is the
-// same as drawing every field and letting the screen cut them, at a cost that does not grow
-// with the map. At other scales than 1:1 Zoom.cpp draws the fields; markers, the hover frame
-// and the texts are the same at every scale, placed through the view's one mapping.
+// Drawing the map view: the fields and the markers by the map picture's code (MapPicture.h; at
+// other scales than 1:1 through Zoom.cpp), then the hover frame, the texts and the brush
+// preview. Markers, the hover frame and the texts are the same at every scale, placed through
+// the view's one mapping.
 #include "editor/MapView.h"
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "editor/EditorState.h"
 #include "editor/MapDocument.h"
@@ -25,59 +26,22 @@ namespace {
 
 constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kRed = 0xFF;
-constexpr std::int32_t kModePlain = 0;
 constexpr std::int32_t kModeTransparentText = 1;
 constexpr std::int32_t kModeOutlined = 4;
 
-void DrawFields() {
-    const std::int64_t fw = Document.FieldWidth;
-    const std::int64_t fh = Document.FieldHeight;
-    if (fw < 1 || fh < 1) return;
-    // A field covers fw x fh pixels from (x * fw - ScrollX, y * fh - ScrollY) at most.
-    const std::int64_t firstX = std::max<std::int64_t>(0, FloorDiv(View.ScrollX, fw));
-    const std::int64_t lastX =
-        std::min<std::int64_t>({Document.LastFieldX, kFieldsSize - 1,
-                                FloorDiv(std::int64_t{View.ScrollX} + kViewSize - 1, fw)});
-    const std::int64_t firstY = std::max<std::int64_t>(0, FloorDiv(View.ScrollY, fh));
-    const std::int64_t lastY =
-        std::min<std::int64_t>({Document.LastFieldY, kFieldsSize - 1,
-                                FloorDiv(std::int64_t{View.ScrollY} + kViewSize - 1, fh)});
-    const std::int32_t row = gui::GadgetGetState(kZMaskBox);
-    for (std::int64_t y = firstY; y <= lastY; ++y) {
-        for (std::int64_t x = firstX; x <= lastX; ++x) {
-            const TileOrigin tile = TileClipOrigin(Document.Fields(x, y), row,
-                                                   Document.FieldWidth, Document.FieldHeight);
-            screen::SpriteClip(kTileSet, tile.x, tile.y, Document.FieldWidth,
-                               Document.FieldHeight);
-            screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX),
-                                  Wrap(y * fh - View.ScrollY));
-        }
-    }
-}
-
-void DrawPlayers() {
-    const std::int32_t current = gui::GadgetGetState(kPlayerBar);
-    const std::int32_t count = std::min(Document.PlayerCount, kPlayersUpperBound);
-    for (std::int32_t p = 1; p <= count; ++p) {
-        screen::DrawFrontColor(kMarkerColour);
-        if (p == current) screen::DrawFrontColor(kCurrentMarkerColour);
-        screen::DrawingMode(kModeOutlined);
-        const std::int32_t markerX = ViewX(Document.Players(p).X);
-        const std::int32_t markerY = ViewY(Document.Players(p).Y);
-        screen::DrawCircle(markerX, markerY, kMarkerRadius);
-        screen::DrawLine(Wrap(std::int64_t{markerX} - kMarkerRadius), markerY,
-                         Wrap(std::int64_t{markerX} + kMarkerRadius), markerY);
-        screen::DrawLine(markerX, Wrap(std::int64_t{markerY} - kMarkerRadius), markerX,
-                         Wrap(std::int64_t{markerY} + kMarkerRadius));
-        screen::DrawingMode(kModePlain);
-        const DotOffset dot = DirectionDot(markerX, markerY, Document.Players(p).Direction);
-        screen::DrawCircle(Wrap(std::int64_t{markerX} + dot.dx),
-                           Wrap(std::int64_t{markerY} + dot.dy), kDotRadius);
-        screen::DrawingMode(kModeTransparentText);
-        screen::DrawText(Wrap(std::int64_t{markerX} + kNumberOffsetX),
-                         Wrap(std::int64_t{markerY} + kNumberOffsetY),
-                         runtime::StringFromLong(p));
-    }
+// The markers at the view's positions of their map pixels, the numbers through the drawing
+// context; `view` is the back buffer, taken before the context was.
+void DrawPlayers(const screen::PixelView& view) {
+    const MarkerPlacement placement{[](std::int64_t m) { return ViewX(m); },
+                                    [](std::int64_t m) { return ViewY(m); },
+                                    gui::GadgetGetState(kPlayerBar)};
+    DrawPlayerMarkers(
+        view, 0, Document, placement,
+        [](std::int32_t x, std::int32_t y, std::string_view text, std::int32_t colour) {
+            screen::DrawFrontColor(colour);
+            screen::DrawingMode(kModeTransparentText);
+            screen::DrawText(x, y, text);
+        });
 }
 
 void DrawStatusTexts() {
@@ -125,9 +89,11 @@ void DrawHoverFrame() {
 }  // namespace
 
 void DrawMapView() {
+    const screen::PixelView view = screen::ScreenPixels();
     if (View.ZoomLevel == 0) {
         screen::ScreenClear(kViewBackground);
-        DrawFields();
+        DrawFieldsOneToOne(view, Document, screen::SpritePixels(kTileSet),
+                           gui::GadgetGetState(kZMaskBox), View.ScrollX, View.ScrollY);
     } else {
         DrawZoomedFields();  // sets every pixel, grey where no tile lies
     }
@@ -135,7 +101,7 @@ void DrawMapView() {
 
     screen::DrawingStart(screen::ScreenOutput());
     screen::DrawFrontColor(kBlack);
-    DrawPlayers();
+    DrawPlayers(view);
 
     screen::DrawingMode(kModeOutlined);
     screen::DrawFrontColor(kRed);

@@ -13,6 +13,7 @@
 #include "editor/History.h"
 #include "editor/MainLoop.h"
 #include "editor/MapDocument.h"
+#include "editor/MapPicture.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 
@@ -132,18 +133,14 @@ void PickTile() {
     RefreshControls();
 }
 
-// Four fields of a column at once, for the searches below.
-using Quad = std::int32_t __attribute__((vector_size(16)));
-
-// Which of four fields from `row` on hold `target`: all, none or some.
+// Which of four fields from `row` on hold `target`: all, none or some. A plain loop without
+// branches, which compilers turn into one vector compare.
 enum class Match { All, None, Some };
 Match MatchQuad(const std::int32_t* column, std::int32_t row, std::int32_t target) {
-    Quad fields;
-    std::memcpy(&fields, column + row, sizeof fields);
-    using Halves = std::uint64_t __attribute__((vector_size(16)));
-    const auto hits = std::bit_cast<Halves>(fields == Quad{} + target);
-    if ((hits[0] & hits[1]) == ~std::uint64_t{0}) return Match::All;
-    return (hits[0] | hits[1]) == 0 ? Match::None : Match::Some;
+    std::int32_t hits = 0;
+    for (std::int32_t i = 0; i < 4; ++i) hits += column[row + i] == target ? 1 : 0;
+    if (hits == 4) return Match::All;
+    return hits == 0 ? Match::None : Match::Some;
 }
 
 // The first row from `row` on, up to `last`, whose field holds `target` (wanted true) or does
@@ -212,8 +209,9 @@ void EditWithMouse(std::int32_t event) {
 }
 
 void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
-    const std::int32_t lastX = std::min(Document.LastFieldX, kFieldsSize - 1);
-    const std::int32_t lastY = std::min(Document.LastFieldY, kFieldsSize - 1);
+    const FieldExtent extent = FieldsInArray(Document);
+    const std::int32_t lastX = extent.columns - 1;
+    const std::int32_t lastY = extent.rows - 1;
     if (x < 0 || y < 0 || x > lastX || y > lastY) return;
     const std::int32_t target = Document.Fields(x, y);
     if (target == tile) return;
@@ -243,14 +241,9 @@ void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
     HistoryEndGroup();
 }
 
-std::int32_t TileCount() {
-    if (Document.TileSetWidth <= 0 || Document.FieldWidth <= 0) return 0;
-    return static_cast<std::int32_t>(
-        (std::int64_t{Document.TileSetWidth} + Document.FieldWidth - 1) / Document.FieldWidth);
-}
-
 void KeepBrushRange() {
-    const std::int32_t tiles = TileCount();
+    // The tile indices whose picture starts inside the tile set.
+    const std::int32_t tiles = TileCountRoundedUp(Document.TileSetWidth, Document.FieldWidth);
     const std::int32_t maximum =
         tiles > kSmallestBrushMaximum + 1 ? tiles - 1 : kSmallestBrushMaximum;
     if (maximum == Painting.BrushMaximum) return;

@@ -27,9 +27,6 @@ void EndStroke();
 // 0..LastFieldX by 0..LastFieldY, with `tile`. Nothing when (x, y) lies outside.
 void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile);
 
-// Number of tiles in the tile set: the tile indices whose picture starts inside it.
-std::int32_t TileCount();
-
 // Gives the brush track bar the range 0..31, or 0..tiles - 1 for more than 32 tiles.
 void KeepBrushRange();
 

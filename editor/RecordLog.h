@@ -45,6 +45,31 @@ public:
         return chunks_[i >> kShift][i & (kChunk - 1)];
     }
 
+    // Calls visit(record) for records begin..end - 1, forwards or backwards, a chunk at a time.
+    template <typename Visitor>
+    void Visit(std::size_t begin, std::size_t end, bool backwards, Visitor visit) {
+        if (begin >= end) return;
+        begin += head_;
+        end += head_;
+        if (backwards) {
+            for (std::size_t i = end; i > begin;) {
+                const std::size_t chunk = (i - 1) >> kShift;
+                const std::size_t first = std::max(begin, chunk << kShift);
+                T* const records = chunks_[chunk].get();
+                for (std::size_t j = i; j-- > first;) visit(records[j - (chunk << kShift)]);
+                i = first;
+            }
+        } else {
+            for (std::size_t i = begin; i < end;) {
+                const std::size_t chunk = i >> kShift;
+                const std::size_t stop = std::min(end, (chunk + 1) << kShift);
+                T* const records = chunks_[chunk].get();
+                for (std::size_t j = i; j < stop; ++j) visit(records[j - (chunk << kShift)]);
+                i = stop;
+            }
+        }
+    }
+
     // Keeps the first `count` records.
     void resize(std::size_t count) {
         if (count >= size()) return;

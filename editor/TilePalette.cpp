@@ -2,11 +2,11 @@
 #include "editor/TilePalette.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
 #include "editor/MapDocument.h"
+#include "editor/MapPicture.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
 #include "editor/TileSet.h"
@@ -31,7 +31,6 @@ constexpr std::int32_t kGap = 4;              // between the main window and the
 constexpr std::int32_t kFrameAllowance = 12;  // the window frame around the client area
 constexpr std::int32_t kPadding = 4;          // around a tile in its cell
 constexpr std::int32_t kNumberHeight = 16;    // below a tile
-constexpr std::int32_t kBackground = 0x646464;
 constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kRed = 0xFF;
 
@@ -44,17 +43,9 @@ struct Layout {
     std::int32_t lastFirstRow = 0;  // the scroll bar's end
 };
 
-// What the canvas shows; drawn again when any of it changes.
-struct PaletteShown {
-    std::uint32_t tileSet;
-    std::int32_t tileSetWidth, fieldWidth, fieldHeight, brush, firstRow;
-    bool operator==(const PaletteShown&) const = default;
-};
-std::optional<PaletteShown> gShown;
-
 Layout PaletteLayout() {
     Layout layout;
-    layout.tiles = TileCount();
+    layout.tiles = TileCountRoundedUp(Document.TileSetWidth, Document.FieldWidth);
     layout.cellWidth = static_cast<std::int32_t>(
         std::min<std::int64_t>(std::int64_t{Document.FieldWidth} + 2 * kPadding, kCanvasWidth));
     layout.cellHeight = static_cast<std::int32_t>(std::min<std::int64_t>(
@@ -82,7 +73,9 @@ void ChooseTileAtMouse() {
 }
 
 void DrawTiles(const Layout& layout, std::int32_t brush) {
-    screen::ScreenClear(kBackground);
+    screen::ScreenClear(kViewBackground);
+    const screen::PixelView canvas = screen::ScreenPixels();
+    const screen::PixelView tileSet = screen::SpritePixels(kTileSet);
     const std::int32_t first = Palette.FirstRow * layout.columns;
     std::int32_t brushX = -1;
     std::int32_t brushY = -1;
@@ -90,9 +83,8 @@ void DrawTiles(const Layout& layout, std::int32_t brush) {
         const std::int32_t x = (tile - first) % layout.columns * layout.cellWidth;
         const std::int32_t y = (tile - first) / layout.columns * layout.cellHeight;
         if (y >= kClientHeight) break;
-        screen::SpriteClip(kTileSet, Wrap(std::int64_t{tile} * Document.FieldWidth), 0,
-                           Document.FieldWidth, Document.FieldHeight);
-        screen::SpriteDisplay(kTileSet, x + kPadding, y + kPadding);
+        DrawTile(canvas, tileSet, tile, 0, Document.FieldWidth, Document.FieldHeight, x + kPadding,
+                 y + kPadding);
         if (tile == brush) {
             brushX = x;
             brushY = y;
@@ -142,7 +134,7 @@ void OpenPalette() {
     }
     Palette.Open = 1;
     Palette.FirstRow = 0;
-    gShown.reset();
+    Palette.Drawn.reset();
     ShowPalette();
 }
 
@@ -194,11 +186,11 @@ void ShowPalette() {
     if (Palette.Open == 0) return;
     PaletteShown now{TileSets.Version, Document.TileSetWidth,          Document.FieldWidth,
                      Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
-    if (gShown == now) return;
+    if (Palette.Drawn == now) return;
     // A new tile set or field size changes the rows to scroll through.
     ScrollTo(Palette.FirstRow);
     now.firstRow = Palette.FirstRow;
-    gShown = now;
+    Palette.Drawn = now;
     if (screen::CanvasDrawOn(kPaletteCanvas) == 0) return;
     DrawTiles(PaletteLayout(), now.brush);
     screen::CanvasShow(kPaletteCanvas);

@@ -7,11 +7,6 @@
 
 namespace editor {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 std::int64_t Reduction() { return View.ZoomLevel < 0 ? std::int64_t{1} << -View.ZoomLevel : 1; }
 
 std::int64_t Enlargement() { return View.ZoomLevel > 0 ? std::int64_t{1} << View.ZoomLevel : 1; }

@@ -12,14 +12,13 @@
 
 #include <cstdint>
 
+#include "editor/MapDocument.h"
+
 namespace editor {
 
 inline constexpr std::int32_t kMostEnlarged = 2;  // 4:1
 // 1:4096: the sums of one view pixel (4096 x 4096 pixels of up to 255) still fit 32 bits.
 inline constexpr std::int32_t kMostReduced = -12;
-
-// a / b rounded towards minus infinity (b > 0).
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
 
 // The first map pixel that view pixel v shows, along an axis scrolled to `scroll`.
 std::int64_t MapFromView(std::int64_t v, std::int32_t scroll);

@@ -1,11 +1,9 @@
-// The map view's fields at the scales other than 1:1 (the 1:1 drawing is MapView's own).
+// The map view's fields at the scales other than 1:1.
 //
 // Enlarged, each map pixel is a block of view pixels. Reduced to 1:k, each view pixel shows the
 // rounded average of the k x k map pixels it covers (ViewScale.h says which), grey where no
-// tile lies: a box filter of the 1:1 picture, exact, at a cost that grows with the fields in
-// view rather than with their pixels. For that it keeps, for the current reduction only, the
-// sums of every tile's picture over the rectangles that the view's pixel grid and the field
-// edges cut it into (see Zoom.cpp).
+// tile lies: the box filter of the 1:1 picture, drawn by MapReduction.h with what it keeps in
+// ViewCaches between passes.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +14,9 @@ namespace editor {
 // pixel of the view: grey where no tile lies.
 void DrawZoomedFields();
 
-// Bytes kept for drawing reduced.
+// Bytes kept for drawing reduced: the tables of the scale last drawn from them, and the reduced
+// pictures of the whole map (see MapReduction.h).
 std::size_t ZoomTableBytes();
+std::size_t ZoomPyramidBytes();
 
 }  // namespace editor

@@ -64,11 +64,19 @@ std::optional<SpriteBlit> DisplayBlit(const SpriteClipRect& clip, std::int64_t x
         x, y, sourceLeft, sourceTop, sourceRight - sourceLeft, sourceBottom - sourceTop};
 }
 
-void CopyBlit(const SpriteBlit& blit, const PixelBuffer& sprite, std::uint32_t* target,
+void CopyBlit(const SpriteBlit& blit, const PixelView& sprite, std::uint32_t* target,
               std::ptrdiff_t targetPitch) {
     CopyRows(target + blit.targetY * targetPitch + blit.targetX, targetPitch,
-             sprite.Row(static_cast<std::int32_t>(blit.sourceY)) + blit.sourceX, sprite.Pitch(),
+             sprite.Row(static_cast<std::int32_t>(blit.sourceY)) + blit.sourceX, sprite.pitch,
              static_cast<std::size_t>(blit.width), blit.height);
+}
+
+void CopyBlit(const SpriteBlit& blit, const PixelBuffer& sprite, std::uint32_t* target,
+              std::ptrdiff_t targetPitch) {
+    // The view only reads through its pointer.
+    const PixelView view{const_cast<std::uint32_t*>(sprite.Data()), sprite.Width(), sprite.Height(),
+                         sprite.Pitch()};
+    CopyBlit(blit, view, target, targetPitch);
 }
 
 }  // namespace screen

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "screen/PixelBuffer.h"
+#include "screen/PixelView.h"
 
 namespace screen {
 
@@ -47,6 +48,8 @@ std::optional<SpriteBlit> DisplayBlit(const SpriteClipRect& clip, std::int64_t x
 
 // Makes the copy onto target pixels (pitch in pixels between rows).
 void CopyBlit(const SpriteBlit& blit, const PixelBuffer& sprite, std::uint32_t* target,
+              std::ptrdiff_t targetPitch);
+void CopyBlit(const SpriteBlit& blit, const PixelView& sprite, std::uint32_t* target,
               std::ptrdiff_t targetPitch);
 
 }  // namespace screen

@@ -113,29 +113,6 @@ TEST_F(EditorTest, ADoubleClickPaintsOnce) {
     EXPECT_EQ(Document.Fields(0, 0), 0);
 }
 
-TEST_F(EditorTest, RightDragScrollsByTwiceTheMouseDistanceUntilReleased) {
-    MoveTo(InView(200, 200));
-    ts::Press(0, InView(200, 200), Qt::RightButton);
-    Drain();
-    EXPECT_EQ(editor::View.ScrollX, -58);
-    MoveTo(InView(210, 195));
-    EXPECT_EQ(editor::View.ScrollX, -58 - 20);
-    EXPECT_EQ(editor::View.ScrollY, -58 + 10);
-    ts::Release(0, InView(210, 195), Qt::RightButton);
-    Drain();
-    MoveTo(InView(250, 250));
-    EXPECT_EQ(editor::View.ScrollX, -78);  // released: the map stays
-
-    // Leaving the view ends a drag too.
-    MoveTo(InView(200, 200));
-    ts::Press(0, InView(200, 200), Qt::RightButton);
-    Drain();
-    MoveTo({600, 200});
-    const std::int32_t left = editor::View.ScrollX;
-    MoveTo(InView(100, 200));
-    EXPECT_EQ(editor::View.ScrollX, left);
-}
-
 TEST_F(EditorTest, EnterSetsTheCurrentPlayerToTheMapPixelUnderTheMouse) {
     ts::ClickGadget(0, editor::kMapNameField);  // the shortcut wins over a focused field
     Drain();

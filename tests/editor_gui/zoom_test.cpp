@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "editor/History.h"
+#include "editor/Painting.h"
 #include "runtime/RtString.h"
 #include "screen/Sprite.h"
+#include "support/MapPictureOracle.h"
 
 namespace editor_testing {
 namespace {
@@ -164,48 +167,30 @@ TEST_F(ZoomTest, TheKeysAndTheMenuOfAnsicht) {
     EXPECT_EQ(Scale(), "");
 }
 
-// The 1:1 picture's pixel at map pixel (x, y) as 0x00RRGGBB, from the document and the tile set:
-// the tile's pixel where the tile set has one, grey elsewhere and off the map.
-std::uint32_t MapPixel(const screen::PixelView& set, std::int64_t x, std::int64_t y, int row) {
-    const std::int64_t fw = Document.FieldWidth, fh = Document.FieldHeight;
-    if (x < 0 || y < 0 || x >= (Document.LastFieldX + 1) * fw ||
-        y >= (Document.LastFieldY + 1) * fh) {
-        return kGrey;
-    }
-    // The 1:1 drawing takes the tile's column as a 32-bit product.
-    const std::int64_t left =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(Document.Fields(x / fw, y / fh) * fw));
-    const std::int64_t sx = left + x % fw;
-    const std::int64_t sy = row * fh + y % fh;
-    if (left < 0 || sx >= set.width || sy >= set.height) return kGrey;
-    return set.Row(static_cast<int>(sy))[sx] & 0xFFFFFF;
+// The document and the tile set as the picture oracle takes them.
+testing_support::MapPictureRules ViewedMap(const screen::PixelView& set, int row) {
+    return {Document.FieldWidth,
+            Document.FieldHeight,
+            Document.LastFieldX + 1,
+            Document.LastFieldY + 1,
+            row == 1,
+            [](std::int64_t x, std::int64_t y) { return std::as_const(Document.Fields)(x, y); },
+            set.width,
+            set.height,
+            [set](std::int64_t x, std::int64_t y) { return set.Row(static_cast<int>(y))[x]; }};
 }
 
 // The view pixel as the scale says it should be: reduced 1:k, the rounded average of the k x k
 // map pixels from floor(scroll / k) * k + v * k on; enlarged m:1, map pixel scroll + v / m.
-std::uint32_t ExpectedPixel(const screen::PixelView& set, int v, int w, int level, int row) {
-    if (level > 0) {
-        return MapPixel(set, View.ScrollX + (v >> level), View.ScrollY + (w >> level), row);
-    }
+std::uint32_t ExpectedPixel(const testing_support::MapPictureRules& map, int v, int w, int level) {
+    if (level > 0) return map.At(View.ScrollX + (v >> level), View.ScrollY + (w >> level));
     const std::int64_t k = std::int64_t{1} << -level;
     const auto blockStart = [k](std::int64_t scroll, int view) {
         const std::int64_t below = scroll >= 0 ? scroll / k : -((-scroll + k - 1) / k);
         return (below + view) * k;
     };
-    const std::int64_t left = blockStart(View.ScrollX, v);
-    const std::int64_t top = blockStart(View.ScrollY, w);
-    std::uint64_t sum[3] = {0, 0, 0};
-    for (std::int64_t y = top; y < top + k; ++y) {
-        for (std::int64_t x = left; x < left + k; ++x) {
-            const std::uint32_t p = MapPixel(set, x, y, row);
-            for (int c = 0; c < 3; ++c) sum[c] += (p >> (8 * c)) & 0xFF;
-        }
-    }
-    std::uint32_t pixel = 0;
-    for (int c = 0; c < 3; ++c) {
-        pixel |= static_cast<std::uint32_t>((sum[c] + k * k / 2) / (k * k)) << (8 * c);
-    }
-    return pixel;
+    return testing_support::BlockMean(map, blockStart(View.ScrollX, v), blockStart(View.ScrollY, w),
+                                      k, testing_support::BlockEdge::kGreyBeyondTheMap);
 }
 
 TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
@@ -277,11 +262,11 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
         View.ScrollY = c.scrollY;
         screen::ScreenClear(0x123456);  // nothing may stay of this
         editor::DrawZoomedFields();
-        const screen::PixelView set = screen::SpritePixels(0);
+        const testing_support::MapPictureRules map = ViewedMap(screen::SpritePixels(0), c.row);
         int wrong = 0;
         for (int w = c.compared.top(); w <= c.compared.bottom(); ++w) {
             for (int v = c.compared.left(); v <= c.compared.right(); ++v) {
-                const std::uint32_t expected = ExpectedPixel(set, v, w, c.level, c.row);
+                const std::uint32_t expected = ExpectedPixel(map, v, w, c.level);
                 if (Pixel(v, w) != expected && ++wrong <= 3) {
                     ADD_FAILURE() << "view (" << v << ", " << w << "): " << std::hex << Pixel(v, w)
                                   << " instead of " << expected;
@@ -290,6 +275,52 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
         }
         EXPECT_EQ(wrong, 0);
     }
+}
+
+// Far out the view draws from reduced pictures of the whole map that it keeps between passes;
+// painting, a fill, undo and redo change them only where the fields changed, and the view must
+// show each change as a fresh picture would.
+TEST_F(ZoomTest, TheKeptReducedPicturesFollowEveryChangeOfTheFields) {
+    std::mt19937 random(11);
+    OpenGeneratedMap("Zufall", 4, 3, 999, 599, 4 * 5,
+                     [&random](int, int) { return random() & 0xFFFFFF; });
+    for (int x = 0; x <= 999; ++x) {
+        for (int y = 0; y <= 599; ++y) Document.Fields(x, y) = (x / 7 + y / 5) % 5;
+    }
+    View.ZoomLevel = -4;  // 1:16: blocks of 4 x 4 fields and more
+    View.ScrollX = -160;
+    View.ScrollY = 320;
+    const auto compare = [](const char* step) {
+        SCOPED_TRACE(step);
+        editor::DrawZoomedFields();
+        const testing_support::MapPictureRules map = ViewedMap(screen::SpritePixels(0), 0);
+        int wrong = 0;
+        for (int w = 0; w < 100; ++w) {
+            for (int v = 0; v < 260; ++v) {
+                const std::uint32_t expected = ExpectedPixel(map, v, w, View.ZoomLevel);
+                if (Pixel(v, w) != expected && ++wrong <= 3) {
+                    ADD_FAILURE() << "view (" << v << ", " << w << "): " << std::hex << Pixel(v, w)
+                                  << " instead of " << expected;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    };
+    compare("as loaded");
+    editor::HistoryBeginGroup();
+    for (const auto& [x, y] : {std::pair{3, 110}, {4, 110}, {40, 130}, {999, 599}, {0, 200}}) {
+        editor::SetField(x, y, 7);
+    }
+    editor::HistoryEndGroup();
+    compare("painted");
+    editor::FloodFill(20, 150, 9);
+    compare("filled");
+    editor::HistoryUndo();
+    compare("fill undone");
+    editor::HistoryUndo();
+    compare("painting undone");
+    editor::HistoryRedo();
+    compare("painting redone");
 }
 
 TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) {
@@ -340,7 +371,7 @@ TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) 
 
 TEST_F(ZoomTest, ARightDragMovesTheMapTwiceTheMouseDistanceOnTheScreenAtEveryScale) {
     UseMap(64, 64, 999, 999);
-    for (const int level : {-3, 0, 2}) {
+    for (const int level : {-3, 0, 2}) {  // 0: 1:1
         SCOPED_TRACE(level);
         View.ZoomLevel = level;
         View.ScrollX = 1000;
@@ -350,14 +381,29 @@ TEST_F(ZoomTest, ARightDragMovesTheMapTwiceTheMouseDistanceOnTheScreenAtEverySca
         Drain();
         const std::int32_t startX = View.ScrollX;
         const std::int32_t startY = View.ScrollY;
-        MoveTo(InView(220, 190));
-        ts::Release(0, InView(220, 190), Qt::RightButton);
-        Drain();
-        // 20 screen pixels right and 10 up move the map 40 right and 20 up on the screen.
+        // 20 screen pixels right and 10 up move the map 40 right and 20 up on the screen, while
+        // the button is down.
         const int k = level < 0 ? 1 << -level : 1;
         const int m = level > 0 ? 1 << level : 1;
+        MoveTo(InView(220, 190));
         EXPECT_EQ(View.ScrollX, startX - 40 * k / m);
         EXPECT_EQ(View.ScrollY, startY + 20 * k / m);
+        ts::Release(0, InView(220, 190), Qt::RightButton);
+        Drain();
+        MoveTo(InView(250, 250));  // released: the map stays
+        EXPECT_EQ(View.ScrollX, startX - 40 * k / m);
+        EXPECT_EQ(View.ScrollY, startY + 20 * k / m);
+
+        // Leaving the view ends a drag too.
+        MoveTo(InView(200, 200));
+        ts::Press(0, InView(200, 200), Qt::RightButton);
+        Drain();
+        MoveTo({600, 200});
+        const std::int32_t left = View.ScrollX;
+        MoveTo(InView(100, 200));
+        EXPECT_EQ(View.ScrollX, left);
+        ts::Release(0, InView(100, 200), Qt::RightButton);
+        Drain();
     }
 }
 

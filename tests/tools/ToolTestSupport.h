@@ -17,6 +17,7 @@
 #include "screen/PngDecoder.h"
 #include "screen/PngEncoder.h"
 #include "support/MapBytes.h"
+#include "support/MapPictureOracle.h"
 #include "support/TempDir.h"
 
 namespace tool_testing {
@@ -91,7 +92,7 @@ inline Picture ReadPng(const std::string& path) {
     return picture;
 }
 
-constexpr std::uint32_t kGrey = 0x646464;
+constexpr std::uint32_t kGrey = testing_support::kMapGrey;
 
 // A map and its tile set, small and uneven on purpose: fields 5 x 3 pixels, 7 x 4 fields,
 // a tile set of 4 whole tiles and 2 columns of a fifth, two rows.
@@ -136,44 +137,41 @@ struct Fixture {
         WritePng(base + ".PNG", TileSet());
     }
 
-    // The picture the map should give at 1:1: each field's tile (or Z-mask) pixels where the
-    // tile set has them, grey elsewhere.
-    Picture Expected(bool zmask) const {
-        Picture p{(lastX + 1) * fieldWidth, (lastY + 1) * fieldHeight, {}};
-        for (std::int32_t y = 0; y < p.height; ++y) {
-            for (std::int32_t x = 0; x < p.width; ++x) {
-                const std::int64_t v = tile(x / fieldWidth, y / fieldHeight);
-                const std::int64_t sx = v * fieldWidth + x % fieldWidth;
-                const std::int64_t sy = (zmask ? fieldHeight : 0) + y % fieldHeight;
-                const bool there = v >= 0 && sx < tileSetWidth && sy < tileSetHeight;
-                p.pixels.push_back(
-                    there ? TilePixel(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy))
-                          : kGrey);
+    // The map and its tile set as the picture oracle takes them.
+    testing_support::MapPictureRules Rules(bool zmask) const {
+        return {fieldWidth,
+                fieldHeight,
+                lastX + 1,
+                lastY + 1,
+                zmask,
+                [this](std::int64_t x, std::int64_t y) {
+                    return tile(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+                },
+                tileSetWidth,
+                tileSetHeight,
+                [](std::int64_t x, std::int64_t y) {
+                    return TilePixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+                }};
+    }
+
+    // The picture the map should give at 1:1.
+    Picture Expected(bool zmask) const { return BoxScaled(Rules(zmask), 1); }
+
+    // The picture at 1:n, as maptool writes it: blocks cut at the map's edges.
+    static Picture BoxScaled(const testing_support::MapPictureRules& map, std::int32_t n) {
+        Picture out{static_cast<std::int32_t>((map.Width() + n - 1) / n),
+                    static_cast<std::int32_t>((map.Height() + n - 1) / n),
+                    {}};
+        for (std::int32_t oy = 0; oy < out.height; ++oy) {
+            for (std::int32_t ox = 0; ox < out.width; ++ox) {
+                out.pixels.push_back(
+                    testing_support::BlockMean(map, std::int64_t{ox} * n, std::int64_t{oy} * n, n,
+                                               testing_support::BlockEdge::kCutAtTheMap));
             }
         }
-        return p;
+        return out;
     }
 };
-
-// The mean of each block of n x n pixels (smaller at the edges), each channel rounded half up.
-inline Picture BoxScaled(const Picture& in, std::int32_t n) {
-    Picture out{(in.width + n - 1) / n, (in.height + n - 1) / n, {}};
-    for (std::int32_t oy = 0; oy < out.height; ++oy) {
-        for (std::int32_t ox = 0; ox < out.width; ++ox) {
-            std::uint32_t sum[3] = {0, 0, 0}, count = 0;
-            for (std::int32_t y = oy * n; y < std::min(in.height, (oy + 1) * n); ++y) {
-                for (std::int32_t x = ox * n; x < std::min(in.width, (ox + 1) * n); ++x) {
-                    for (int c = 0; c < 3; ++c) sum[c] += (in.At(x, y) >> (8 * c)) & 0xFF;
-                    ++count;
-                }
-            }
-            std::uint32_t pixel = 0;
-            for (int c = 0; c < 3; ++c) pixel |= ((sum[c] + count / 2) / count) << (8 * c);
-            out.pixels.push_back(pixel);
-        }
-    }
-    return out;
-}
 
 // Files of a folder, for checking that nothing was left behind.
 inline std::vector<std::string> FilesIn(const std::string& folder) {

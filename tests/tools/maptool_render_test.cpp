@@ -54,7 +54,7 @@ TEST_F(MaptoolRenderTest, PicturesMatchTheFieldsTilesAndTheBoxFilter) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.err, "");
         const Picture got = ReadPng("bild.png");
-        const Picture expected = BoxScaled(c.map.Expected(c.zmask), c.scale);
+        const Picture expected = Fixture::BoxScaled(c.map.Rules(c.zmask), c.scale);
         ASSERT_EQ(got.width, expected.width);
         ASSERT_EQ(got.height, expected.height);
         EXPECT_TRUE(got == expected);
@@ -142,8 +142,8 @@ TEST_F(MaptoolRenderTest, OutputsAreNamedExactly) {
     testing_support::WriteBytes("Karten/Anders.PNG", {'a'});
     const ToolRun run = RunTool({"render", "karten/bild.map", "Karten/anders.png"});
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(FilesIn("Karten"), (std::vector<std::string>{"Anders.PNG", "Bild.MAP", "Bild.PNG",
-                                                           "anders.png"}));
+    EXPECT_EQ(FilesIn("Karten"),
+              (std::vector<std::string>{"Anders.PNG", "Bild.MAP", "Bild.PNG", "anders.png"}));
     EXPECT_EQ(testing_support::ReadBytes("Karten/Anders.PNG"), Bytes{'a'});
     EXPECT_TRUE(ReadPng("Karten/anders.png") == map.Expected(false));
 }

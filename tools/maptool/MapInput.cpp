@@ -66,8 +66,8 @@ std::string SizeText(const screen::ImageHeader& header) {
 }
 
 // The part of the grid the arrays hold.
-std::int32_t LastColumn() { return std::min(Document.LastFieldX, editor::kFieldsSize - 1); }
-std::int32_t LastRow() { return std::min(Document.LastFieldY, editor::kFieldsSize - 1); }
+std::int32_t LastColumn() { return editor::FieldsInArray(Document).columns - 1; }
+std::int32_t LastRow() { return editor::FieldsInArray(Document).rows - 1; }
 
 }  // namespace
 
@@ -119,8 +119,8 @@ std::string ImageProblemText(const screen::ImageHeader& header, screen::ImagePro
             return "ein BMP-Bild mit " + Number(header.bits) +
                    " Bit je Pixel (lesbar sind 1, 4, 8, 16, 24 und 32)";
         case screen::ImageProblem::UnsupportedCompression:
-            return "ein BMP-Bild mit " + Number(header.bits) + " Bit je Pixel und der Kompression " +
-                   Number(header.compression) +
+            return "ein BMP-Bild mit " + Number(header.bits) +
+                   " Bit je Pixel und der Kompression " + Number(header.compression) +
                    " (lesbar sind unkomprimierte, RLE8 bei 8 Bit und Bitfelder bei 16 und 32 Bit)";
         case screen::ImageProblem::OutOfMemory:
             return "der Speicher reicht nicht, um " + SizeText(header) + " zu lesen";

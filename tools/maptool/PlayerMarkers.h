@@ -1,7 +1,7 @@
-// The player markers of `maptool render --players`, drawn as the editor's view draws them on a
-// freshly loaded map (player 1 is the current one, in red): the outlined circle, the cross,
-// the direction dot by the screen library's rasteriser, and the number in the system font by
-// the text module, which is loaded only here so that the tool itself never loads Qt Gui.
+// The player markers of `maptool render --players`, drawn by the map picture's code as the
+// editor's view draws them on a freshly loaded map (player 1 is the current one, in red), with
+// the number in the system font by the text module, which is loaded only here so that the tool
+// itself never loads Qt Gui.
 #pragma once
 
 #include <QLibrary>
@@ -23,9 +23,10 @@ public:
     // reason in `error`, when it cannot be loaded.
     bool Load(std::string& error);
 
-    // Draws the markers of editor::Document that reach rows top .. top + rows - 1 of the 1:1
-    // picture into that band (`width` pixels a row).
-    void Draw(std::int64_t top, std::int32_t rows, std::uint32_t* band, std::int64_t width) const;
+    // Draws the markers of editor::Document that reach rows top .. top + rows - 1 of the
+    // picture at 1:scale into that band (`width` pixels a row).
+    void Draw(std::int64_t top, std::int32_t rows, std::uint32_t* band, std::int64_t width,
+              std::int64_t scale) const;
 
 private:
     QLibrary module_;

@@ -1,10 +1,12 @@
-// maptool render: the map picture streamed band by band through the box filter into the PNG
-// writer, into a temporary file that replaces the output only when the picture is complete.
+// maptool render: the map picture streamed band by band through the box filter, the markers
+// drawn on bands of the scaled picture, into the PNG writer, into a temporary file that
+// replaces the output only when the picture is complete.
 #include <algorithm>
 #include <vector>
 
 #include "editor/DocumentRanges.h"
 #include "editor/MapDocument.h"
+#include "editor/MapReduction.h"
 #include "screen/PngEncoder.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Findings.h"
@@ -78,26 +80,47 @@ int RenderCommand(const std::string& map, const std::string& out, const RenderOp
             return kInputProblem;
         }
     }
-    const BandRenderer renderer(input.tileSet, options.zmask, options.players ? &markers : nullptr);
+    const BandRenderer renderer(input.tileSet, options.zmask);
     const auto draw = [&] {
         screen::PngRowWriter writer;
         bool written = writer.Start(static_cast<std::int32_t>(outSize.width),
                                     static_cast<std::int32_t>(outSize.height), WriteOutput);
-        BoxFilter filter(size, scale);
+        editor::BoxFilter filter(size.width, size.height, scale);
         const std::int32_t bandRows = BandRows(size.width, Document.FieldHeight);
         std::vector<std::uint32_t> band(static_cast<std::size_t>(size.width * bandRows));
+        // With markers, the scaled rows wait in a band of their own until the markers are drawn
+        // on them.
+        const std::int32_t scaledRows = options.players ? BandRows(outSize.width, 1) : 0;
+        std::vector<std::uint32_t> scaled(static_cast<std::size_t>(outSize.width * scaledRows));
+        std::int64_t scaledTop = 0;
+        std::int32_t waiting = 0;
+        const auto flush = [&] {
+            markers.Draw(scaledTop, waiting, scaled.data(), outSize.width, scale);
+            for (std::int32_t r = 0; written && r < waiting; ++r) {
+                written =
+                    writer.WriteRow(scaled.data() + static_cast<std::size_t>(r) * outSize.width);
+            }
+            scaledTop += waiting;
+            waiting = 0;
+        };
         Progress progress(map + " → " + out, size.height);
         for (std::int64_t top = 0; written && top < size.height; top += bandRows) {
             const auto rows =
                 static_cast<std::int32_t>(std::min<std::int64_t>(bandRows, size.height - top));
             renderer.Draw(top, rows, band.data());
             for (std::int32_t r = 0; written && r < rows; ++r) {
-                if (filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) {
+                if (!filter.Add(band.data() + static_cast<std::size_t>(r) * size.width)) continue;
+                if (!options.players) {
                     written = writer.WriteRow(filter.Row());
+                    continue;
                 }
+                std::copy_n(filter.Row(), outSize.width,
+                            scaled.data() + static_cast<std::size_t>(waiting) * outSize.width);
+                if (++waiting == scaledRows) flush();
             }
             progress.Update(top + rows);
         }
+        if (written && waiting > 0) flush();
         return written && writer.Finish();
     };
     return WriteOutputFile(out, draw) ? kSuccess : kInputProblem;

@@ -6,6 +6,7 @@
 
 #include "editor/MapDocument.h"
 #include "editor/MapFile.h"
+#include "editor/MapPicture.h"
 #include "runtime/RtString.h"
 
 namespace maptool {
@@ -151,7 +152,7 @@ TiledMap DocumentToTiled(const TiledImage& image) {
     tileset.name = image.name;
     tileset.tileWidth = Document.FieldWidth;
     tileset.tileHeight = Document.FieldHeight;
-    tileset.columns = image.width / Document.FieldWidth;
+    tileset.columns = editor::TileCountRoundedDown(image.width, Document.FieldWidth);
     tileset.tileCount = tileset.columns * (image.height / Document.FieldHeight);
     tileset.image = image.path;
     tileset.imageWidth = image.width;
