@@ -117,7 +117,6 @@ bool RunFileDialog(OpenFileName& request, bool save) {
     Dialog dialog{&request, save};
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = TopInfo(request.owner) != nullptr ? Hwnd(request.owner) : nullptr;
     ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(std::max(0, request.filterIndex));
     ofn.lpstrFile = file.data();
@@ -133,7 +132,11 @@ bool RunFileDialog(OpenFileName& request, bool save) {
         ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLESIZING;
         ofn.lpfnHook = &Hook;
     }
-    const BOOL chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+    BOOL chosen = FALSE;
+    {
+        const ModalScope modal(request.owner);
+        chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+    }
     if (!chosen) return false;
     const std::string path = Slashes(Cp1252FromWide(ofn.lpstrFile));
     if (static_cast<std::int32_t>(path.size()) + 1 > request.maxFile) return false;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win32/WinApi.h"
 
@@ -55,6 +56,23 @@ bool InSystemDispatch();
 // The command of the table's entry for a key with those modifiers (FSHIFT | FCONTROL | FALT).
 bool MatchShortcut(Handle table, std::uint32_t key, std::uint8_t modifiers,
                    std::uint16_t* command);
+
+// While a dialog of the program is open, no other window of the program takes input: every
+// top-level window is disabled, and afterwards enabled again and its owner (or the program's
+// first visible window) active. The system's dialogs run without an owner window: Wine does
+// not paint a dialog that has one in a virtual X server, and the owner alone would leave the
+// program's other windows open to input.
+class ModalScope {
+public:
+    explicit ModalScope(Handle owner);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    Handle owner_;
+    std::vector<Handle> disabled_;
+};
 
 // CP1252 text with embedded zeros (a filter list) as UTF-16, zeros kept.
 std::wstring WideKeepingZeros(std::string_view cp1252);

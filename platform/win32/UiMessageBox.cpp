@@ -1,5 +1,5 @@
 // The message box on the common controls' task dialog, which takes buttons of our own
-// texts. The owner is disabled while it is open.
+// texts. The program's windows take no input while it is open.
 #include "platform/win32/UiInternal.h"
 #include "platform/win32/Wide.h"
 
@@ -43,7 +43,7 @@ HRESULT CALLBACK Callback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_P
     } else if (answer == kPressEscape) {
         PressKey(dialog, VK_ESCAPE);
     } else if (answer >= 0 && answer < static_cast<std::int32_t>(request.buttons.size())) {
-        ::PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(kFirstButtonId + answer), 0);
+        ::SendMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(kFirstButtonId + answer), 0);
     }
     return S_OK;
 }
@@ -68,7 +68,6 @@ std::int32_t ShowMessageBox(const MessageBoxRequest& request) {
     Box box{&request};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
-    config.hwndParent = TopInfo(request.owner) != nullptr ? Hwnd(request.owner) : nullptr;
     config.hInstance = ::GetModuleHandleW(nullptr);
     // Escape and the close box work only when a button stands for them.
     config.dwFlags = request.escapeButton >= 0 && request.escapeButton < count
@@ -86,7 +85,12 @@ std::int32_t ShowMessageBox(const MessageBoxRequest& request) {
     config.pfCallback = &Callback;
     config.lpCallbackData = reinterpret_cast<LONG_PTR>(&box);
     int pressed = 0;
-    if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return -1;
+    HRESULT shown = E_FAIL;
+    {
+        const ModalScope modal(request.owner);
+        shown = ::TaskDialogIndirect(&config, &pressed, nullptr, nullptr);
+    }
+    if (FAILED(shown)) return -1;
     if (pressed == IDCANCEL) return config.dwFlags != 0 ? request.escapeButton : -1;
     if (pressed >= kFirstButtonId && pressed < kFirstButtonId + count) {
         return pressed - kFirstButtonId;

@@ -64,6 +64,26 @@ Handle TopHandleOf(Handle handle) {
     return 0;
 }
 
+ModalScope::ModalScope(Handle owner) : owner_(owner) {
+    for (Handle top : TopLevelWindows()) {
+        if (::IsWindowEnabled(Hwnd(top))) {
+            ::EnableWindow(Hwnd(top), FALSE);
+            disabled_.push_back(top);
+        }
+    }
+}
+
+ModalScope::~ModalScope() {
+    for (Handle top : disabled_) {
+        if (Info(top) != nullptr) ::EnableWindow(Hwnd(top), TRUE);
+    }
+    Handle active = TopInfo(owner_) != nullptr && ::IsWindowVisible(Hwnd(owner_)) ? owner_ : 0;
+    for (Handle top : TopLevelWindows()) {
+        if (active == 0 && ::IsWindowVisible(Hwnd(top))) active = top;
+    }
+    if (active != 0) ::SetForegroundWindow(Hwnd(active));
+}
+
 }  // namespace win32
 
 using namespace win32;
