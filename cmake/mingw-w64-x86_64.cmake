@@ -21,3 +21,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 find_program(MAPEDITOR_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(MAPEDITOR_WINE64 NAMES wine64 wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${MAPEDITOR_WINE64})
+
+# zlib linked statically too: the programs are single files.
+set(ZLIB_LIBRARY /usr/${MINGW_TRIPLET}/lib/libz.a)
+set(ZLIB_LIBRARY_RELEASE ${ZLIB_LIBRARY})

@@ -12,7 +12,10 @@
 // control under it when the message is queued, and the notifications that delivery raised
 // travel with the message and reach their procedures when it is dispatched. Notifications
 // raised at any other time (a text set by the program, a focus moved by the program) reach
-// their procedures at once. A fetch takes posted messages first, then input, each oldest
+// their procedures at once. On Windows the controls are the system's own: a control raises
+// its notifications itself while it takes the dispatched message, so they reach the window's
+// procedure during the dispatch as well, after the control's procedure has seen the message,
+// and `sent` stays empty. A fetch takes posted messages first, then input, each oldest
 // first: a message posted while input waits comes before that input. Exposure of a
 // top-level window gives one paint message, fetched only when no posted message or input
 // waits. Paints that the program causes itself are not messages.
@@ -162,7 +165,8 @@ void DestroyShortcutTable(Handle table);
 void SetWindowShortcuts(Handle window, Handle table);
 // When the message is a key press matching an entry of the table, sends the window
 // WM_COMMAND (command, 1) and returns true; when the command is a greyed item of the window's
-// menu bar (EnableMenuItem), it sends nothing and still returns true.
+// menu bar (EnableMenuItem), it sends nothing and still returns true. Nothing else is sent
+// (in particular no WM_INITMENU, which the system's own accelerators would send).
 bool TranslateShortcut(Handle window, Handle table, const Message& message);
 
 }  // namespace platform

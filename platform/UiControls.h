@@ -18,7 +18,8 @@ namespace platform {
 
 enum class ControlClass {
     Static,    // label (SS_ alignment bits; WS_EX_CLIENTEDGE / WS_EX_STATICEDGE sunken)
-    Frame,     // rectangle that never paints its inside: WS_EX_CLIENTEDGE sunken,
+    Frame,     // rectangle that never paints its inside (its window paints there):
+               // WS_EX_CLIENTEDGE sunken,
                // WS_EX_STATICEDGE a thin sunken edge, otherwise a line (WS_BORDER)
     Button,    // group box (BS_GROUPBOX) or check box (BS_AUTOCHECKBOX)
     Edit,      // single-line text field (ES_ style bits)

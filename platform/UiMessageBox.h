@@ -15,7 +15,8 @@ struct MessageBoxRequest {
     std::string title;  // CP1252
     std::string text;
     std::vector<std::string> buttons;  // left to right
-    std::int32_t defaultButton = -1;   // chosen by Return; -1 none
+    std::int32_t defaultButton = -1;   // chosen by Return; -1 none named (on Windows, whose
+                                       // boxes always have one, the first button)
     std::int32_t escapeButton = -1;    // chosen by Escape and the close box; -1: neither works
 };
 

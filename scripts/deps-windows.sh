@@ -49,3 +49,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
 fi
+# Every Windows system has Courier, whose outline stand-in is fixed-pitch; Wine here has
+# neither, so the prefix names an installed fixed-pitch face for it.
+if ! grep -q '"Courier"="Liberation Mono"' "$WINEPREFIX/system.reg"; then
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v Courier /d 'Liberation Mono' /f >/dev/null 2>&1
+    wineserver -w
+fi

@@ -4,17 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
 #include <cstdint>
 #include <memory>
 
-#include "platform/QtApp.h"
 #include "screen/Drawing.h"
 #include "screen/ImageDecoder.h"
 #include "screen/Keyboard.h"
 #include "screen/PngDecoder.h"
 #include "screen/Screen.h"
 #include "screen/Sprite.h"
+#include "support/TestWindow.h"
 
 namespace testing_support {
 
@@ -23,9 +22,7 @@ inline constexpr std::uint32_t kGrey = 0x646464;  // 0x00BBGGRR and 0x00RRGGBB a
 class ScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::EnsureApplication();
-        window_ = std::make_unique<QWidget>();
-        window_->resize(760, 560);
+        window_ = std::make_unique<TestWindow>(760, 560);
         screen::DrawingLibraryInit();
         screen::FontLibraryInit();
         screen::ImageDecoderInit();
@@ -42,9 +39,9 @@ protected:
         window_.reset();
     }
 
-    std::intptr_t Window() const { return reinterpret_cast<std::intptr_t>(window_.get()); }
+    std::intptr_t Window() const { return window_->Handle(); }
 
-    std::unique_ptr<QWidget> window_;
+    std::unique_ptr<TestWindow> window_;
 };
 
 }  // namespace testing_support

@@ -1,10 +1,6 @@
 // Canvases in a second window, and the pixel views of sprites and of what is drawn on.
 #include "screen/Canvas.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QWidget>
-
 #include "ImageFiles.h"
 #include "ScreenFixture.h"
 
@@ -18,22 +14,17 @@ class CanvasTest : public testing_support::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        second_ = std::make_unique<QWidget>();
-        second_->resize(300, 200);
-        second_->show();
-        QApplication::processEvents();
+        second_ = std::make_unique<testing_support::TestWindow>(300, 200);
+        second_->Show();
     }
     void TearDown() override {
         ScreenTest::TearDown();
         second_.reset();
     }
-    std::intptr_t Second() const { return reinterpret_cast<std::intptr_t>(second_.get()); }
-    std::uint32_t Shown(int x, int y) {
-        QApplication::processEvents();
-        return second_->grab().toImage().pixel(x, y) & 0xFFFFFFu;
-    }
+    std::intptr_t Second() const { return second_->Handle(); }
+    std::uint32_t Shown(int x, int y) { return second_->Grab().At(x, y); }
 
-    std::unique_ptr<QWidget> second_;
+    std::unique_ptr<testing_support::TestWindow> second_;
 };
 
 TEST_F(CanvasTest, DrawingGoesToTheSelectedCanvasUntilItIsShown) {

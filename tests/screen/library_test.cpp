@@ -2,10 +2,8 @@
 // start-up and shut-down sequences.
 #include <gtest/gtest.h>
 
-#include <QWidget>
 #include <filesystem>
 
-#include "platform/QtApp.h"
 #include "platform/Text.h"
 #include "runtime/Runtime.h"
 #include "screen/Drawing.h"
@@ -16,6 +14,7 @@
 #include "screen/ScreenInstall.h"
 #include "screen/Sprite.h"
 #include "support/TempDir.h"
+#include "support/TestWindow.h"
 
 namespace {
 
@@ -38,17 +37,13 @@ TEST(Keyboard, DeviceIsMadeOnceAndReferencesAreCounted) {
 }
 
 TEST(ScreenInstall, LibrariesStartAndEndWithTheRuntime) {
-    platform::EnsureApplication();
+    testing_support::TestWindow window(760, 560);
     screen::ScreenInstall();
     runtime::RuntimeStart();
     EXPECT_TRUE(screen::ImageDecoderRegistered(screen::PngDecoder()));
     EXPECT_EQ(screen::KeyboardInputReferences(), 1);
 
-    QWidget window;
-    window.resize(760, 560);
-    ASSERT_EQ(screen::ScreenOpenWindowed(reinterpret_cast<std::intptr_t>(&window), 4, 4, 500, 500,
-                                         0, 0, 0),
-              1);
+    ASSERT_EQ(screen::ScreenOpenWindowed(window.Handle(), 4, 4, 500, 500, 0, 0, 0), 1);
     const auto png =
         testing_support::ReadBytes(std::filesystem::path(PNGSUITE_DIR) / "basn2c08.png");
     ASSERT_NE(screen::SpriteLoadMemory(0, std::span<const std::uint8_t>(png)), 0);

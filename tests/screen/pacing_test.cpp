@@ -1,12 +1,12 @@
 // Frame pacing: the wait's rules against a counter the test drives, and real flips on the
 // real clock.
 #include <chrono>
-#include <ctime>
 
 #include "ScreenFixture.h"
 #include "platform/Clock.h"
 #include "screen/FramePacing.h"
 #include "screen/ScreenInternal.h"
+#include "support/CpuTime.h"
 
 namespace {
 
@@ -94,12 +94,12 @@ TEST_F(PacingTest, FlipsKeepTheFramePeriodWithoutBurningTheCore) {
     const double period = 1.0 / 61.0;
     constexpr int kFlips = 12;
     screen::ScreenFlip();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = testing_support::ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kFlips; ++i) screen::ScreenFlip();
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpu = testing_support::ProcessCpuSeconds() - cpuStart;
     // Each wait ends more than a period after the last one. The clock is read after the
     // copy, which a busy machine may delay: one period of slack covers that. A busy machine
     // may also make the flips slower, never faster.

@@ -1,9 +1,5 @@
 // The windowed screen: opening and its failures, clearing, the drawing target, and the picture
 // in a real (headless) window.
-#include <QApplication>
-#include <QImage>
-#include <QPixmap>
-
 #include "ImageFiles.h"
 #include "ScreenFixture.h"
 
@@ -18,8 +14,7 @@ class ScreenWindowTest : public testing_support::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        window_->show();
-        QApplication::processEvents();
+        window_->Show();
     }
 
     // Draws the pattern into the back buffer and flips it.
@@ -30,20 +25,17 @@ protected:
     }
 
     // What the window shows now, as 0x00RRGGBB pixels.
-    QImage Grab() {
-        QApplication::processEvents();
-        return window_->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    testing_support::ShownPicture Grab() { return window_->Grab(); }
 
-    static std::uint32_t At(const QImage& image, int x, int y) {
-        return image.pixel(x, y) & 0xFFFFFFu;
+    static std::uint32_t At(const testing_support::ShownPicture& image, int x, int y) {
+        return image.At(x, y);
     }
 };
 
 TEST_F(ScreenWindowTest, PictureAppearsOneToOneAtItsClientPosition) {
     FlipPattern();
-    const QImage shown = Grab();
-    ASSERT_EQ(shown.width(), 760);
+    const testing_support::ShownPicture shown = Grab();
+    ASSERT_EQ(shown.width, 760);
     int mismatches = 0;
     for (int y = 0; y < 500; ++y) {
         for (int x = 0; x < 500; ++x) {
@@ -58,8 +50,8 @@ TEST_F(ScreenWindowTest, PictureAppearsOneToOneAtItsClientPosition) {
     }
 
     // A window too small for the picture shows the part that fits.
-    window_->resize(300, 200);
-    const QImage small = Grab();
+    window_->Resize(300, 200);
+    const testing_support::ShownPicture small = Grab();
     EXPECT_EQ(At(small, 299, 199), PatternPixel(295, 195));
 }
 
@@ -68,10 +60,10 @@ TEST_F(ScreenWindowTest, LastPictureReappearsByItself) {
     // Drawing without a flip changes nothing in the window.
     screen::ScreenClear(0);
     // Covered, uncovered, resized: the window repaints the last flipped picture.
-    window_->hide();
-    window_->show();
-    window_->resize(700, 600);
-    const QImage shown = Grab();
+    window_->Hide();
+    window_->Show();
+    window_->Resize(700, 600);
+    const testing_support::ShownPicture shown = Grab();
     EXPECT_EQ(At(shown, 4, 4), PatternPixel(0, 0));
     EXPECT_EQ(At(shown, 4 + 321, 4 + 123), PatternPixel(321, 123));
     EXPECT_EQ(At(shown, 503, 503), PatternPixel(499, 499));
@@ -80,7 +72,7 @@ TEST_F(ScreenWindowTest, LastPictureReappearsByItself) {
 TEST_F(ScreenWindowTest, StretchedPictureFollowsTheClientArea) {
     ASSERT_EQ(screen::ScreenOpenWindowed(Window(), 4, 4, 500, 500, 1, 60, 40), 1);
     FlipPattern();
-    QImage shown = Grab();
+    testing_support::ShownPicture shown = Grab();
     const std::uint32_t background = At(shown, 2, 2);
     // 760 x 560 less (4, 4) and the margins: 696 x 516.
     EXPECT_EQ(At(shown, 4, 4), PatternPixel(0, 0));
@@ -88,7 +80,7 @@ TEST_F(ScreenWindowTest, StretchedPictureFollowsTheClientArea) {
     EXPECT_EQ(At(shown, 700, 519), background);
     EXPECT_EQ(At(shown, 699, 520), background);
 
-    window_->resize(400, 300);
+    window_->Resize(400, 300);
     shown = Grab();
     EXPECT_EQ(At(shown, 4, 4), PatternPixel(0, 0));
     EXPECT_EQ(At(shown, 339, 259), PatternPixel(499, 499));
@@ -102,17 +94,17 @@ TEST_F(ScreenWindowTest, SecondOpenHooksOnceAndFreesSprites) {
     ASSERT_EQ(screen::ScreenOpenWindowed(Window(), 10, 10, 100, 100, 0, 0, 0), 1);
     EXPECT_EQ(screen::SpriteWidth(5), 0);
     EXPECT_EQ(screen::ScreenFrameRate(), 60);
-    EXPECT_EQ(window_->findChildren<QWidget*>().size(), 1);
+    EXPECT_EQ(window_->ChildCount(), 1);
 
     // A rate the program chose stays through opening and closing.
     ASSERT_EQ(screen::ScreenSetFrameRate(30), 1);
     ASSERT_EQ(screen::ScreenOpenWindowed(Window(), 10, 10, 100, 100, 0, 0, 0), 1);
     screen::ScreenClose();
     EXPECT_EQ(screen::ScreenFrameRate(), 30);
-    EXPECT_EQ(window_->findChildren<QWidget*>().size(), 1);
+    EXPECT_EQ(window_->ChildCount(), 1);
 
     // Closed: the window shows its own background again.
-    const QImage shown = Grab();
+    const testing_support::ShownPicture shown = Grab();
     EXPECT_EQ(At(shown, 50, 50), At(shown, 2, 2));
 }
 

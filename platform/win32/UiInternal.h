@@ -1,0 +1,80 @@
+// Shared inside the Windows side of the window system stand-in: the handle registry and the
+// procedures that stand between the system's window procedures and ours.
+//
+// A handle is the HWND of a top-level window or of a control. The system does most of what
+// Ui.h asks by itself (message order, the menu bar inside the frame, notifications raised
+// while a message is dispatched); the registry adds what it has no notion of: our procedure
+// on each window, the creation order, the style the program asked for, shortcut tables.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32/WinApi.h"
+
+namespace platform::win32 {
+
+enum class HandleKind { Top, Control, StatusBar };
+
+struct HandleInfo {
+    HandleKind kind = HandleKind::Control;
+    ControlClass controlClass = ControlClass::Static;
+    WindowProc proc = nullptr;        // the program's procedure
+    WNDPROC systemProc = nullptr;     // controls: the system class's own procedure
+    std::uint32_t style = 0;
+    std::uint32_t exStyle = 0;
+    std::uint64_t order = 0;          // creation order
+    Handle shortcuts = 0;             // top-level windows
+    std::int32_t placeCount = 0;      // status bars
+};
+
+inline HWND Hwnd(Handle handle) { return reinterpret_cast<HWND>(handle); }
+inline Handle HandleOf(HWND hwnd) { return reinterpret_cast<Handle>(hwnd); }
+
+// Registry of live handles; a window leaves it after its WM_NCDESTROY.
+void Register(HWND hwnd, const HandleInfo& info);
+void Unregister(Handle handle);
+HandleInfo* Info(Handle handle);
+HandleInfo* TopInfo(Handle handle);  // only for top-level windows
+// The top-level window that holds a handle (itself for a top-level window), or 0.
+Handle TopHandleOf(Handle handle);
+
+// Registers the window classes and starts the common controls. Later calls do nothing.
+void EnsureClasses();
+// The class name of top-level windows.
+const wchar_t* TopClassName();
+
+// Hands a control to our procedure: the program's procedure sees what Ui.h promises, the
+// control's own class procedure the rest.
+void SubclassControl(HWND control);
+
+// True while the pump dispatches a message that the program never sees (a click on the
+// frame, a caret timer): what that raises for the program must be posted, not sent.
+bool InSystemDispatch();
+
+// The command of the table's entry for a key with those modifiers (FSHIFT | FCONTROL | FALT).
+bool MatchShortcut(Handle table, std::uint32_t key, std::uint8_t modifiers,
+                   std::uint16_t* command);
+
+// While a dialog of the program is open, no other window of the program takes input: every
+// top-level window is disabled, and afterwards enabled again and its owner (or the program's
+// first visible window) active. The system's dialogs run without an owner window: Wine does
+// not paint a dialog that has one in a virtual X server, and the owner alone would leave the
+// program's other windows open to input.
+class ModalScope {
+public:
+    explicit ModalScope(Handle owner);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    Handle owner_;
+    std::vector<Handle> disabled_;
+};
+
+// CP1252 text with embedded zeros (a filter list) as UTF-16, zeros kept.
+std::wstring WideKeepingZeros(std::string_view cp1252);
+
+}  // namespace platform::win32

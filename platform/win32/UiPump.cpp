@@ -1,0 +1,162 @@
+// The message pump on the system's own queue.
+//
+// The system already hands messages out in the order Ui.h asks for: sent ones at once,
+// then posted ones, then input, each oldest first, and a paint only when nothing else
+// waits. The pump hands the program the messages of its own windows and controls that the
+// other backend gives it too (input, posted messages, the paint of a top-level window) and
+// dispatches the rest itself: timers of carets and sliders, the frame's own clicks, paints
+// of controls and of the presentation surface.
+//
+// Notifications travel with their input in the system's own way: a control raises them
+// while it takes the message, that is when the program dispatches it. So `sent` stays
+// empty here.
+#include <algorithm>
+#include <optional>
+
+#include "platform/win32/UiInternal.h"
+
+namespace platform {
+namespace win32 {
+namespace {
+
+int gSystemDispatch = 0;
+std::optional<MSG> gHeld;  // taken from the queue by WaitMessage, handed out next
+
+bool IsInput(UINT message) {
+    return (message >= WM_KEYDOWN && message <= WM_SYSCHAR && message != WM_DEADCHAR &&
+            message != WM_SYSDEADCHAR) ||
+           (message >= WM_MOUSEMOVE && message <= WM_MOUSEHWHEEL);
+}
+
+// True for messages the system posts for itself.
+bool IsSystemPost(UINT message) {
+    return message == WM_NULL || message == WM_TIMER || message == 0x0118 /* caret blink */ ||
+           message == WM_QUIT || message == WM_DEADCHAR || message == WM_SYSDEADCHAR ||
+           (message >= 0x02A0 && message <= 0x02A3) /* hover and leave */ ||
+           (message >= WM_IME_STARTCOMPOSITION && message <= WM_IME_KEYLAST) ||
+           (message >= 0x0281 && message <= 0x0291) /* input method */ || message == WM_INPUT ||
+           message >= 0xC000;
+}
+
+bool ForProgram(const MSG& msg) {
+    HandleInfo* info = Info(HandleOf(msg.hwnd));
+    if (info == nullptr) return false;
+    if (IsInput(msg.message)) return true;
+    if (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK) {
+        return info->kind == HandleKind::Top && msg.wParam == HTMENU;
+    }
+    if (msg.message == WM_PAINT) return info->kind == HandleKind::Top;
+    return !IsSystemPost(msg.message);
+}
+
+void SystemDispatch(const MSG& msg) {
+    ++gSystemDispatch;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+    --gSystemDispatch;
+}
+
+std::uint8_t HeldModifiers() {
+    std::uint8_t flags = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) flags |= FSHIFT;
+    if (::GetKeyState(VK_CONTROL) < 0) flags |= FCONTROL;
+    if (::GetKeyState(VK_MENU) < 0) flags |= FALT;
+    return flags;
+}
+
+void Hand(const MSG& msg, Message* out) {
+    *out = Message{};
+    out->window = HandleOf(msg.hwnd);
+    out->message = msg.message;
+    out->wParam = msg.wParam;
+    out->lParam = msg.lParam;
+    if (IsInput(msg.message) || msg.message == WM_NCLBUTTONDOWN ||
+        msg.message == WM_NCRBUTTONDOWN) {
+        out->keyModifiers = HeldModifiers();
+    }
+}
+
+// The next message for the program without waiting; the system's own are dispatched.
+bool Take(MSG* msg) {
+    if (gHeld) {
+        *msg = *gHeld;
+        gHeld.reset();
+        if (Info(HandleOf(msg->hwnd)) != nullptr) return true;
+    }
+    while (::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (ForProgram(*msg)) return true;
+        SystemDispatch(*msg);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool InSystemDispatch() { return gSystemDispatch > 0; }
+
+}  // namespace win32
+
+using namespace win32;
+
+bool GetMessage(Message* message) {
+    UiInit();
+    MSG msg;
+    if (Take(&msg)) {
+        Hand(msg, message);
+        return true;
+    }
+    for (;;) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) return false;
+        if (got != 0 && ForProgram(msg)) break;
+        if (got != 0) SystemDispatch(msg);
+    }
+    Hand(msg, message);
+    return true;
+}
+
+bool PeekMessage(Message* message) {
+    UiInit();
+    MSG msg;
+    if (!Take(&msg)) return false;
+    Hand(msg, message);
+    return true;
+}
+
+bool WaitMessage(std::int32_t timeoutMs) {
+    UiInit();
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(0, timeoutMs));
+    for (;;) {
+        MSG msg;
+        if (Take(&msg)) {
+            gHeld = msg;
+            return true;
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return false;
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now),
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+std::intptr_t DispatchMessage(const Message& message) {
+    for (const SentMessage& sent : message.sent) {
+        if (Info(sent.target) != nullptr) {
+            SendMessage(sent.target, sent.message, sent.wParam, sent.lParam);
+        }
+    }
+    if (Info(message.window) == nullptr) return 0;
+    MSG msg{};
+    msg.hwnd = Hwnd(message.window);
+    msg.message = message.message;
+    msg.wParam = message.wParam;
+    msg.lParam = message.lParam;
+    msg.time = static_cast<DWORD>(::GetMessageTime());
+    const DWORD position = ::GetMessagePos();
+    msg.pt = POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    // The characters of a key press follow it as messages of their own.
+    ::TranslateMessage(&msg);
+    return ::DispatchMessageW(&msg);
+}
+
+}  // namespace platform
