@@ -2,8 +2,6 @@
 #include "editor/FieldClipboard.h"
 
 #include <charconv>
-#include <cstring>
-#include <limits>
 #include <vector>
 
 #include "editor/MapDocument.h"

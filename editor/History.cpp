@@ -262,59 +262,46 @@ void detail::RecordValue(std::int32_t target, std::int32_t old) {
     EndRecord();
 }
 
-void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int32_t tile) {
-    if (top > bottom) return;
+namespace {
+
+// Fields(x, top..top + count - 1) := tileAt(0..count - 1), as SetField does field by field. A
+// column's run lies in one piece: it is written and noted without a call per field, each field
+// in the next free slot, which only a changed field keeps.
+template <typename TileAt>
+void WriteColumn(std::int32_t x, std::int32_t top, std::int32_t count, TileAt tileAt) {
+    if (count <= 0) return;
+    const std::int32_t bottom = top + count - 1;
     if (!gLog.plain || !FieldInArray(x, top) || !FieldInArray(x, bottom)) {
-        for (std::int32_t y = top; y <= bottom; ++y) SetField(x, y, tile);
+        for (std::int32_t i = 0; i < count; ++i) SetField(x, top + i, tileAt(i));
         return;
     }
-    // A column's run lies in one piece: written and noted without a call per field.
     NoteFieldRunChanged(x, top, bottom);
     std::int32_t* column = &Document.Fields(x, top);
-    const std::int32_t count = bottom - top + 1;
     Document.Fields.MarkRunUsed(column, count);
-    // Every field is noted in the next free slot, which only a changed field keeps.
     std::int32_t target = x * kFieldsSize + top;
-    for (std::int32_t left = count; left > 0;) {
+    for (std::int32_t done = 0; done < count;) {
         std::size_t room = 0;
-        ValueRecord* out = gLog.values.Room(static_cast<std::size_t>(left), &room);
+        ValueRecord* out = gLog.values.Room(static_cast<std::size_t>(count - done), &room);
         std::size_t kept = 0;
-        for (std::size_t i = 0; i < room; ++i, ++target, ++column) {
+        for (std::size_t i = 0; i < room; ++i, ++target, ++column, ++done) {
+            const std::int32_t tile = tileAt(done);
             out[kept] = {target, *column};
             kept += *column != tile ? 1 : 0;
             *column = tile;
         }
         gLog.values.Advance(kept);
-        left -= static_cast<std::int32_t>(room);
     }
+}
+
+}  // namespace
+
+void SetFieldRun(std::int32_t x, std::int32_t top, std::int32_t bottom, std::int32_t tile) {
+    WriteColumn(x, top, bottom - top + 1, [tile](std::int32_t) { return tile; });
 }
 
 void SetFieldColumn(std::int32_t x, std::int32_t top, const std::int32_t* tiles,
                     std::int32_t count) {
-    if (count <= 0) return;
-    const std::int32_t bottom = top + count - 1;
-    if (!gLog.plain || !FieldInArray(x, top) || !FieldInArray(x, bottom)) {
-        for (std::int32_t i = 0; i < count; ++i) SetField(x, top + i, tiles[i]);
-        return;
-    }
-    // As SetFieldRun: the column's part lies in one piece, each field noted in the next free
-    // slot, which only a changed field keeps.
-    NoteFieldRunChanged(x, top, bottom);
-    std::int32_t* column = &Document.Fields(x, top);
-    Document.Fields.MarkRunUsed(column, count);
-    std::int32_t target = x * kFieldsSize + top;
-    for (std::int32_t left = count; left > 0;) {
-        std::size_t room = 0;
-        ValueRecord* out = gLog.values.Room(static_cast<std::size_t>(left), &room);
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < room; ++i, ++target, ++column, ++tiles) {
-            out[kept] = {target, *column};
-            kept += *column != *tiles ? 1 : 0;
-            *column = *tiles;
-        }
-        gLog.values.Advance(kept);
-        left -= static_cast<std::int32_t>(room);
-    }
+    WriteColumn(x, top, count, [tiles](std::int32_t i) { return tiles[i]; });
 }
 
 void SetValue(std::int32_t MapDocument::*value, std::int32_t v) {

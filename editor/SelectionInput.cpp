@@ -288,7 +288,7 @@ void KeepSelectionState() {
     }
     const bool active = !Selection.Selected.Empty() || Selection.Floats != Floating::None;
     // A text field keeps its own keys for its text, until the map view is clicked.
-    const bool editKeys = !TextFieldHasFocus() || Selection.ViewClicked;
+    const bool editKeys = Selection.ViewClicked || !TextFieldHasFocus();
     if (editKeys != Selection.EditKeys) {
         Selection.EditKeys = editKeys;
         SetKey(gui::KEY_CONTROL | 'X', kItemCut, editKeys);

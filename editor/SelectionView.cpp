@@ -50,6 +50,8 @@ void DrawFloatingOneToOne(const FieldRect& area, std::int32_t brush, std::int32_
     const std::int64_t firstY = std::max<std::int64_t>(area.Top, FloorDiv(View.ScrollY, fh));
     const std::int64_t lastY = std::min<std::int64_t>(
         area.Bottom, FloorDiv(std::int64_t{View.ScrollY} + kViewSize - 1, fh));
+    const screen::PixelView view = screen::ScreenPixels();
+    const screen::PixelView tiles = screen::SpritePixels(kTileSet);
     for (std::int64_t y = firstY; y <= lastY; ++y) {
         for (std::int64_t x = firstX; x <= lastX; ++x) {
             std::int32_t tile = 0;
@@ -57,22 +59,19 @@ void DrawFloatingOneToOne(const FieldRect& area, std::int32_t brush, std::int32_
                                 &tile)) {
                 continue;
             }
-            // The grey first: a clip that the tile set cuts short leaves it, as on the map.
-            const screen::PixelView view = screen::ScreenPixels();
-            for (std::int64_t py = std::max<std::int64_t>(0, y * fh - View.ScrollY);
-                 py < std::min<std::int64_t>(view.height, (y + 1) * fh - View.ScrollY); ++py) {
-                std::uint32_t* out = view.Row(static_cast<std::int32_t>(py));
-                for (std::int64_t px = std::max<std::int64_t>(0, x * fw - View.ScrollX);
-                     px < std::min<std::int64_t>(view.width, (x + 1) * fw - View.ScrollX); ++px) {
-                    out[px] = static_cast<std::uint32_t>(kViewBackground);
-                }
+            // The grey first: a picture that the tile set cuts short leaves it, as on the map.
+            const std::int64_t left = x * fw - View.ScrollX;
+            const std::int64_t top = y * fh - View.ScrollY;
+            const std::int64_t l = std::max<std::int64_t>(0, left);
+            const std::int64_t t = std::max<std::int64_t>(0, top);
+            const std::int64_t r = std::min<std::int64_t>(view.width, left + fw);
+            const std::int64_t b = std::min<std::int64_t>(view.height, top + fh);
+            if (r > l && b > t) {
+                FillBackground({view.Row(static_cast<std::int32_t>(t)) + l,
+                                static_cast<std::int32_t>(r - l), static_cast<std::int32_t>(b - t),
+                                view.pitch});
             }
-            const TileOrigin origin =
-                TileClipOrigin(tile, row, Document.FieldWidth, Document.FieldHeight);
-            screen::SpriteClip(kTileSet, origin.x, origin.y, Document.FieldWidth,
-                               Document.FieldHeight);
-            screen::SpriteDisplay(kTileSet, Wrap(x * fw - View.ScrollX),
-                                  Wrap(y * fh - View.ScrollY));
+            DrawTile(view, tiles, tile, row, Document.FieldWidth, Document.FieldHeight, left, top);
         }
     }
 }

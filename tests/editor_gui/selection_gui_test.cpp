@@ -303,21 +303,30 @@ TEST_F(SelectionTest, TheMenusShowTheToolAndWhatCanAct) {
 // The frame alternates dark and light so that it shows on any picture; floating fields are
 // drawn where they will lie.
 TEST_F(SelectionTest, TheViewShowsTheFrameAndTheFloatingFields) {
-    UseGrid();
+    // Four tiles of their own colours; field (x, y) holds tile (x + y) % 4, the brush tile 0.
+    const std::uint32_t colours[] = {0xC00000, 0x00C000, 0x0000C0, 0xC0C000};
+    OpenGeneratedMap("Bunt", 24, 40, 29, 19, 4 * 24, [&](int x, int) { return colours[x / 24]; });
+    for (int x = 0; x <= 29; ++x) {
+        for (int y = 0; y <= 19; ++y) Document.Fields(x, y) = (x + y) % 4;
+    }
+    editor::HistoryClear();
+    editor::View.ScrollX = 0;
+    editor::View.ScrollY = 0;
+    gui::GadgetSetState(editor::kBrushBar, 0);
+    Menu("Werkzeuge", "Auswahl");
+    Drain();
     Drag(FieldPoint(1, 1), FieldPoint(2, 2));
     ExpectSelected({1, 1, 2, 2});
     EXPECT_EQ(Pixel(24, 40), 0u);         // dark from the corner on
     EXPECT_EQ(Pixel(28, 40), 0xFFFFFFu);  // then light
     EXPECT_EQ(Pixel(24 * 3 - 1, 40 + 4), 0xFFFFFFu);
-    const std::uint32_t field11 = Pixel(30, 50);
-    const std::uint32_t brushPicture = [&] {
-        Keys(Qt::Key_Escape);
-        return Pixel(30, 50);
-    }();
-    Drag(FieldPoint(1, 1), FieldPoint(2, 2));
+    EXPECT_EQ(Pixel(54, 50), colours[3]);  // field (2, 1) as the map holds it
     Keys(Qt::Key_Right);
-    EXPECT_EQ(Pixel(24 + 30, 50), field11);  // field (1, 1)'s picture one field to the right
-    (void)brushPicture;
+    // Lifted and one field to the right: field (1, 1)'s tile over (2, 1), the brush where it was,
+    // while the map itself holds what it held.
+    EXPECT_EQ(Pixel(54, 50), colours[2]);
+    EXPECT_EQ(Pixel(30, 50), colours[0]);
+    EXPECT_EQ(Document.Fields(2, 1), 3);
 }
 
 }  // namespace
