@@ -13,9 +13,22 @@ e2e_begin() {
     editor=$(readlink -f "$2")
     if [ -z "${E2E_INSIDE_X:-}" ]; then
         # A display number from a random start: the number the last scenario's server just gave
-        # back may still be in use while that server goes down.
-        exec env E2E_INSIDE_X=1 xvfb-run -a -n $((100 + RANDOM % 400)) \
-            -s "-screen 0 1280x1024x24" "$script" "$editor"
+        # back may still be in use while that server goes down. The machine is shared, so a
+        # server that cannot be reached (another one's going down took its socket) is given up
+        # and the scenario starts again on a new one, up to three times.
+        local attempt status xlog
+        xlog=$(mktemp)
+        for attempt in 1 2 3; do
+            status=0
+            env E2E_INSIDE_X=1 xvfb-run -a -n $((100 + RANDOM % 400)) -e "$xlog" \
+                -s "-screen 0 1280x1024x24" "$script" "$editor" || status=$?
+            [ "$status" -eq 75 ] || { rm -f "$xlog"; exit "$status"; }
+            echo "attempt $attempt: the virtual X server could not be reached; what it said:"
+            cat "$xlog"
+            : >"$xlog"
+        done
+        rm -f "$xlog"
+        exit 1
     fi
     work=$(mktemp -d)
     pid=""
@@ -23,10 +36,11 @@ e2e_begin() {
     trap 'kill $wm $pid 2>/dev/null || true; rm -rf "$work"' EXIT
     cd "$work"
     # The server may still be coming up (a display number just given back by the last run).
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 100); do
         xwininfo -root >/dev/null 2>&1 && break
         sleep 0.1
     done
+    xwininfo -root >/dev/null 2>&1 || exit 75
     if [ -z "${E2E_NO_WM:-}" ]; then
         openbox >/dev/null 2>&1 &
         wm=$!
