@@ -133,9 +133,6 @@ std::string ControlText(Handle control);
 bool StatusBarSetTextInternal(Handle statusBar, std::int32_t part, const QString& text);
 QString StatusBarTextInternal(Handle statusBar, std::int32_t part);
 
-// The command of the table's entry for a key with those modifiers (FSHIFT | FCONTROL | FALT).
-std::optional<std::uint16_t> MatchShortcut(Handle table, std::uint32_t key, std::uint8_t mods);
-
 // Windows virtual key code of a toolkit key event; 0 when it has none.
 std::uint32_t VirtualKeyOf(int qtKey, bool keypad);
 

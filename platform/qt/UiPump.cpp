@@ -30,6 +30,7 @@
 #include <deque>
 
 #include "platform/Cp1252.h"
+#include "platform/ShortcutTables.h"
 #include "platform/qt/UiInternal.h"
 
 namespace platform {

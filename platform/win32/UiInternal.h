@@ -53,10 +53,6 @@ void SubclassControl(HWND control);
 // frame, a caret timer): what that raises for the program must be posted, not sent.
 bool InSystemDispatch();
 
-// The command of the table's entry for a key with those modifiers (FSHIFT | FCONTROL | FALT).
-bool MatchShortcut(Handle table, std::uint32_t key, std::uint8_t modifiers,
-                   std::uint16_t* command);
-
 // While a dialog of the program is open, no other window of the program takes input: every
 // top-level window is disabled, and afterwards enabled again and its owner (or the program's
 // first visible window) active. The system's dialogs run without an owner window: Wine does

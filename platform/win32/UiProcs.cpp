@@ -1,13 +1,13 @@
 // The window classes, the system's window procedures that hand messages on to the program's,
-// sending and posting, and shortcut tables.
+// sending and posting, and which window uses which shortcut table.
 //
 // The program's procedure of a window hears the messages that Ui.h and UiControls.h name
 // (and its own, from WM_USER on); everything else the system handles alone, so a procedure
 // sees on Windows what it sees with the other backend. DefWindowProc is the system's
 // DefWindowProcW for a top-level window and a control's own class procedure for a control.
-#include <map>
 #include <unordered_map>
 
+#include "platform/ShortcutTables.h"
 #include "platform/win32/UiInternal.h"
 
 namespace platform {
@@ -19,11 +19,6 @@ constexpr wchar_t kTopClass[] = L"KarteneditorFenster";
 std::unordered_map<HWND, WNDPROC>& SystemProcs() {
     static std::unordered_map<HWND, WNDPROC> procs;
     return procs;
-}
-
-std::map<Handle, std::vector<ShortcutEntry>>& ShortcutTables() {
-    static std::map<Handle, std::vector<ShortcutEntry>> tables;
-    return tables;
 }
 
 bool IsKeyMessage(UINT message) {
@@ -134,21 +129,6 @@ void SubclassControl(HWND control) {
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
 }
 
-bool MatchShortcut(Handle table, std::uint32_t key, std::uint8_t modifiers,
-                   std::uint16_t* command) {
-    const auto found = ShortcutTables().find(table);
-    if (found == ShortcutTables().end() || key == 0) return false;
-    constexpr std::uint8_t kModifiers = FSHIFT | FCONTROL | FALT;
-    for (const ShortcutEntry& entry : found->second) {
-        if ((entry.flags & FVIRTKEY) != 0 && entry.key == key &&
-            (entry.flags & kModifiers) == (modifiers & kModifiers)) {
-            *command = entry.command;
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace win32
 
 using namespace win32;
@@ -201,15 +181,8 @@ void UpdateWindow(Handle window) {
 
 // ---- Shortcut tables -------------------------------------------------------------------------
 
-Handle CreateShortcutTable(const std::vector<ShortcutEntry>& entries) {
-    static Handle next = 0x100;  // never reused
-    const Handle handle = next++;
-    ShortcutTables()[handle] = entries;
-    return handle;
-}
-
 void DestroyShortcutTable(Handle table) {
-    if (ShortcutTables().erase(table) == 0) return;
+    if (!RemoveShortcutTable(table)) return;
     for (Handle top : TopLevelWindows()) {
         if (HandleInfo* info = TopInfo(top); info != nullptr && info->shortcuts == table) {
             info->shortcuts = 0;
@@ -219,24 +192,6 @@ void DestroyShortcutTable(Handle table) {
 
 void SetWindowShortcuts(Handle window, Handle table) {
     if (HandleInfo* info = TopInfo(window)) info->shortcuts = table;
-}
-
-bool TranslateShortcut(Handle window, Handle table, const Message& message) {
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-    std::uint16_t command = 0;
-    if (!MatchShortcut(table, static_cast<std::uint32_t>(message.wParam), message.keyModifiers,
-                       &command) ||
-        Info(window) == nullptr) {
-        return false;
-    }
-    // A greyed item of the window's bar cannot act, through its shortcut neither. The
-    // system's own accelerators would also open the bar's drop-downs for the program
-    // (WM_INITMENU), which the program does not expect: the table is matched here.
-    const std::int32_t state = GetMenuItemState(GetMenu(window), command);
-    if (state == -1 || (state & static_cast<std::int32_t>(MF_GRAYED)) == 0) {
-        SendMessage(window, WM_COMMAND, MakeWParam(command, 1), 0);
-    }
-    return true;
 }
 
 }  // namespace platform
