@@ -240,9 +240,10 @@ int main(int argc, char** argv) {
                                          {"PassWithHistory", "PassOnLargeMap"},
                                          {"PassAtWholeMapScale", "FramePeriod"},
                                          {"PassAtOneToSixteen", "FramePeriod"},
+                                         {"PassAtOneToSixteen", "PassOnLargeMap"},
                                          {"PaintAtWholeMapScale", "PaintAtOneToOne"},
                                          {"PassOnLargeMap", "PassDrawingOnly"},
                                          {"FillThroughHistory", "MemsetGrid"},
                                          {"FillWholeGrid", "MemsetGrid"}},
-                                        {1.2, 0.1, 0.05, 1.05, 0.02, 0.1, 2, 1.05, 30, 30});
+                                        {1.2, 0.1, 0.05, 1.05, 0.02, 0.1, 2, 2, 1.05, 30, 30});
 }

@@ -70,6 +70,8 @@ TableKey KeyOf(const PictureSource& source, std::int32_t shift) {
 void MakeTables(Tables& t, const TableKey& key, const screen::PixelView& set) {
     t.key = key;
     t.made = true;
+    t.blockPixels.clear();
+    t.blockPixels.shrink_to_fit();
     const std::int64_t fw = key.fieldWidth;
     const std::int64_t fh = key.fieldHeight;
     const std::int64_t k = std::int64_t{1} << key.shift;
@@ -270,6 +272,94 @@ void ReduceSums(Tables& t, const PictureSource& source, std::int64_t blockX, std
     }
 }
 
+// The block pixels of every tile slot stay below this many (a large field at 1:2 over a wide
+// tile set would need more); past it the pass reduces as ReduceSums does.
+constexpr std::size_t kMostBlockPixels = std::size_t{1} << 22;
+
+// Fills t.blockPixels where every block lies in one field: each pixel is the one ReduceSums
+// gives a block that lies in a field of that slot. False where blocks cross fields, or where
+// the pixels would be too many.
+bool MakeBlockPixels(Tables& t) {
+    const std::int64_t k = std::int64_t{1} << t.key.shift;
+    const std::int64_t fw = t.key.fieldWidth, fh = t.key.fieldHeight;
+    if (fw % k != 0 || fh % k != 0) return false;
+    const std::int64_t across = fw / k, down = fh / k;
+    const std::size_t perSlot = static_cast<std::size_t>(across * down);
+    const std::size_t slots = static_cast<std::size_t>(t.tiles) + 1;
+    if (perSlot > kMostBlockPixels / slots) return false;
+    if (!t.blockPixels.empty()) return true;
+    t.blockPixels.resize(perSlot * slots);
+    const std::int32_t s = 2 * t.key.shift;
+    const std::uint64_t area = std::uint64_t{1} << s;
+    const std::uint32_t half = std::uint32_t{1} << (s - 1);
+    const std::size_t ny = static_cast<std::size_t>(t.y.nodes);
+    const std::size_t nodesPerSlot = static_cast<std::size_t>(t.x.nodes) * ny;
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        const Sum3* sums = &t.sums[nodesPerSlot * slot];
+        std::uint32_t* out = &t.blockPixels[perSlot * slot];
+        for (std::int64_t by = 0; by < down; ++by) {
+            const std::int64_t y1 = by * k, y2 = y1 + k;
+            const auto j1 = static_cast<std::size_t>(Node(t.y, y1));
+            const auto j2 = static_cast<std::size_t>(Node(t.y, y2));
+            for (std::int64_t bx = 0; bx < across; ++bx) {
+                const std::int64_t x1 = bx * k, x2 = x1 + k;
+                const std::size_t i1 = static_cast<std::size_t>(Node(t.x, x1)) * ny;
+                const std::size_t i2 = static_cast<std::size_t>(Node(t.x, x2)) * ny;
+                const auto inBox = static_cast<std::uint64_t>((InBox(t.x, x2) - InBox(t.x, x1)) *
+                                                              (InBox(t.y, y2) - InBox(t.y, y1)));
+                const Lanes sum =
+                    Lanes::Of(sums[i2 + j2] - sums[i1 + j2] - sums[i2 + j1] + sums[i1 + j1]) +
+                    Lanes::All(static_cast<std::uint32_t>((area - inBox) * kBackgroundChannel +
+                                                          half));
+                out[by * across + bx] = (sum >> s).ToPixel();
+            }
+        }
+    }
+    return true;
+}
+
+// The pass where every block lies in one field: each field's blocks copied from its slot's
+// block pixels, grey beyond the map. False where MakeBlockPixels gives none.
+bool DrawWholeBlocks(Tables& t, const PictureSource& source, std::int64_t blockX,
+                     std::int64_t blockY, const screen::PixelView& target) {
+    if (!MakeBlockPixels(t)) return false;
+    const MapDocument& document = *source.document;
+    const std::int64_t k = std::int64_t{1} << t.key.shift;
+    const std::int64_t across = document.FieldWidth / k, down = document.FieldHeight / k;
+    const FieldExtent extent =
+        document.Fields.IsNull() ? FieldExtent{0, 0} : FieldsInArray(document);
+    const std::int64_t mapColumns = extent.columns * across, mapRows = extent.rows * down;
+    const Slots slots{static_cast<std::uint32_t>(t.tiles), document.FieldWidth, source.tileSet};
+    const std::size_t perSlot = static_cast<std::size_t>(across * down);
+    const std::int64_t firstV = std::clamp<std::int64_t>(-blockX, 0, target.width);
+    const std::int64_t endV = std::clamp<std::int64_t>(mapColumns - blockX, firstV, target.width);
+    for (std::int32_t w = 0; w < target.height; ++w) {
+        std::uint32_t* out = target.Row(w);
+        const std::int64_t row = blockY + w;
+        if (row < 0 || row >= mapRows || endV == firstV) {
+            std::fill_n(out, target.width, kBackgroundPixel);
+            continue;
+        }
+        std::fill(out, out + firstV, kBackgroundPixel);
+        std::fill(out + endV, out + target.width, kBackgroundPixel);
+        const std::int64_t fieldY = row / down;
+        const std::size_t rowInField = static_cast<std::size_t>((row % down) * across);
+        std::int64_t v = firstV;
+        std::int64_t fieldX = (blockX + v) / across;
+        std::int64_t column = (blockX + v) % across;
+        while (v < endV) {
+            const std::uint32_t* pixels =
+                &t.blockPixels[perSlot * slots.Of(document.Fields(fieldX, fieldY)) + rowInField];
+            const std::int64_t n = std::min(across - column, endV - v);
+            std::copy_n(pixels + column, n, out + v);
+            v += n;
+            ++fieldX;
+            column = 0;
+        }
+    }
+    return true;
+}
+
 // The block sums of the pyramid's lowest level for blocks (x, y) of `blocks`.
 void ReduceBlocks(Pyramid& p, const PictureSource& source,
                   const std::vector<std::int64_t>& blocks) {
@@ -430,7 +520,8 @@ std::size_t Tables::Bytes() const {
            (columns.capacity() + rows.capacity() + partRows.capacity()) * sizeof(Segment) +
            wholeRows.capacity() * sizeof(WholeRun) +
            (inBoxX.capacity() + inBoxY.capacity()) * sizeof(std::int64_t) +
-           wholeColumns.capacity() * sizeof(const std::int32_t*);
+           wholeColumns.capacity() * sizeof(const std::int32_t*) +
+           blockPixels.capacity() * sizeof(std::uint32_t);
 }
 
 std::size_t Pyramid::Bytes() const {
@@ -476,6 +567,7 @@ void MapReducer::Draw(const PictureSource& source, std::int32_t shift, std::int6
     }
     const TableKey key = KeyOf(source, shift);
     if (!tables_.made || !(tables_.key == key)) MakeTables(tables_, key, source.tileSet);
+    if (DrawWholeBlocks(tables_, source, blockX, blockY, target)) return;
     // BoxMean over the k x k pixels of a block, k * k a power of two: half of it added, shifted.
     const std::uint32_t half = std::uint32_t{1} << (2 * shift - 1);
     // By value: the pixel stores cannot change them.

@@ -98,6 +98,10 @@ struct Tables {
     std::vector<Lanes> accumulated;
     std::vector<const std::int32_t*> wholeColumns;
     std::vector<Lanes> rowBase;
+    // Where the scale divides the field's width and height, each block lies in one field: the
+    // pixel of every block of every tile slot, blocks across by blocks down, row by row; made
+    // on the first pass that uses it.
+    std::vector<std::uint32_t> blockPixels;
 
     std::size_t Bytes() const;
 };

@@ -221,6 +221,8 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
          13,
          0,
          {0, 0, 500, 500}},
+        {"1:8, Z-masks, fields 32 x 16 that 8 divides", -3, 32, 16, 200, 300, -21, 43, 1,
+         {0, 0, 500, 500}},
         {"1:16, fields 7 x 5 smaller than a view pixel",
          -4,
          7,
