@@ -3,6 +3,7 @@
 // as maptool draws the map, and what it converts our export to must import to the same bytes.
 #include <gtest/gtest.h>
 #include <zlib.h>
+#include <zstd.h>
 
 #include <QFile>
 #include <QJsonArray>
@@ -65,13 +66,54 @@ QString WithTmxData(const QString& tmx, const QString& data) {
     return out;
 }
 
+QByteArray Zstd(const QByteArray& in) {
+    QByteArray out(static_cast<qsizetype>(ZSTD_compressBound(static_cast<std::size_t>(in.size()))),
+                   0);
+    out.resize(static_cast<qsizetype>(ZSTD_compress(out.data(), static_cast<std::size_t>(out.size()),
+                                                    in.data(), static_cast<std::size_t>(in.size()),
+                                                    3)));
+    return out;
+}
+
+QByteArray Packed(const QByteArray& cells, const QByteArray& compression) {
+    return compression == "zlib"   ? Deflate(cells, false)
+           : compression == "gzip" ? Deflate(cells, true)
+           : compression == "zstd" ? Zstd(cells)
+                                   : cells;
+}
+
 QString Base64Data(const QByteArray& cells, const char* compression) {
-    const QByteArray packed = QByteArray(compression) == "zlib"   ? Deflate(cells, false)
-                              : QByteArray(compression) == "gzip" ? Deflate(cells, true)
-                                                                  : cells;
+    const QByteArray packed = Packed(cells, compression);
     return QStringLiteral("<data encoding=\"base64\"%1>\n   %2\n  </data>")
         .arg(*compression ? QStringLiteral(" compression=\"%1\"").arg(compression) : QString(),
              QString::fromLatin1(packed.toBase64()));
+}
+
+// The TMJ with every "properties" list written as Tiled before 1.2 wrote it: an object of names
+// and values, the types in "propertytypes" beside it.
+QJsonValue WithOlderProperties(const QJsonValue& value) {
+    if (value.isArray()) {
+        QJsonArray out;
+        for (const QJsonValue& v : value.toArray()) out.append(WithOlderProperties(v));
+        return out;
+    }
+    if (!value.isObject()) return value;
+    QJsonObject out;
+    const QJsonObject in = value.toObject();
+    for (auto entry = in.begin(); entry != in.end(); ++entry) {
+        if (entry.key() != "properties") {
+            out[entry.key()] = WithOlderProperties(entry.value());
+            continue;
+        }
+        QJsonObject values, types;
+        for (const QJsonValue& p : entry.value().toArray()) {
+            values[p["name"].toString()] = p["value"];
+            types[p["name"].toString()] = p["type"];
+        }
+        out["properties"] = values;
+        out["propertytypes"] = types;
+    }
+    return out;
 }
 
 // The exported TMJ with its tile layer's data replaced.
@@ -279,6 +321,10 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
         {"TMX, base64", "a.tmx", WithTmxData(tmx, Base64Data(cells, ""))},
         {"TMX, base64 and zlib", "b.tmx", WithTmxData(tmx, Base64Data(cells, "zlib"))},
         {"TMX, base64 and gzip", "c.tmx", WithTmxData(tmx, Base64Data(cells, "gzip"))},
+        {"TMX, base64 and zstd", "h.tmx", WithTmxData(tmx, Base64Data(cells, "zstd"))},
+        {"TMX, with the DOCTYPE line of Tiled before 1.0", "i.tmx",
+         QString(tmx).replace(
+             "?>", "?>\n<!DOCTYPE map SYSTEM \"http://mapeditor.org/dtd/1.0/map.dtd\">")},
         {"TMX, XML tiles", "d.tmx", WithTmxData(tmx, tiles)},
         {"TMX, external TSX", "e.tmx",
          QString(tmx).replace(
@@ -293,6 +339,13 @@ TEST_F(MaptoolTiledTest, ImportReadsEveryLayerEncodingAndExternalTilesets) {
         {"TMJ, base64 and gzip", "c.tmj",
          WithTmjData(tmj, QString::fromLatin1(Deflate(cells, true).toBase64()), "base64", "gzip")},
         {"TMJ, external TSJ", "d.tmj", QString::fromUtf8(QJsonDocument(external).toJson())},
+        {"TMJ, base64 and zstd", "f.tmj",
+         WithTmjData(tmj, QString::fromLatin1(Zstd(cells).toBase64()), "base64", "zstd")},
+        {"TMJ, properties as Tiled before 1.2 wrote them", "g.tmj",
+         QString::fromUtf8(
+             QJsonDocument(WithOlderProperties(QJsonDocument::fromJson(tmj.toUtf8()).object())
+                               .toObject())
+                 .toJson())},
         // Tiled keeps a tileset's gids when one before it is removed.
         {"TMX, tileset from gid 5", "g.tmx",
          WithTmxData(QString(tmx).replace("firstgid=\"1\"", "firstgid=\"5\""),
@@ -341,10 +394,26 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
          "die Karte hat 2 Kachelsätze"},
         {"a.tmx", replaced(tmx, "infinite=\"0\"", "infinite=\"1\""), "unendliche Karten"},
         {"a.tmx", replaced(tmx, "?>", "?><!DOCTYPE map [<!ENTITY e SYSTEM \"/etc/passwd\">]>"),
-         "Zeile 1: eine DTD ist nicht erlaubt"},
+         "Zeile 1: eine DTD mit eigenen Deklarationen ist nicht erlaubt"},
+        {"a.tmx", replaced(tmx, "?>", "?><!DOCTYPE karte SYSTEM \"map.dtd\">"),
+         "Zeile 1: eine DTD mit eigenen Deklarationen ist nicht erlaubt"},
         {"a.tmx", replaced(tmx, "value=\"Testkarte\"", "value=\"&e;\""), "Zeile 4:"},
+        {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\" compression=\"lzma\">AAAA</data>"),
+         "die Kompression \"lzma\" wird nicht unterstützt"},
         {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\" compression=\"zstd\">AAAA</data>"),
-         "die Kompression \"zstd\" wird nicht unterstützt"},
+         "die gepackten Daten sind beschädigt"},
+        {"a.tmx",
+         WithTmxData(tmx, QStringLiteral("<data encoding=\"base64\" compression=\"zstd\">%1</data>")
+                              .arg(QString::fromLatin1(Zstd(longer).toBase64()))),
+         "die entpackten Daten sind länger als die Ebene (112 Bytes)"},
+        {"a.tmx",
+         WithTmxData(tmx, QStringLiteral("<data encoding=\"base64\" compression=\"zstd\">%1</data>")
+                              .arg(QString::fromLatin1(Zstd(longer.left(100)).toBase64()))),
+         "die entpackten Daten sind kürzer als die Ebene (112 Bytes)"},
+        {"a.tmx",
+         WithTmxData(tmx, QStringLiteral("<data encoding=\"base64\" compression=\"zstd\">%1</data>")
+                              .arg(QString::fromLatin1(Zstd(CellBytes(map)).chopped(3).toBase64()))),
+         "die gepackten Daten sind beschädigt"},
         {"a.tmx", WithTmxData(tmx, "<data encoding=\"base64\">!!!!</data>"),
          "die Base64-Daten sind beschädigt"},
         {"a.tmx",

@@ -2,9 +2,11 @@
 #include "tools/maptool/TiledLayerData.h"
 
 #include <zlib.h>
+#include <zstd.h>
 
 #include <QByteArray>
 #include <charconv>
+#include <memory>
 
 #include "tools/maptool/TiledMap.h"
 
@@ -46,6 +48,52 @@ bool Inflate(const QByteArray& in, bool gzip, std::vector<std::uint8_t>& out, st
         return false;
     }
     if (!ended || trailing) {
+        error = "die gepackten Daten sind beschädigt";
+        return false;
+    }
+    return true;
+}
+
+// The largest window a zstd frame may ask for: a layer has at most 4 MB of cells.
+constexpr int kZstdWindowLog = 23;
+
+// Unpacks one zstd frame into exactly `out.size()` bytes, by the same rules as Inflate.
+bool Unzstd(const QByteArray& in, std::vector<std::uint8_t>& out, std::string& error) {
+    const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(),
+                                                                      &ZSTD_freeDCtx);
+    if (!context ||
+        ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, kZstdWindowLog))) {
+        error = "zstd kann nicht starten";
+        return false;
+    }
+    ZSTD_inBuffer input{in.data(), static_cast<std::size_t>(in.size()), 0};
+    ZSTD_outBuffer output{out.data(), out.size(), 0};
+    // Output beyond the layer goes into a spare byte, which must stay empty.
+    std::uint8_t spare = 0;
+    ZSTD_outBuffer beyond{&spare, 1, 0};
+    bool ended = false;
+    for (;;) {
+        ZSTD_outBuffer& target = output.pos < output.size ? output : beyond;
+        const std::size_t read = input.pos, written = target.pos;
+        const std::size_t status = ZSTD_decompressStream(context.get(), &target, &input);
+        if (ZSTD_isError(status)) break;
+        if (beyond.pos > 0) {
+            error = "die entpackten Daten sind länger als die Ebene (" +
+                    std::to_string(out.size()) + " Bytes)";
+            return false;
+        }
+        if (status == 0) {
+            ended = true;
+            break;
+        }
+        if (input.pos == read && target.pos == written) break;  // the data stop inside the frame
+    }
+    if (ended && input.pos == input.size && output.pos < out.size()) {
+        error = "die entpackten Daten sind kürzer als die Ebene (" + std::to_string(out.size()) +
+                " Bytes)";
+        return false;
+    }
+    if (!ended || input.pos < input.size) {
         error = "die gepackten Daten sind beschädigt";
         return false;
     }
@@ -109,9 +157,10 @@ bool DecodeCsvCells(std::string_view text, std::size_t count, std::vector<std::u
 bool DecodeBase64Cells(std::string_view text, std::string_view compression, std::size_t count,
                        std::vector<std::uint32_t>& cells, std::string& error) {
     const bool zlib = compression == "zlib", gzip = compression == "gzip";
-    if (!compression.empty() && !zlib && !gzip) {
+    const bool zstd = compression == "zstd";
+    if (!compression.empty() && !zlib && !gzip && !zstd) {
         error = "die Kompression \"" + std::string(compression) +
-                "\" wird nicht unterstützt (nur zlib und gzip)";
+                "\" wird nicht unterstützt (nur zlib, gzip und zstd)";
         return false;
     }
     QByteArray compact;
@@ -129,6 +178,8 @@ bool DecodeBase64Cells(std::string_view text, std::string_view compression, std:
     std::vector<std::uint8_t> bytes(count * 4);
     if (zlib || gzip) {
         if (!Inflate(*decoded, gzip, bytes, error)) return false;
+    } else if (zstd) {
+        if (!Unzstd(*decoded, bytes, error)) return false;
     } else if (static_cast<std::size_t>(decoded->size()) != bytes.size()) {
         error = "die Base64-Daten haben " + std::to_string(decoded->size()) +
                 " Bytes, die Ebene braucht " + std::to_string(bytes.size());

@@ -117,6 +117,7 @@ public:
     bool Properties(const QJsonObject& o, std::vector<TiledProperty>& properties) {
         const QJsonValue list = o.value(QLatin1String("properties"));
         if (list.isUndefined()) return true;
+        if (list.isObject()) return OlderProperties(o, list.toObject(), properties);
         if (!list.isArray()) return Fail("\"properties\" ist keine Liste");
         if (list.toArray().size() > kTiledMaxProperties)
             return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
@@ -126,6 +127,32 @@ public:
             TiledProperty property;
             if (!Text(p, "name", property.name) || !Text(p, "type", property.type)) return false;
             if (!SpellTiledJsonValue(p.value(QLatin1String("value")), property)) {
+                return Fail(WrongTiledValueText(property));
+            }
+            properties.push_back(std::move(property));
+        }
+        return true;
+    }
+
+    // Tiled before 1.2 wrote the properties as one object of names and values, their types
+    // beside it in "propertytypes" (before that, with no types, every value was text).
+    bool OlderProperties(const QJsonObject& o, const QJsonObject& values,
+                         std::vector<TiledProperty>& properties) {
+        if (values.size() > kTiledMaxProperties)
+            return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
+        const QJsonValue types = o.value(QLatin1String("propertytypes"));
+        if (!types.isUndefined() && !types.isObject()) {
+            return Fail("\"propertytypes\" ist kein Objekt");
+        }
+        for (auto entry = values.begin(); entry != values.end(); ++entry) {
+            TiledProperty property;
+            property.name = entry.key().toStdString();
+            const QJsonValue type = types.toObject().value(entry.key());
+            if (!type.isUndefined() && !type.isString()) {
+                return Fail("der Typ der Eigenschaft " + property.name + " ist kein Text");
+            }
+            property.type = type.isString() ? type.toString().toStdString() : "string";
+            if (!SpellTiledJsonValue(entry.value(), property)) {
                 return Fail(WrongTiledValueText(property));
             }
             properties.push_back(std::move(property));

@@ -30,7 +30,15 @@ public:
         while (!xml_.atEnd()) {
             switch (xml_.readNext()) {
                 case QXmlStreamReader::DTD:
-                    return Fail("eine DTD ist nicht erlaubt");
+                    // Tiled before 1.0 wrote <!DOCTYPE map SYSTEM "…/map.dtd">: an external
+                    // file, which the reader never fetches. A declaration of anything of its
+                    // own (entities, notations, any internal part) is refused.
+                    if (xml_.dtdName() != QLatin1String(name) || xml_.text().contains(u'[') ||
+                        !xml_.entityDeclarations().isEmpty() ||
+                        !xml_.notationDeclarations().isEmpty()) {
+                        return Fail("eine DTD mit eigenen Deklarationen ist nicht erlaubt");
+                    }
+                    break;
                 case QXmlStreamReader::EntityReference:
                     return Fail("Entitäten sind nicht erlaubt");
                 case QXmlStreamReader::StartElement:
