@@ -32,7 +32,8 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
                      std::uint32_t exStyle, std::int32_t x, std::int32_t y, std::int32_t width,
                      std::int32_t height, std::int32_t id);
 
-// The default GUI font (a small sans serif) and giving a control a font.
+// The default GUI font (a small sans serif; on Windows the system's dialog font at its size
+// for 100 % display scaling, whatever the scaling) and giving a control a font.
 Handle GetStockGuiFont();
 void SetControlFont(Handle control, Handle font);
 

@@ -115,7 +115,26 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
     return HandleOf(control);
 }
 
-Handle GetStockGuiFont() { return reinterpret_cast<Handle>(::GetStockObject(DEFAULT_GUI_FONT)); }
+// The program's layout is in pixels, made for the dialog font of 8 points at 96 dots per inch
+// (11 pixels). At a larger display scaling the system's dialog font grows while the places of
+// the labels do not, so the controls keep that font's face at 11 pixels: sharp, and every
+// text fits where it stands. Menus and requesters are the system's and follow the scaling.
+Handle GetStockGuiFont() {
+    static const HFONT font = [] {
+        constexpr LONG kLayoutFontHeight = -11;
+        const auto stock = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+        LOGFONTW logFont{};
+        if (::GetObjectW(stock, sizeof(logFont), &logFont) != sizeof(logFont) ||
+            logFont.lfHeight == kLayoutFontHeight) {
+            return stock;
+        }
+        logFont.lfHeight = kLayoutFontHeight;
+        logFont.lfWidth = 0;
+        const HFONT made = ::CreateFontIndirectW(&logFont);
+        return made != nullptr ? made : stock;
+    }();
+    return reinterpret_cast<Handle>(font);
+}
 
 void SetControlFont(Handle control, Handle font) {
     HandleInfo* info = Info(control);

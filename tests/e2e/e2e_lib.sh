@@ -49,12 +49,26 @@ e2e_begin() {
 }
 
 # Starts the editor in the working folder with the given arguments and waits for its window;
-# sets $pid and $wid.
+# sets $pid and $wid. A Windows build (mapeditor.exe) runs under wine64 in the Wine prefix of
+# $WINEPREFIX; the Windows process keeps the process number that wine64 started with.
 e2e_start_editor() {
-    "$editor" "$@" >editor.log 2>&1 &
+    case $editor in
+        *.exe)
+            local wine
+            wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+            # A Wine server left from an earlier program of the prefix still talks to the X
+            # server that program had; this editor gets a server of its own display.
+            wineserver -w 2>/dev/null || true
+            WINEDEBUG=-all "$wine" "$editor" "$@" >editor.log 2>&1 &
+            ;;
+        *)
+            "$editor" "$@" >editor.log 2>&1 &
+            ;;
+    esac
     pid=$!
     wid=""
-    for _ in $(seq 1 100); do
+    # Wine takes a few seconds to start a program in a new X server.
+    for _ in $(seq 1 300); do
         wid=$(xdotool search --name "Veldrane Murmelwald Karteneditor" 2>/dev/null | head -n1 || true)
         [ -n "$wid" ] && break
         sleep 0.1
@@ -81,6 +95,9 @@ find_menu_height() {
     [ -n "$popup" ] || { echo "the Datei menu did not open"; cat editor.log; exit 1; }
     menu=$(($(window_top "$popup") - $(window_top "$wid")))
     xdotool key Escape
+    # On Windows the first Escape closes the drop-down and leaves the menu bar active, which
+    # would take the next keys; the second leaves the menu bar.
+    case $editor in *.exe) sleep 0.3; xdotool key Escape ;; esac
     sleep 0.3
 }
 
