@@ -256,6 +256,16 @@ TEST_F(MaptoolHostileTest, UnreadableTileSetsSayWhy) {
     const ToolRun topDown = RunTool({"render", "Karten/Karte.MAP", "karte.png"});
     EXPECT_EQ(topDown.code, 0) << topDown.err;
     EXPECT_TRUE(ReadPng("karte.png") == map.Expected(false));
+    // Through Tiled and back, the BMP's pixels become a PNG tile set.
+    EXPECT_EQ(RunTool({"export", "Karten/Karte.MAP", "karte.tmx"}).code, 0);
+    const ToolRun imported = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
+    EXPECT_EQ(imported.code, 0) << imported.err;
+    const Bytes written = testing_support::ReadBytes("Karten/Neu.PNG");
+    EXPECT_EQ(Bytes(written.begin(), written.begin() + std::min<std::ptrdiff_t>(8, written.size())),
+              (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
+    EXPECT_TRUE(ReadPng("Karten/Neu.PNG") == map.TileSet());
+    EXPECT_EQ(testing_support::ReadBytes("Karten/Neu.MAP"),
+              testing_support::ReadBytes("Karten/Karte.MAP"));
 }
 
 // No command writes over one of its own inputs, also not over one it finds in another case;

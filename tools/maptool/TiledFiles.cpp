@@ -1,9 +1,13 @@
 // Reading a Tiled map with its tileset and image.
 #include "tools/maptool/TiledFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "screen/ImageRows.h"
+#include "screen/PixelBuffer.h"
+#include "screen/PixelConversion.h"
+#include "screen/PngEncoder.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
 #include "tools/maptool/TiledConvert.h"
@@ -13,6 +17,27 @@
 
 namespace maptool {
 namespace {
+
+// A tile set is always written as PNG: an image in another format (BMP) is encoded anew from the
+// pixels the editor reads from it. False when memory is short.
+bool AsPng(const screen::ImageRows& rows, std::vector<std::uint8_t>& image) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (image.size() >= 8 && std::equal(kSignature, kSignature + 8, image.begin())) return true;
+    screen::PixelBuffer pixels;
+    if (!pixels.Allocate(rows.width, rows.height)) return false;
+    screen::ConvertImageRows(rows, pixels, 32, screen::kFormat32Bgr);
+    std::vector<std::uint8_t> png;
+    screen::PngRowWriter writer;
+    bool written = writer.Start(rows.width, rows.height,
+                                [&png](const std::uint8_t* bytes, std::size_t count) {
+                                    png.insert(png.end(), bytes, bytes + count);
+                                    return true;
+                                });
+    for (std::int32_t y = 0; written && y < rows.height; ++y) written = writer.WriteRow(pixels.Row(y));
+    if (!written || !writer.Finish()) return false;
+    image = std::move(png);  // the rows may point into the old bytes: they are done with
+    return true;
+}
 
 bool EndsWith(std::string_view text, std::string_view end) {
     if (text.size() < end.size()) return false;
@@ -132,6 +157,10 @@ bool ReadTiledInput(const std::string& file, bool outsideAllowed, TiledInput& in
     if (!screen::ReadImageRows(input.image, 32, rows)) {
         Message(imageFile, "ist kein PNG- oder BMP-Bild, das der Editor lesen kann: " +
                                ImageProblemText(screen::ReadImageHeader(input.image), rows.problem));
+        return false;
+    }
+    if (!AsPng(rows, input.image)) {
+        Message(imageFile, "kann nicht als PNG geschrieben werden: der Speicher reicht nicht");
         return false;
     }
     input.files = {file, holder, imageFile};
