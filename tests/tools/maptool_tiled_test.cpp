@@ -474,6 +474,36 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
     }
 }
 
+// A map made in Tiled alone has no layer "Spieler": it gets the one player of a new map, says
+// so, and passes the check; an empty layer "Spieler" still means no players.
+TEST_F(MaptoolTiledTest, AMapWithoutAPlayerLayerGetsTheOnePlayerOfANewMap) {
+    const Fixture map;
+    const auto [tmx, tmj] = Exported(map);
+    QString without = tmx;
+    without.remove(QRegularExpression(QStringLiteral("<objectgroup.*</objectgroup>"),
+                                      QRegularExpression::DotMatchesEverythingOption));
+    ASSERT_NE(without, tmx);
+    WriteText("ohne.tmx", without);
+    const ToolRun run = RunTool({"import", "ohne.tmx", "Karten/Neu.MAP"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err,
+              "maptool: ohne.tmx: Hinweis: die Karte hat keine Objektebene \"Spieler\"; sie "
+              "bekommt einen Spieler wie eine neue Karte, bei (0, 0)\n");
+    Fixture onePlayer = map;
+    onePlayer.playerCount = 1;
+    onePlayer.starts = {{0, 0, 0}};
+    EXPECT_EQ(ReadBytes("Karten/Neu.MAP"), onePlayer.MapFile());
+    EXPECT_EQ(RunTool({"check", "Karten/Neu.MAP"}).code, 0);
+
+    Fixture none = map;
+    none.playerCount = 0;
+    none.starts = {};
+    none.Write("Karten/Leer");
+    ASSERT_EQ(RunTool({"export", "Karten/Leer.MAP", "leer.tmx"}).code, 0);
+    EXPECT_TRUE(ReadText("leer.tmx").contains("name=\"Spieler\""));
+    EXPECT_TRUE(ImportsTo("leer.tmx", none));
+}
+
 // Maps that Tiled itself wrote (kept with the fuzz seeds: the sample map Insel converted by
 // Tiled, its layers zlib- and gzip-compressed) import to the sample's bytes, also where Tiled
 // is not installed.

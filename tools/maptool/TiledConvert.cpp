@@ -250,10 +250,17 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
     Document.LastFieldY = map.height - 1;
     if (!ReadName(map.properties, error) ||
         !ReadInt(map.properties, kSlotsProperty, Document.SlotCount, error) ||
-        !ReadInt(map.properties, kBallsProperty, Document.BallCount, error) ||
-        !ReadPlayers(map, error) || !ReadCells(map, *tileset, columns, error)) {
+        !ReadInt(map.properties, kBallsProperty, Document.BallCount, error)) {
         return false;
     }
+    // A map made in Tiled alone has no players: it gets the one player a new map has.
+    if (!map.hasPlayerLayer && FindProperty(map.properties, kPlayersProperty) == nullptr) {
+        notes.push_back(std::string("die Karte hat keine Objektebene \"") + kPlayerLayerName +
+                        "\"; sie bekommt einen Spieler wie eine neue Karte, bei (0, 0)");
+    } else if (!ReadPlayers(map, error)) {
+        return false;
+    }
+    if (!ReadCells(map, *tileset, columns, error)) return false;
     for (const std::string& layer : map.ignoredLayers) {
         notes.push_back("die Ebene \"" + layer + "\" wird übergangen");
     }
