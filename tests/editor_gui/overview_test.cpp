@@ -143,15 +143,18 @@ TEST_F(OverviewTest, ItsPictureFollowsTheMapEditsTheTileSetTheZMaskAndNeu) {
     ASSERT_EQ(Document.Fields(3, 2), 7);
     EXPECT_EQ(editor::Overview.Picture[far], 0x123456u);
     editor::Overview.Picture[far] = farPixel;
+    WheelAt(InView(250, 250), -120);  // a new frame shows the whole picture again
+    check("after painting a field and scrolling");
     // Edits show at most every 50 ms: the main loop makes a pass of its own for them.
+    ClickAt(InView(static_cast<int>(editor::ViewFirst(5 * kFw + 5, editor::View.ScrollX)),
+                   static_cast<int>(editor::ViewFirst(4 * kFh + 5, editor::View.ScrollY))));
+    ASSERT_EQ(Document.Fields(5, 4), 7);
     QTest::qWait(60);
     Drain();
     if (editor::OverviewWaitMs(runtime::ElapsedMilliseconds()) == 0) {
         editor::EditorPass(editor::NextEvent());
     }
-    check("after painting a field");
-    WheelAt(InView(250, 250), -120);
-    check("after scrolling");
+    check("after painting another field");
 
     // A wider tile set: tile numbers stay, the pictures change.
     QImage wider(11 * kFw, 2 * kFh, QImage::Format_RGB32);
