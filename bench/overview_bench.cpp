@@ -4,35 +4,21 @@
 // it draws nothing). The frame pacing is set far above the display's rate so that the flip does
 // not wait.
 #include <cstdlib>
-#include <filesystem>
 
+#include "BenchEditor.h"
 #include "BenchRatio.h"
 #include "editor/EditorState.h"
-#include "editor/EditorWindow.h"
 #include "editor/FieldChanges.h"
 #include "editor/History.h"
 #include "editor/MainLoop.h"
-#include "editor/MapCommands.h"
 #include "editor/MapDocument.h"
 #include "editor/Overview.h"
-#include "gui/Gui.h"
-#include "runtime/Runtime.h"
-#include "screen/Screen.h"
-#include "screen/ScreenInstall.h"
 
 namespace {
 
-struct Editor {
-    Editor() {
-        std::filesystem::current_path(MAPEDITOR_SAMPLES_DIR);
-        gui::GuiInstall();
-        screen::ScreenInstall();
-        runtime::RuntimeStart();
-        editor::BuildEditorWindow();
-        editor::NewMap();
-        editor::Document.FileName = "Wald";
-        editor::LoadMap();
-        screen::ScreenSetFrameRate(1000000);
+// The sample map's tiles over 1000 x 1000 fields, scrolled to its corner.
+struct LargeMap : bench_support::BenchEditor {
+    LargeMap() {
         editor::Document.LastFieldX = 999;
         editor::Document.LastFieldY = 999;
         for (int x = 0; x <= 999; ++x) {
@@ -45,7 +31,7 @@ struct Editor {
 };
 
 void UseOverview(bool open) {
-    static Editor editor;
+    static LargeMap map;
     if (open) {
         editor::OpenOverview();
     } else {

@@ -216,12 +216,8 @@ void OpenOverview() {
         gui::WindowClose(kOverviewWindow);
         return;
     }
+    Overview = OverviewState{};  // nothing made or shown yet
     Overview.Open = 1;
-    Overview.Dragging = 0;
-    Overview.ShownAt = -1;
-    Overview.ShowAt = -1;
-    Overview.Drawn.reset();
-    Overview.Framed.reset();
     ShowOverview();
 }
 
@@ -229,10 +225,7 @@ void CloseOverview() {
     if (Overview.Open == 0) return;
     screen::CanvasClose(kOverviewCanvas);
     gui::WindowClose(kOverviewWindow);
-    Overview.Open = 0;
-    Overview.Picture = {};
-    Overview.Dirty = {};
-    Overview.Reducer = MapReducer{};
+    Overview = OverviewState{};  // the picture's memory goes with it
 }
 
 std::int32_t OverviewInput(std::int32_t event) {
