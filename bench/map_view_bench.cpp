@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "BenchEditor.h"
 #include "BenchRatio.h"
 #include "editor/EditorState.h"
 #include "editor/EditorWindow.h"
@@ -33,22 +34,8 @@
 
 namespace {
 
-struct Editor {
-    Editor() {
-        std::filesystem::current_path(MAPEDITOR_SAMPLES_DIR);
-        gui::GuiInstall();
-        screen::ScreenInstall();
-        runtime::RuntimeStart();
-        editor::BuildEditorWindow();
-        editor::NewMap();
-        editor::Document.FileName = "Wald";
-        editor::LoadMap();
-        screen::ScreenSetFrameRate(1000000);
-    }
-};
-
 void UseMap(std::int32_t lastField) {
-    static Editor editor;
+    static bench_support::BenchEditor editor;
     editor::Document.LastFieldX = lastField;
     editor::Document.LastFieldY = lastField;
     for (int x = 0; x <= lastField; ++x) {

@@ -14,6 +14,7 @@ EditorHandles Handles;
 PaintState Painting;
 NavigationState Navigation;
 PaletteState Palette;
+OverviewState Overview;
 ViewCacheState ViewCaches;
 ShownState Shown;
 
@@ -24,6 +25,7 @@ void ResetEditorState() {
     Painting = PaintState{};
     Navigation = NavigationState{};
     Palette = PaletteState{};
+    Overview = OverviewState{};
     ViewCaches = ViewCacheState{};
     Shown = ShownState{};
     ResetHistory();

@@ -63,6 +63,9 @@ enum MenuItemId : std::int32_t {
     kItemOriginalSize = 22,
     kItemWholeMap = 23,
     kItemTilePalette = 24,
+    // The pass reads the last gadget number after any event: an item must not share the number
+    // of a track bar (24 to 26) that acts on it.
+    kItemOverview = 29,
     // "Werkzeuge": one item per tool, in the order of the tools.
     kItemToolBrush = 30,
     kItemToolSelect = 31,
@@ -78,6 +81,10 @@ enum MenuItemId : std::int32_t {
 inline constexpr std::int32_t kPaletteWindow = 1;
 inline constexpr std::int32_t kPaletteCanvas = 0;
 inline constexpr std::int32_t kPaletteScrollBar = 28;  // gadget
+
+// The overview: a third window with a canvas that shows the whole map reduced.
+inline constexpr std::int32_t kOverviewWindow = 2;
+inline constexpr std::int32_t kOverviewCanvas = 1;
 
 // Status bar fields: the current tool, the editor's messages and the scale.
 inline constexpr std::int32_t kToolField = 0;
@@ -153,6 +160,40 @@ struct PaletteState {
     std::optional<PaletteShown> Drawn;  // none: draw it at the next chance
 };
 
+// What the overview's picture was made from; any change makes it again as a whole.
+struct OverviewSource {
+    std::uint32_t tileSet;
+    const std::uint32_t* tileSetPixels;
+    std::int32_t fieldWidth, fieldHeight, zmask, columns, rows;
+    const std::int32_t* fields;
+    bool operator==(const OverviewSource&) const = default;
+};
+
+// The part of the map the main view shows, as the overview last framed it.
+struct OverviewFrame {
+    std::int32_t scrollX, scrollY, zoomLevel;
+    bool operator==(const OverviewFrame&) const = default;
+};
+
+// The overview window: the whole map at 1:2^Shift in a picture of its own, kept between passes
+// and made again only where fields change.
+struct OverviewState {
+    std::int32_t Open = 0;
+    std::int32_t Shift = 0;
+    std::int32_t Width = 0;  // the picture's pixels
+    std::int32_t Height = 0;
+    std::vector<std::uint32_t> Picture;   // row by row, Width pixels a row
+    std::vector<std::uint8_t> Dirty;      // a flag per pixel, between the steps of one pass
+    std::optional<OverviewSource> Drawn;  // none: make the picture at the next chance
+    std::optional<OverviewFrame> Framed;  // none: show it at the next chance
+    std::int32_t Dragging = 0;            // 1 from a press in it until the button is let go
+    // When the canvas was last shown and when edits shown since are due to be (-1: none wait),
+    // on the runtime's clock: a stroke's edits are shown a few times a second, not every pass.
+    std::int64_t ShownAt = -1;
+    std::int64_t ShowAt = -1;
+    MapReducer Reducer;
+};
+
 // What the map view keeps between passes to draw faster: the tables and reduced pictures of
 // the scales below 1:1.
 struct ViewCacheState {
@@ -169,12 +210,13 @@ extern EditorHandles Handles;
 extern PaintState Painting;
 extern NavigationState Navigation;
 extern PaletteState Palette;
+extern OverviewState Overview;
 extern ViewCacheState ViewCaches;
 extern ShownState Shown;
 
 // Back to the state before start-up (all zero), for a fresh run in the same process: these
-// records (with the view's and the palette's caches), the history, the tile set's and the
-// recovery copy's.
+// records (with the view's, the palette's and the overview's caches), the history, the tile set's
+// and the recovery copy's.
 void ResetEditorState();
 
 }  // namespace editor

@@ -12,34 +12,45 @@ namespace {
 // no dearer than going through the list.
 constexpr std::size_t kMostListed = 1 << 16;
 
-FieldChanges gChanges;
+FieldChanges gChanges[static_cast<int>(FieldReader::Count)];
+
+void NoteAll(FieldChanges& changes) {
+    changes.all = true;
+    changes.positions.clear();
+    changes.positions.shrink_to_fit();
+}
+
+void Note(FieldChanges& changes, std::int32_t position) {
+    if (changes.all) return;
+    if (changes.positions.size() >= kMostListed) {
+        NoteAll(changes);
+        return;
+    }
+    changes.positions.push_back(position);
+}
 
 }  // namespace
 
 void NoteFieldChanged(std::int32_t position) {
-    if (gChanges.all) return;
-    if (gChanges.positions.size() >= kMostListed) {
-        NoteAllFieldsChanged();
-        return;
-    }
-    gChanges.positions.push_back(position);
+    for (FieldChanges& changes : gChanges) Note(changes, position);
 }
 
 void NoteFieldRunChanged(std::int32_t x, std::int32_t top, std::int32_t bottom) {
-    for (std::int32_t y = top; y <= bottom && !gChanges.all; ++y) {
-        NoteFieldChanged(x * kFieldsSize + y);
+    for (FieldChanges& changes : gChanges) {
+        for (std::int32_t y = top; y <= bottom && !changes.all; ++y) {
+            Note(changes, x * kFieldsSize + y);
+        }
     }
 }
 
 void NoteAllFieldsChanged() {
-    gChanges.all = true;
-    gChanges.positions.clear();
-    gChanges.positions.shrink_to_fit();
+    for (FieldChanges& changes : gChanges) NoteAll(changes);
 }
 
-FieldChanges TakeFieldChanges() {
-    FieldChanges taken = std::move(gChanges);
-    gChanges = FieldChanges{false, {}};
+FieldChanges TakeFieldChanges(FieldReader reader) {
+    FieldChanges& changes = gChanges[static_cast<int>(reader)];
+    FieldChanges taken = std::move(changes);
+    changes = FieldChanges{false, {}};
     return taken;
 }
 

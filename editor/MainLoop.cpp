@@ -13,6 +13,7 @@
 #include "editor/MapFile.h"
 #include "editor/MapView.h"
 #include "editor/Navigation.h"
+#include "editor/Overview.h"
 #include "editor/Painting.h"
 #include "editor/Recovery.h"
 #include "editor/SafeFile.h"
@@ -33,6 +34,9 @@
 
 namespace editor {
 namespace {
+
+// The event of a pass that no input started (a timed step is due); the steps for input ignore it.
+constexpr std::int32_t kTimedPass = gui::EVENT_REPAINT;
 
 std::int32_t MouseX() { return gui::WindowMouseX(kMainWindow); }
 std::int32_t MouseY() { return gui::WindowMouseY(kMainWindow); }
@@ -99,6 +103,9 @@ std::int32_t MenuCommand(std::int32_t event) {
             break;
         case kItemTilePalette:
             OpenPalette();
+            break;
+        case kItemOverview:
+            OpenOverview();
             break;
         default:
             SelectionCommand(gui::WindowEventMenu());
@@ -197,9 +204,24 @@ void TextFields() {
     }
 }
 
-// The palette's own input is no input to the map view.
+// The palette's and the overview's own input is no input to the map view.
 std::int32_t RoutePaletteInput(std::int32_t event) {
-    return gui::WindowEventWindow() == kPaletteWindow ? PaletteInput(event) : event;
+    switch (gui::WindowEventWindow()) {
+        case kPaletteWindow:
+            return PaletteInput(event);
+        case kOverviewWindow:
+            return OverviewInput(event);
+        default:
+            return event;
+    }
+}
+
+// Milliseconds until the next timed step of a pass is due, -1 when none is.
+std::int64_t TimedStepWaitMs(std::int64_t now) {
+    const std::int64_t reload = TileSetReloadWaitMs(now);
+    const std::int64_t overview = OverviewWaitMs(now);
+    if (reload < 0 || overview < 0) return std::max(reload, overview);
+    return std::min(reload, overview);
 }
 
 // A close request (the close box, "Editor beenden") first asks about unsaved changes; cancelled,
@@ -237,11 +259,18 @@ void ValidateDocument() {
 
 std::int32_t NextEvent() {
     for (;;) {
-        const std::int64_t wait = RecoveryWaitMs(runtime::ElapsedMilliseconds());
-        if (wait == 0) {
-            WriteRecoveryCopy(runtime::ElapsedMilliseconds());
+        const std::int64_t now = runtime::ElapsedMilliseconds();
+        const std::int64_t recovery = RecoveryWaitMs(now);
+        if (recovery == 0) {
+            WriteRecoveryCopy(now);
             continue;
         }
+        // A pass of its own when the tile set's file is due to be read again or the overview
+        // to show edits.
+        const std::int64_t timed = TimedStepWaitMs(now);
+        if (timed == 0) return kTimedPass;
+        const std::int64_t wait =
+            recovery < 0 || (timed >= 0 && timed < recovery) ? timed : recovery;
         const std::int32_t event = gui::WindowEventFetch(
             wait < 0 ? -1 : static_cast<std::int32_t>(std::min<std::int64_t>(wait, INT32_MAX)));
         if (event != 0 || wait < 0) return event;
@@ -252,6 +281,7 @@ std::int32_t EditorPass(std::int32_t event) {
     HistoryBeginGroup();  // whatever this pass changes is one undo step
     NoteTyping(event);
     LocateMouse();
+    KeepTileSetFile(event, runtime::ElapsedMilliseconds());
     event = RoutePaletteInput(event);
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
     event = ConfirmClose(event);
@@ -270,6 +300,7 @@ std::int32_t EditorPass(std::int32_t event) {
     gui::UpdateWindow(Handles.MainWindow);
     DrawMapView();
     ShowPalette();
+    ShowOverview();
     return event;
 }
 

@@ -12,11 +12,13 @@ std::int32_t MouseInView();
 // correction.
 void ValidateDocument();
 
-// WindowEventWait, except that a recovery copy that falls due while it waits is written.
+// WindowEventWait, except that a recovery copy that falls due while it waits is written, and
+// that a read of the tile set's changed file or the overview's showing of edits that falls due
+// returns the event of a pass of its own (15), which the input steps ignore.
 std::int32_t NextEvent();
 
 // Carries out one pass of the main loop for an event that was just fetched: mouse to map, the
-// palette's own input, commands, the question before closing, dragging, painting, the wheel,
+// tile set's file, the palette's and the overview's own input, commands, the question before closing, dragging, painting, the wheel,
 // track bars, text fields, corrections, the title, the recovery copy's schedule, the menu's
 // state, redraw. Returns the pass's event, which "Editor beenden" turns into the close request
 // (16) and a cancelled close into 0.

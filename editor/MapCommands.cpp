@@ -74,6 +74,7 @@ void NewMap() {
     ShowStatus("");
     HistoryClear();
     TileSets.Saved = Document.TileSet;
+    FollowTileSetFile("");
     RefreshControls();
 }
 
@@ -86,6 +87,7 @@ void LoadMapFrom(std::string_view path) {
     RefreshControls();
     const bool found = ReadMapFileFrom(path) != 0;
     LoadTileSetFile(TileSetPath());
+    FollowTileSetFile(TileSetPath());
     ResetViewAndBars();
     // The document is defined either way; the user learns why the map came up empty.
     ShowStatus(found ? std::string() : "Karte nicht gefunden: " + std::string(path));

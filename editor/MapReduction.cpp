@@ -565,6 +565,17 @@ void MapReducer::Draw(const PictureSource& source, std::int32_t shift, std::int6
                       target);
         return;
     }
+    DrawFromTables(source, shift, blockX, blockY, target);
+}
+
+void MapReducer::DrawFromTables(const PictureSource& source, std::int32_t shift,
+                                std::int64_t blockX, std::int64_t blockY,
+                                const screen::PixelView& target) {
+    if (target.pixels == nullptr) return;
+    if (source.document->FieldWidth < 1 || source.document->FieldHeight < 1) {
+        FillBackground(target);
+        return;
+    }
     const TableKey key = KeyOf(source, shift);
     if (!tables_.made || !(tables_.key == key)) MakeTables(tables_, key, source.tileSet);
     if (DrawWholeBlocks(tables_, source, blockX, blockY, target)) return;

@@ -135,6 +135,11 @@ public:
     // The kept pictures follow the fields' changes, so only one reducer may draw from them.
     void Draw(const PictureSource& source, std::int32_t shift, std::int64_t blockX,
               std::int64_t blockY, const screen::PixelView& target);
+    // The same picture from the tables alone, at a cost that grows with the fields the target
+    // covers and takes no field changes: for a picture that keeps its own pixels and draws again
+    // only the blocks whose fields changed (the overview).
+    void DrawFromTables(const PictureSource& source, std::int32_t shift, std::int64_t blockX,
+                        std::int64_t blockY, const screen::PixelView& target);
 
     // Bytes kept for the tables of the last scale drawn without the pyramid, and for the
     // pyramid.

@@ -80,6 +80,7 @@ void BuildViewMenu() {
     gui::MenuItem(kItemWholeMap, "Ganze Karte");
     gui::MenuSeparator();
     gui::MenuItem(kItemTilePalette, "Kachelpalette");
+    gui::MenuItem(kItemOverview, Cp1252("Übersicht"));
 }
 
 void AddViewShortcuts(std::int32_t window) {

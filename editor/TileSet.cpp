@@ -1,6 +1,7 @@
 // The tile set's source, its sprite and its image file.
 #include "editor/TileSet.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/History.h"
 #include "editor/SafeFile.h"
+#include "gui/FileWatch.h"
 #include "gui/Requester.h"
 #include "gui/Window.h"
 #include "runtime/File.h"
@@ -23,6 +25,8 @@ TileSetState TileSets;
 namespace {
 
 constexpr int kImageFile = 1;
+// A writer's pieces come in a burst: the file is read once they have settled this long.
+constexpr std::int64_t kSettleMs = 250;
 
 // The whole file, or null when it cannot be opened.
 std::shared_ptr<const std::vector<std::uint8_t>> ReadImageFile(std::string_view path) {
@@ -95,12 +99,60 @@ void LoadTileSetCommand() {
         return;
     }
     ShowStatus("");
-    // The same picture again is no change.
-    if (Document.TileSet.Image != nullptr && *Document.TileSet.Image == *image) return;
-    SetTileSet(TileSetSource{image, 0, 0});
-    SetValue(&MapDocument::TileSetWidth, WholeSpriteWidth());
+    // The same picture again is no change, but the file is followed from now on.
+    if (Document.TileSet.Image == nullptr || !(*Document.TileSet.Image == *image)) {
+        SetTileSet(TileSetSource{image, 0, 0});
+        SetValue(&MapDocument::TileSetWidth, WholeSpriteWidth());
+    }
+    FollowTileSetFile(path);
 }
 
-void ResetTileSetState() { TileSets = TileSetState{}; }
+void FollowTileSetFile(std::string_view path) {
+    gui::FileUnwatch(TileSets.Watch);
+    TileSets.File = std::string(path);
+    TileSets.FileImage = Document.TileSet.Image;
+    TileSets.ReloadAt = -1;
+    TileSets.Watch = path.empty() ? 0 : gui::FileWatch(kMainWindow, path);
+}
+
+void KeepTileSetFile(std::int32_t event, std::int64_t now) {
+    if (event == gui::EVENT_FILE_CHANGED && TileSets.Watch != 0 &&
+        gui::WindowEventParam1() == TileSets.Watch) {
+        TileSets.ReloadAt = now + kSettleMs;
+    }
+    if (TileSets.ReloadAt >= 0 && now >= TileSets.ReloadAt) {
+        TileSets.ReloadAt = -1;
+        ReloadTileSetFile();
+    }
+}
+
+std::int64_t TileSetReloadWaitMs(std::int64_t now) {
+    return TileSets.ReloadAt < 0 ? -1 : std::max<std::int64_t>(0, TileSets.ReloadAt - now);
+}
+
+void ReloadTileSetFile() {
+    if (TileSets.File.empty() || Document.TileSet.Image != TileSets.FileImage) return;
+    const std::string name = gui::PathFilePart(TileSets.File);
+    const auto image = ReadImageFile(TileSets.File);
+    // The same bytes again (a save of the editor's own, a touch) are no new picture.
+    if (image != nullptr && TileSets.FileImage != nullptr && *image == *TileSets.FileImage) return;
+    if (image == nullptr || screen::SpriteLoadMemory(kTileSet, *image) == 0) {
+        if (image != nullptr) ShowTileSet();  // the failed load took the sprite with it
+        ShowStatus(runtime::Cp1252("Kachelsatz nicht lesbar, der bisherige bleibt: ") + name);
+        return;
+    }
+    ++TileSets.Version;
+    // What the disk holds now; a save need not write it back.
+    if (TileSets.Saved == Document.TileSet) TileSets.Saved = TileSetSource{image, 0, 0};
+    Document.TileSet = TileSetSource{image, 0, 0};
+    TileSets.FileImage = image;
+    Document.TileSetWidth = WholeSpriteWidth();
+    ShowStatus("Kachelsatz neu geladen: " + name);
+}
+
+void ResetTileSetState() {
+    gui::FileUnwatch(TileSets.Watch);
+    TileSets = TileSetState{};
+}
 
 }  // namespace editor

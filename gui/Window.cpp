@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/FileWatch.h"
 #include "gui/WindowInternal.h"
 #include "platform/Ui.h"
 #include "runtime/ObjectTable.h"
@@ -129,6 +130,7 @@ void WindowLibraryInit() {
 }
 
 void WindowLibraryEnd() {
+    FileUnwatchAll();  // no window is left to tell
     if (gWindows) gWindows->FreeAll();
 }
 

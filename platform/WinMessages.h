@@ -59,6 +59,8 @@ inline constexpr std::uint32_t WM_XBUTTONDOWN = 523;
 inline constexpr std::uint32_t WM_XBUTTONUP = 524;
 inline constexpr std::uint32_t WM_XBUTTONDBLCLK = 525;
 inline constexpr std::uint32_t WM_MOUSEHWHEEL = 526;
+// The first number the window system leaves to programs for messages of their own.
+inline constexpr std::uint32_t WM_APP = 0x8000;
 
 // Parameters of some messages.
 inline constexpr std::uintptr_t WA_INACTIVE = 0;

@@ -207,6 +207,7 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         "Vertikal spiegeln",     "Vergrößern\tStrg++",
         "Verkleinern\tStrg+-",   "Originalgröße\tStrg+0",
         "Ganze Karte",           "Kachelpalette",
+        "Übersicht",
         "Pinsel\tStrg+1",        "Auswahl\tStrg+2"};
     std::vector<std::string> shown;
     for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
