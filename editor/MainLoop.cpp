@@ -14,7 +14,9 @@
 #include "editor/MapView.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/RandomBrush.h"
 #include "editor/Recovery.h"
+#include "editor/RectangleTool.h"
 #include "editor/SafeFile.h"
 #include "editor/Selection.h"
 #include "editor/SelectionInput.h"
@@ -95,6 +97,7 @@ std::int32_t MenuCommand(std::int32_t event) {
         case kItemZoomOut:
         case kItemOriginalSize:
         case kItemWholeMap:
+        case kItemGrid:
             ViewMenuCommand(gui::WindowEventMenu());
             break;
         case kItemTilePalette:
@@ -256,7 +259,7 @@ std::int32_t EditorPass(std::int32_t event) {
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
     event = ConfirmClose(event);
     Drag(event);
-    if (!SelectionMouse(event)) EditWithMouse(event);
+    if (!SelectionMouse(event) && !RectangleMouse(event)) EditWithMouse(event);
     WheelInput(event);
     TrackBars();
     TextFields();
@@ -264,6 +267,7 @@ std::int32_t EditorPass(std::int32_t event) {
     KeepBrushRange();
     HistoryEndGroup();
     KeepSelectionState();
+    ShowScaleField();
     ShowChangedState();
     KeepRecoveryCopyInStep();
     ShowMenuState();
@@ -277,6 +281,7 @@ int EditorMain() {
     gui::GuiInstall();
     screen::ScreenInstall();
     runtime::RuntimeStart();
+    SeedRandomBrush(ClockSeed());
     BuildEditorWindow();
     NewMap();
     // What an editor killed in the middle of a save left in Karten.
