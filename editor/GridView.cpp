@@ -60,11 +60,16 @@ void DrawGrid() {
     std::vector<char> lineRows(static_cast<std::size_t>(view.height), 0);
     if (columns) lineColumns = LinePositions(view.width, View.ScrollX, fw, lastX);
     if (rows) lineRows = LinePositions(view.height, View.ScrollY, fh, lastY);
+    std::vector<std::int64_t> columnsOnMap;
+    for (std::int64_t x = left; x <= right; ++x) {
+        if (lineColumns[static_cast<std::size_t>(x)] != 0) columnsOnMap.push_back(x);
+    }
     for (std::int64_t y = top; y <= bottom; ++y) {
         std::uint32_t* row = view.Row(static_cast<std::int32_t>(y));
-        const bool wholeRow = lineRows[static_cast<std::size_t>(y)] != 0;
-        for (std::int64_t x = left; x <= right; ++x) {
-            if (wholeRow || lineColumns[static_cast<std::size_t>(x)] != 0) row[x] ^= kTurnOver;
+        if (lineRows[static_cast<std::size_t>(y)] != 0) {
+            for (std::int64_t x = left; x <= right; ++x) row[x] ^= kTurnOver;
+        } else {
+            for (const std::int64_t x : columnsOnMap) row[x] ^= kTurnOver;
         }
     }
 }
