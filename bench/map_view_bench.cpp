@@ -4,8 +4,10 @@
 // whole map), a pass after one painted field at the whole-map scale against one at 1:1, the
 // 1:1 pass against its drawing steps alone (what the input steps cost), recording a fill of the
 // whole grid in the history and a flood fill of it against a memset, and the memory kept for
-// zooming against the tile set's own and against the grid's. The frame pacing is set far above
-// the display's rate so that the flip does not wait.
+// zooming against the tile set's own and against the grid's; the passes with the grid on
+// against off, and a rectangle of the whole map, with the brush and with a random brush,
+// against a flood fill of it. The frame pacing is set far above the display's rate so that the
+// flip does not wait.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +25,7 @@
 #include "editor/MapView.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/RandomBrush.h"
 #include "editor/ViewScale.h"
 #include "editor/Zoom.h"
 #include "gui/Gui.h"
@@ -113,6 +116,23 @@ void PassAtOneToSixteen(benchmark::State& state) {
     editor::ResetZoom();
 }
 
+// The passes at the whole-map scale and at 1:16 with "Gitter" on: at 1:128 a field is half a
+// pixel and no line is drawn; at 1:16 it is 4 pixels, the finest grid drawn.
+void PassWithGrid(benchmark::State& state, bool wholeMap) {
+    UseMap(999);
+    if (wholeMap) {
+        editor::ViewMenuCommand(editor::kItemWholeMap);
+    } else {
+        editor::View.ZoomLevel = -4;
+    }
+    editor::View.Grid = true;
+    for (auto _ : state) editor::EditorPass(512);
+    editor::View.Grid = false;
+    editor::ResetZoom();
+}
+void PassAtWholeMapScaleWithGrid(benchmark::State& state) { PassWithGrid(state, true); }
+void PassAtOneToSixteenWithGrid(benchmark::State& state) { PassWithGrid(state, false); }
+
 // One field painted (a step of its own in the history), then the pass that shows it: at 1:1
 // and at the whole-map scale, where the reduced pictures it lies in are made again.
 void PaintOneField(benchmark::State& state, bool wholeMap) {
@@ -156,6 +176,27 @@ void FillWholeGrid(benchmark::State& state) {
     }
     editor::HistoryClear();
 }
+
+// "Rechteck" over the whole grid, as its release fills it, with the brush and with a random
+// brush of four tiles, one tile after the other as the flood fill above.
+void RectangleWholeGrid(benchmark::State& state, bool random) {
+    UseMap(999);
+    std::memset(editor::Document.Fields.Data(), 0, sizeof(std::int32_t) * 1000 * 1000);
+    editor::HistoryClear();
+    editor::EndRandomBrush();
+    if (random) {
+        for (const std::int32_t tile : {2, 3, 4, 5}) editor::ToggleRandomTile(tile);
+    }
+    std::int32_t tile = 1;
+    for (auto _ : state) {
+        editor::FillWithBrush({0, 0, 999, 999}, tile);
+        tile ^= 1;
+    }
+    editor::EndRandomBrush();
+    editor::HistoryClear();
+}
+void RectangleWholeMap(benchmark::State& state) { RectangleWholeGrid(state, false); }
+void RandomRectangleWholeMap(benchmark::State& state) { RectangleWholeGrid(state, true); }
 
 // The largest memory kept for drawing reduced, over every scale of the 1000 x 1000 map, against
 // the tile set's pixels.
@@ -207,10 +248,14 @@ BENCHMARK(PassOnLargeMap)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassWithHistory)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassAtWholeMapScale)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassAtOneToSixteen)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassAtWholeMapScaleWithGrid)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(PassAtOneToSixteenWithGrid)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PaintAtOneToOne)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PaintAtWholeMapScale)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(PassDrawingOnly)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(FillWholeGrid)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(RectangleWholeMap)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(RandomRectangleWholeMap)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(FillThroughHistory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(MemsetGrid)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(FramePeriod)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(10);
@@ -220,17 +265,22 @@ BENCHMARK(FramePeriod)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iteratio
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     PrintZoomMemory();
-    return bench_support::RunWithRatios(argc, argv,
-                                        {{"DrawLargeMap", "DrawSmallMap"},
-                                         {"PassOnLargeMap", "FramePeriod"},
-                                         {"PassWithHistory", "FramePeriod"},
-                                         {"PassWithHistory", "PassOnLargeMap"},
-                                         {"PassAtWholeMapScale", "FramePeriod"},
-                                         {"PassAtOneToSixteen", "FramePeriod"},
-                                         {"PassAtOneToSixteen", "PassOnLargeMap"},
-                                         {"PaintAtWholeMapScale", "PaintAtOneToOne"},
-                                         {"PassOnLargeMap", "PassDrawingOnly"},
-                                         {"FillThroughHistory", "MemsetGrid"},
-                                         {"FillWholeGrid", "MemsetGrid"}},
-                                        {1.2, 0.1, 0.05, 1.05, 0.02, 0.1, 2, 2, 1.05, 30, 30});
+    return bench_support::RunWithRatios(
+        argc, argv,
+        {{"DrawLargeMap", "DrawSmallMap"},
+         {"PassOnLargeMap", "FramePeriod"},
+         {"PassWithHistory", "FramePeriod"},
+         {"PassWithHistory", "PassOnLargeMap"},
+         {"PassAtWholeMapScale", "FramePeriod"},
+         {"PassAtOneToSixteen", "FramePeriod"},
+         {"PassAtOneToSixteen", "PassOnLargeMap"},
+         {"PaintAtWholeMapScale", "PaintAtOneToOne"},
+         {"PassOnLargeMap", "PassDrawingOnly"},
+         {"FillThroughHistory", "MemsetGrid"},
+         {"FillWholeGrid", "MemsetGrid"},
+         {"PassAtWholeMapScaleWithGrid", "PassAtWholeMapScale"},
+         {"PassAtOneToSixteenWithGrid", "PassAtOneToSixteen"},
+         {"RectangleWholeMap", "FillWholeGrid"},
+         {"RandomRectangleWholeMap", "FillWholeGrid"}},
+        {1.2, 0.1, 0.05, 1.05, 0.02, 0.1, 2, 2, 1.05, 30, 30, 1.05, 1.2, 1.1, 3});
 }

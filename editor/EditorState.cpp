@@ -3,6 +3,7 @@
 #include "editor/EditorState.h"
 
 #include "editor/History.h"
+#include "editor/RandomBrush.h"
 #include "editor/Recovery.h"
 #include "editor/TileSet.h"
 
@@ -32,6 +33,7 @@ void ResetEditorState() {
     ResetTileSetState();
     ResetRecovery();
     ResetSelection();
+    ResetRandomBrush();
 }
 
 }  // namespace editor

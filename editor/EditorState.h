@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "editor/MapReduction.h"
@@ -64,11 +65,13 @@ enum MenuItemId : std::int32_t {
     kItemWholeMap = 23,
     kItemTilePalette = 24,
     // The pass reads the last gadget number after any event: an item must not share the number
-    // of a track bar (24 to 26) that acts on it.
+    // of a track bar (25, 26) that acts on it.
+    kItemGrid = 28,
     kItemOverview = 29,
     // "Werkzeuge": one item per tool, in the order of the tools.
     kItemToolBrush = 30,
     kItemToolSelect = 31,
+    kItemToolRectangle = 32,
     // Keys without a menu entry: the arrows and Escape.
     kItemLeft = 40,
     kItemRight = 41,
@@ -105,6 +108,7 @@ struct ViewState {
     std::int32_t HoverFieldY = 0;
     // 0 shows the map 1:1; n > 0 enlarged 2^n:1, n < 0 reduced 1:2^-n (see ViewScale.h).
     std::int32_t ZoomLevel = 0;
+    bool Grid = false;  // "Gitter": the field borders over the map
 };
 
 // Moving the map with the right button held: whether a drag is under way, the anchor the press
@@ -144,12 +148,14 @@ struct PaintState {
 // Moving around: the part of a Strg + wheel turn not yet worth a zoom step.
 struct NavigationState {
     std::int32_t ZoomWheelRest = 0;
+    std::string ShownScaleField;  // what the status bar's last field shows
 };
 
 // What the palette's canvas shows; it is drawn again when any of it changes.
 struct PaletteShown {
     std::uint32_t tileSet;
     std::int32_t tileSetWidth, fieldWidth, fieldHeight, brush, firstRow;
+    std::uint32_t randomSet;  // the random brush's version
     bool operator==(const PaletteShown&) const = default;
 };
 

@@ -15,7 +15,9 @@
 #include "editor/Navigation.h"
 #include "editor/Overview.h"
 #include "editor/Painting.h"
+#include "editor/RandomBrush.h"
 #include "editor/Recovery.h"
+#include "editor/RectangleTool.h"
 #include "editor/SafeFile.h"
 #include "editor/Selection.h"
 #include "editor/SelectionInput.h"
@@ -99,6 +101,7 @@ std::int32_t MenuCommand(std::int32_t event) {
         case kItemZoomOut:
         case kItemOriginalSize:
         case kItemWholeMap:
+        case kItemGrid:
             ViewMenuCommand(gui::WindowEventMenu());
             break;
         case kItemTilePalette:
@@ -286,7 +289,7 @@ std::int32_t EditorPass(std::int32_t event) {
     if (event == gui::EVENT_MENU) event = MenuCommand(event);
     event = ConfirmClose(event);
     Drag(event);
-    if (!SelectionMouse(event)) EditWithMouse(event);
+    if (!SelectionMouse(event) && !RectangleMouse(event)) EditWithMouse(event);
     WheelInput(event);
     TrackBars();
     TextFields();
@@ -294,6 +297,7 @@ std::int32_t EditorPass(std::int32_t event) {
     KeepBrushRange();
     HistoryEndGroup();
     KeepSelectionState();
+    ShowScaleField();
     ShowChangedState();
     KeepRecoveryCopyInStep();
     ShowMenuState();
@@ -308,6 +312,7 @@ int EditorMain() {
     gui::GuiInstall();
     screen::ScreenInstall();
     runtime::RuntimeStart();
+    SeedRandomBrush(ClockSeed());
     BuildEditorWindow();
     NewMap();
     // What an editor killed in the middle of a save left in Karten.

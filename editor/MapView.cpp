@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "editor/EditorState.h"
+#include "editor/GridView.h"
 #include "editor/MapDocument.h"
 #include "editor/MapPicture.h"
 #include "editor/SelectionView.h"
@@ -98,6 +99,7 @@ void DrawMapView() {
         DrawZoomedFields();  // sets every pixel, grey where no tile lies
     }
     DrawFloatingFields();
+    DrawGrid();
 
     screen::DrawingStart(screen::ScreenOutput());
     screen::DrawFrontColor(kBlack);

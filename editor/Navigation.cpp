@@ -7,6 +7,7 @@
 #include "editor/EditorState.h"
 #include "editor/MainLoop.h"
 #include "editor/MapDocument.h"
+#include "editor/RandomBrush.h"
 #include "editor/ViewScale.h"
 #include "gui/Menu.h"
 #include "gui/StatusBar.h"
@@ -31,15 +32,6 @@ std::int64_t ViewLength(std::int64_t length, std::int32_t level) {
     return (length + k - 1) / k;
 }
 
-void ShowScale() {
-    std::string text;
-    if (View.ZoomLevel < 0) text = "1:" + runtime::StringFromLong(1 << -View.ZoomLevel);
-    if (View.ZoomLevel > 0) text = runtime::StringFromLong(1 << View.ZoomLevel) + ":1";
-    // 1:1 leaves the field empty, as the status bar is when the editor starts.
-    gui::StatusBarText(kStatusBar, kScaleField,
-                       text.empty() ? text : runtime::Cp1252("Maßstab ") + text);
-}
-
 std::int32_t SmallestZoomLevel() { return std::min(0, FittingZoomLevel()); }
 
 // One step in or out about a view pixel; nothing beyond the ends.
@@ -58,7 +50,7 @@ void ShowWholeMap() {
     };
     View.ScrollX = centre(MapLength(Document.LastFieldX, Document.FieldWidth));
     View.ScrollY = centre(MapLength(Document.LastFieldY, Document.FieldHeight));
-    ShowScale();
+    ShowScaleField();
     LocateMouse();
 }
 
@@ -71,6 +63,19 @@ std::int32_t Scrolled(std::int32_t scroll, std::int32_t delta, std::int32_t fiel
 
 }  // namespace
 
+void ShowScaleField() {
+    std::string text;
+    if (View.ZoomLevel < 0) text = "1:" + runtime::StringFromLong(1 << -View.ZoomLevel);
+    if (View.ZoomLevel > 0) text = runtime::StringFromLong(1 << View.ZoomLevel) + ":1";
+    if (!text.empty()) text = runtime::Cp1252("Maßstab ") + text;
+    const std::string random = RandomBrushText();
+    if (!random.empty()) text = text.empty() ? random : text + ", " + random;
+    // 1:1 without the random brush leaves the field empty, as it is when the editor starts.
+    if (text == Navigation.ShownScaleField) return;
+    Navigation.ShownScaleField = text;
+    gui::StatusBarText(kStatusBar, kScaleField, text);
+}
+
 void BuildViewMenu() {
     using runtime::Cp1252;
     gui::MenuTitle("Ansicht");
@@ -78,6 +83,8 @@ void BuildViewMenu() {
     gui::MenuItem(kItemZoomOut, "Verkleinern\tStrg+-");
     gui::MenuItem(kItemOriginalSize, Cp1252("Originalgröße\tStrg+0"));
     gui::MenuItem(kItemWholeMap, "Ganze Karte");
+    gui::MenuSeparator();
+    gui::MenuItem(kItemGrid, "Gitter\tStrg+G");
     gui::MenuSeparator();
     gui::MenuItem(kItemTilePalette, "Kachelpalette");
     gui::MenuItem(kItemOverview, Cp1252("Übersicht"));
@@ -89,7 +96,8 @@ void AddViewShortcuts(std::int32_t window) {
                                     {gui::KEYCODE_MINUS, kItemZoomOut},
                                     {gui::KEYCODE_NUMPAD_MINUS, kItemZoomOut},
                                     {std::int32_t{'0'}, kItemOriginalSize},
-                                    {gui::KEYCODE_NUMPAD_0, kItemOriginalSize}}) {
+                                    {gui::KEYCODE_NUMPAD_0, kItemOriginalSize},
+                                    {std::int32_t{'G'}, kItemGrid}}) {
         gui::WindowAddShortcut(window, gui::KEY_CONTROL | key, item);
     }
     // Where "+" is a shifted key (US layouts: Umschalt + "="), Strg++ comes with Umschalt.
@@ -110,6 +118,10 @@ void ViewMenuCommand(std::int32_t item) {
             break;
         case kItemWholeMap:
             ShowWholeMap();
+            break;
+        case kItemGrid:
+            View.Grid = !View.Grid;
+            gui::MenuCheckItem(kMainMenu, kItemGrid, View.Grid);
             break;
         default:
             break;
@@ -151,7 +163,7 @@ void ZoomAbout(std::int32_t level, std::int64_t vx, std::int64_t vy) {
     View.ZoomLevel = level;
     View.ScrollX = Wrap(mx - MapSpan(vx));
     View.ScrollY = Wrap(my - MapSpan(vy));
-    ShowScale();
+    ShowScaleField();
     LocateMouse();
 }
 
@@ -169,7 +181,7 @@ std::int32_t FittingZoomLevel() {
 void ResetZoom() {
     View.ZoomLevel = 0;
     Navigation.ZoomWheelRest = 0;
-    ShowScale();
+    ShowScaleField();
 }
 
 }  // namespace editor

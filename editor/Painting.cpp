@@ -14,6 +14,7 @@
 #include "editor/MainLoop.h"
 #include "editor/MapDocument.h"
 #include "editor/MapPicture.h"
+#include "editor/RandomBrush.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
 
@@ -39,7 +40,7 @@ bool FirstTimeInStroke(std::int64_t x, std::int64_t y) {
 
 void StrokePaint(std::int64_t x, std::int64_t y) {
     if (!FieldInArray(x, y) || !FirstTimeInStroke(x, y)) return;
-    PaintField(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), Brush());
+    PaintField(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), BrushTile(Brush()));
 }
 
 // The mouse's map pixel held inside the map (its field is then the hover field); false when
@@ -126,9 +127,10 @@ bool HoverFieldOnMap() {
            FieldInArray(View.HoverFieldX, View.HoverFieldY);
 }
 
-// The brush becomes the tile of the field under the mouse.
+// The brush becomes the tile of the field under the mouse, and the random brush's set ends.
 void PickTile() {
     if (!HoverFieldOnMap()) return;
+    EndRandomBrush();
     gui::GadgetSetState(kBrushBar, Document.Fields(View.HoverFieldX, View.HoverFieldY));
     RefreshControls();
 }
@@ -164,7 +166,92 @@ std::int32_t FindUp(const std::int32_t* column, std::int32_t row, std::int32_t t
     return row;
 }
 
+// The 4-connected area of fields that hold the tile of field (x, y), run by run: writeRun(x, top,
+// bottom) must leave none of the run's fields holding that tile. Runs go along y, where a
+// column of the grid is contiguous; seeds wait on a stack of their own, so the depth does not
+// grow with the area.
+template <typename WriteRun>
+void FillArea(std::int32_t x, std::int32_t y, WriteRun writeRun) {
+    const FieldExtent extent = FieldsInArray(Document);
+    const std::int32_t lastX = extent.columns - 1;
+    const std::int32_t lastY = extent.rows - 1;
+    const std::int32_t target = Document.Fields(x, y);
+    std::vector<std::pair<std::int32_t, std::int32_t>> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        const std::int32_t* column = &std::as_const(Document.Fields)(sx, 0);
+        if (column[sy] != target) continue;
+        const std::int32_t top = FindUp(column, sy, target, false) + 1;
+        const std::int32_t bottom = FindDown(column, sy, lastY, target, false) - 1;
+        writeRun(sx, top, bottom);
+        // One seed for each run of the tile beside the written run.
+        for (const std::int32_t nx : {sx - 1, sx + 1}) {
+            if (nx < 0 || nx > lastX) continue;
+            const std::int32_t* next = &std::as_const(Document.Fields)(nx, 0);
+            for (std::int32_t row = FindDown(next, top, bottom, target, true); row <= bottom;
+                 row = FindDown(next, row, bottom, target, true)) {
+                seeds.emplace_back(nx, row);
+                row = FindDown(next, row, bottom, target, false);
+            }
+        }
+    }
+}
+
+bool InFieldsArray(std::int32_t x, std::int32_t y) {
+    const FieldExtent extent = FieldsInArray(Document);
+    return x >= 0 && y >= 0 && x < extent.columns && y < extent.rows;
+}
+
+// A fill with the random brush: the area is found first, with its fields marked by another
+// tile straight in the grid and then given back theirs, and only then written through the
+// history, a tile drawn for each field; a drawn tile equal to the area's own tile would
+// otherwise be taken for more of the area.
+void FloodFillRandom(std::int32_t x, std::int32_t y, std::int32_t brush) {
+    if (!InFieldsArray(x, y)) return;
+    struct Run {
+        std::int32_t x, top, bottom;
+    };
+    std::vector<Run> runs;
+    const std::int32_t target = Document.Fields(x, y);
+    const std::int32_t marker = target == 0 ? 1 : 0;
+    FillArea(x, y, [&](std::int32_t rx, std::int32_t top, std::int32_t bottom) {
+        runs.push_back({rx, top, bottom});
+        std::int32_t* column = &Document.Fields(rx, 0);
+        std::fill(column + top, column + bottom + 1, marker);
+    });
+    for (const Run& run : runs) {
+        std::int32_t* column = &Document.Fields(run.x, 0);
+        std::fill(column + run.top, column + run.bottom + 1, target);
+    }
+    HistoryBeginGroup();
+    std::vector<std::int32_t> tiles;
+    for (const Run& run : runs) {
+        tiles.resize(static_cast<std::size_t>(run.bottom - run.top + 1));
+        for (std::int32_t& tile : tiles) tile = BrushTile(brush);
+        SetFieldColumn(run.x, run.top, tiles.data(), static_cast<std::int32_t>(tiles.size()));
+    }
+    HistoryEndGroup();
+}
+
 }  // namespace
+
+void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
+    if (!InFieldsArray(x, y) || Document.Fields(x, y) == tile) return;
+    HistoryBeginGroup();  // one undo step, also outside a pass of the main loop
+    FillArea(x, y, [tile](std::int32_t rx, std::int32_t top, std::int32_t bottom) {
+        SetFieldRun(rx, top, bottom, tile);
+    });
+    HistoryEndGroup();
+}
+
+void FloodFillWithBrush(std::int32_t x, std::int32_t y, std::int32_t brush) {
+    if (RandomBrushActive()) {
+        FloodFillRandom(x, y, brush);
+    } else {
+        FloodFill(x, y, brush);
+    }
+}
 
 void PaintField(std::int32_t x, std::int32_t y, std::int32_t tile) { SetField(x, y, tile); }
 
@@ -180,7 +267,8 @@ void EditWithMouse(std::int32_t event) {
             if ((keys & gui::KEY_ALT) != 0) {
                 PickTile();
             } else if ((keys & gui::KEY_SHIFT) != 0) {
-                if (HoverFieldOnMap()) FloodFill(View.HoverFieldX, View.HoverFieldY, Brush());
+                if (HoverFieldOnMap())
+                    FloodFillWithBrush(View.HoverFieldX, View.HoverFieldY, Brush());
             } else {
                 StrokeBegin();
             }
@@ -206,39 +294,6 @@ void EditWithMouse(std::int32_t event) {
         default:
             return;
     }
-}
-
-void FloodFill(std::int32_t x, std::int32_t y, std::int32_t tile) {
-    const FieldExtent extent = FieldsInArray(Document);
-    const std::int32_t lastX = extent.columns - 1;
-    const std::int32_t lastY = extent.rows - 1;
-    if (x < 0 || y < 0 || x > lastX || y > lastY) return;
-    const std::int32_t target = Document.Fields(x, y);
-    if (target == tile) return;
-    HistoryBeginGroup();  // one undo step, also outside a pass of the main loop
-    // Runs along y, where a column of the grid is contiguous; seeds wait on a stack of their
-    // own, so the depth does not grow with the area.
-    std::vector<std::pair<std::int32_t, std::int32_t>> seeds{{x, y}};
-    while (!seeds.empty()) {
-        const auto [sx, sy] = seeds.back();
-        seeds.pop_back();
-        const std::int32_t* column = &std::as_const(Document.Fields)(sx, 0);
-        if (column[sy] != target) continue;
-        const std::int32_t top = FindUp(column, sy, target, false) + 1;
-        const std::int32_t bottom = FindDown(column, sy, lastY, target, false) - 1;
-        SetFieldRun(sx, top, bottom, tile);
-        // One seed for each run of the tile beside the painted run.
-        for (const std::int32_t nx : {sx - 1, sx + 1}) {
-            if (nx < 0 || nx > lastX) continue;
-            const std::int32_t* next = &std::as_const(Document.Fields)(nx, 0);
-            for (std::int32_t row = FindDown(next, top, bottom, target, true); row <= bottom;
-                 row = FindDown(next, row, bottom, target, true)) {
-                seeds.emplace_back(nx, row);
-                row = FindDown(next, row, bottom, target, false);
-            }
-        }
-    }
-    HistoryEndGroup();
 }
 
 void KeepBrushRange() {

@@ -14,7 +14,7 @@
 
 namespace editor {
 
-enum class Tool : std::int32_t { Brush = 0, Select = 1 };
+enum class Tool : std::int32_t { Brush = 0, Select = 1, Rectangle = 2 };
 
 // A rectangle of fields, column by column as the grid holds them.
 struct FieldBlock {
@@ -44,6 +44,12 @@ enum class Floating : std::int32_t { None = 0, Paste = 1, Move = 2 };
 
 struct ToolState {
     Tool Current = Tool::Brush;
+    // "Rechteck": a left drag under way, from the field it began in to the field under the
+    // mouse; the release fills what it spans.
+    bool Spanning = false;
+    std::int32_t AnchorX = 0;
+    std::int32_t AnchorY = 0;
+    FieldRect Spanned;
 };
 
 struct SelectionState {

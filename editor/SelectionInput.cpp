@@ -9,6 +9,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/FieldClipboard.h"
 #include "editor/MainLoop.h"
+#include "editor/RectangleTool.h"
 #include "editor/Selection.h"
 #include "gui/Clipboard.h"
 #include "gui/Gadget.h"
@@ -27,7 +28,7 @@ constexpr std::int32_t kRightKey = gui::KEYCODE_RIGHT;
 constexpr std::int32_t kDownKey = gui::KEYCODE_DOWN;
 constexpr std::int32_t kDeleteKey = gui::KEYCODE_DELETE;
 
-constexpr const char* kToolNames[] = {"Pinsel", "Auswahl"};
+constexpr const char* kToolNames[] = {"Pinsel", "Auswahl", "Rechteck"};
 
 // The clipboard: the block in both forms.
 void CopyToClipboard(const FieldBlock& block) {
@@ -60,6 +61,7 @@ void ChooseTool(Tool tool) {
     if (tool == Tools.Current) return;
     PutDownFloating();
     Selection.Selecting = false;
+    CancelRectangle();
     Tools.Current = tool;
 }
 
@@ -92,6 +94,7 @@ void Nudge(std::int32_t dx, std::int32_t dy) {
 }
 
 void Escape() {
+    if (CancelRectangle()) return;
     if (Selection.Selecting) {
         Selection.Selecting = false;
         Selection.Selected = FieldRect{};
@@ -136,12 +139,14 @@ void BuildToolMenu() {
     gui::MenuTitle("Werkzeuge");
     gui::MenuItem(kItemToolBrush, "Pinsel\tStrg+1");
     gui::MenuItem(kItemToolSelect, "Auswahl\tStrg+2");
+    gui::MenuItem(kItemToolRectangle, "Rechteck\tStrg+3");
 }
 
 void AddToolShortcuts() {
     const std::pair<std::int32_t, std::int32_t> shortcuts[] = {
         {gui::KEY_CONTROL | '1', kItemToolBrush},
         {gui::KEY_CONTROL | '2', kItemToolSelect},
+        {gui::KEY_CONTROL | '3', kItemToolRectangle},
         {kEscapeKey, kItemEscape},
     };
     for (const auto& [key, item] : shortcuts) gui::WindowAddShortcut(kMainWindow, key, item);
@@ -170,6 +175,7 @@ bool SelectionCommand(std::int32_t item) {
             return true;
         case kItemToolBrush:
         case kItemToolSelect:
+        case kItemToolRectangle:
             ChooseTool(static_cast<Tool>(item - kItemToolBrush));
             return true;
         case kItemLeft:
@@ -195,11 +201,13 @@ bool SelectionCommand(std::int32_t item) {
 void PutDownFloating() {
     if (Selection.Floats == Floating::Move) PutDown(Brush());
     Selection.Selecting = false;
+    CancelRectangle();
 }
 
 void DropFloatingFields() {
     DropFloating();
     Selection.Selecting = false;
+    CancelRectangle();
 }
 
 bool SelectionMouse(std::int32_t event) {
@@ -308,7 +316,8 @@ void KeepSelectionState() {
     const auto tool = static_cast<std::int32_t>(Tools.Current);
     if (Selection.ShownTool != tool) {
         Selection.ShownTool = tool;
-        gui::MenuCheckRadioItem(kMainMenu, kItemToolBrush, kItemToolSelect, kItemToolBrush + tool);
+        gui::MenuCheckRadioItem(kMainMenu, kItemToolBrush, kItemToolRectangle,
+                                kItemToolBrush + tool);
         // The brush, as at the start, leaves the field empty.
         gui::StatusBarText(kStatusBar, kToolField,
                            Tools.Current == Tool::Brush ? "" : kToolNames[tool]);

@@ -1,12 +1,12 @@
 // The tools and the selection in the editor window: the "Werkzeuge" menu, the new items of
 // "Bearbeiten", their keys, and the left button with the "Auswahl" tool or fields floating.
 //
-// Strg+1 and Strg+2 choose the tool whatever has the focus, as the other shortcuts in the menus
-// do. Strg+X, Strg+C, Strg+V, Strg+A and Entf act on the map while no text field has the focus,
-// or the map view was clicked after it got the focus or a key (in a text field they are the
+// Strg+1, Strg+2 and Strg+3 choose the tool whatever has the focus, as the other shortcuts in the
+// menus do. Strg+X, Strg+C, Strg+V, Strg+A and Entf act on the map while no text field has the
+// focus, or the map view was clicked after it got the focus or a key (in a text field they are the
 // field's, for its text); the arrows only while something is selected or floats as well;
-// otherwise they are the controls' own. Escape ends what the tool
-// is doing: a selecting drag, floating fields (a move goes back), the selection.
+// otherwise they are the controls' own. Escape ends what the tool is doing: a rectangle's drag
+// (nothing is filled), a selecting drag, floating fields (a move goes back), the selection.
 #pragma once
 
 #include <cstdint>

@@ -132,8 +132,11 @@ void DrawFloatingScaled(const FieldRect& area, std::int32_t brush, std::int32_t 
     }
 }
 
-void DrawDashedFrame(const ViewRect& r) {
-    const screen::PixelView view = screen::ScreenPixels();
+}  // namespace
+
+void DrawDashedFrame(const screen::PixelView& view, std::int64_t left0, std::int64_t top0,
+                     std::int64_t right0, std::int64_t bottom0) {
+    const ViewRect r{left0, top0, right0, bottom0};
     std::int64_t along = 0;
     const auto plot = [&](std::int64_t x, std::int64_t y) {
         const std::uint32_t colour = (along++ / kDash) % 2 == 0 ? kFrameDark : kFrameLight;
@@ -164,8 +167,6 @@ void DrawDashedFrame(const ViewRect& r) {
     }
 }
 
-}  // namespace
-
 void DrawFloatingFields() {
     if (Selection.Floats == Floating::None || Document.FieldWidth < 1 || Document.FieldHeight < 1) {
         return;
@@ -186,9 +187,15 @@ void DrawFloatingFields() {
 
 void DrawSelectionFrame() {
     if (Document.FieldWidth < 1 || Document.FieldHeight < 1) return;
-    const FieldRect rect = Selection.Floats != Floating::None ? FloatingRect() : Selection.Selected;
-    if (rect.Empty()) return;
-    DrawDashedFrame(FieldsInView(rect));
+    const FieldRect selected =
+        Selection.Floats != Floating::None ? FloatingRect() : Selection.Selected;
+    // The rectangle "Rechteck" will fill, while its drag lasts.
+    const FieldRect spanned = Tools.Spanning ? Tools.Spanned : FieldRect{};
+    for (const FieldRect& rect : {selected, spanned}) {
+        if (rect.Empty()) continue;
+        const ViewRect r = FieldsInView(rect);
+        DrawDashedFrame(screen::ScreenPixels(), r.left, r.top, r.right, r.bottom);
+    }
 }
 
 }  // namespace editor

@@ -9,6 +9,8 @@
 #include "editor/MapPicture.h"
 #include "editor/Navigation.h"
 #include "editor/Painting.h"
+#include "editor/RandomBrush.h"
+#include "editor/SelectionView.h"
 #include "editor/TileSet.h"
 #include "gui/Gadget.h"
 #include "gui/Window.h"
@@ -64,12 +66,19 @@ void ScrollTo(std::int32_t row) {
     gui::GadgetSetState(kPaletteScrollBar, layout.lastFirstRow - Palette.FirstRow);
 }
 
+// A click makes the tile the brush and ends the random brush's set; Strg + click adds the tile
+// to the set or takes it out.
 void ChooseTileAtMouse() {
     const std::int32_t tile =
         PaletteTileAt(gui::WindowMouseX(kPaletteWindow), gui::WindowMouseY(kPaletteWindow));
     if (tile < 0) return;
-    gui::GadgetSetState(kBrushBar, tile);
-    RefreshControls();
+    if ((gui::WindowEventModifiers() & gui::KEY_CONTROL) != 0) {
+        ToggleRandomTile(tile);
+    } else {
+        EndRandomBrush();
+        gui::GadgetSetState(kBrushBar, tile);
+        RefreshControls();
+    }
 }
 
 void DrawTiles(const Layout& layout, std::int32_t brush) {
@@ -88,6 +97,14 @@ void DrawTiles(const Layout& layout, std::int32_t brush) {
         if (tile == brush) {
             brushX = x;
             brushY = y;
+        }
+        // The random brush's tiles: a dark and light frame inside the brush's, which shows on
+        // any tile that reaches into it.
+        if (InRandomBrush(tile)) {
+            for (std::int32_t inset : {2, 3}) {
+                DrawDashedFrame(canvas, x + inset, y + inset, x + layout.cellWidth - 1 - inset,
+                                y + layout.cellHeight - 1 - inset);
+            }
         }
     }
     screen::DrawingStart(screen::ScreenOutput());
@@ -184,8 +201,9 @@ std::int32_t PaletteTileAt(std::int32_t x, std::int32_t y) {
 
 void ShowPalette() {
     if (Palette.Open == 0) return;
-    PaletteShown now{TileSets.Version, Document.TileSetWidth,          Document.FieldWidth,
-                     Document.FieldHeight,   gui::GadgetGetState(kBrushBar), Palette.FirstRow};
+    PaletteShown now{TileSets.Version,    Document.TileSetWidth,          Document.FieldWidth,
+                     Document.FieldHeight, gui::GadgetGetState(kBrushBar), Palette.FirstRow,
+                     RandomBrush.Version};
     if (Palette.Drawn == now) return;
     // A new tile set or field size changes the rows to scroll through.
     ScrollTo(Palette.FirstRow);

@@ -1,6 +1,7 @@
 // The tile palette: a second window beside the main window that shows every tile of the tile
 // set at 1:1 with its number, scrolling (its scroll bar, the wheel) when the set is large. A
-// click on a tile makes it the brush; the brush's tile is framed; a new tile set shows at once.
+// click on a tile makes it the brush; the brush's tile is framed; Strg + click gathers the
+// random brush's tiles, which are marked; a new tile set shows at once.
 // Closing it closes only the palette.
 #pragma once
 

@@ -131,6 +131,12 @@ void MenuCheckRadioItem(std::int32_t number, std::int32_t first, std::int32_t la
                                  static_cast<std::uint32_t>(last), static_cast<std::uint32_t>(id));
 }
 
+void MenuCheckItem(std::int32_t number, std::int32_t id, bool check) {
+    MenuRecord* record = Lookup(number);
+    if (record == nullptr) return;
+    platform::CheckMenuItem(record->menu, static_cast<std::uint32_t>(id), check);
+}
+
 bool MenuItemChecked(std::int32_t number, std::int32_t id) {
     MenuRecord* record = Lookup(number);
     if (record == nullptr) return false;

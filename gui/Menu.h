@@ -34,6 +34,9 @@ bool MenuItemEnabled(std::int32_t number, std::int32_t id);
 // choice of one among them (the current tool). Choosing an item changes no mark.
 void MenuCheckRadioItem(std::int32_t number, std::int32_t first, std::int32_t last,
                         std::int32_t id);
+// Gives item `id` of menu `number` a check mark, or takes it off (an item that is on or off:
+// the grid). Choosing the item changes no mark.
+void MenuCheckItem(std::int32_t number, std::int32_t id, bool check);
 // True while item `id` of menu `number` has a mark.
 bool MenuItemChecked(std::int32_t number, std::int32_t id);
 

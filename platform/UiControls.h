@@ -97,6 +97,10 @@ std::int32_t GetMenuItemState(Handle menu, std::uint32_t id);
 // CheckMenuRadioItem by command does. Choosing an item changes no mark: the program sets them.
 // False when no item has the id `check`.
 bool CheckMenuRadioItem(Handle menu, std::uint32_t first, std::uint32_t last, std::uint32_t check);
+// Gives every item with the id a check mark (check true) or takes its mark off, in the menu and
+// its drop-downs, as the original system's CheckMenuItem by command does. Returns the previous
+// state of the first such item, MF_CHECKED or MF_UNCHECKED; -1 when no item has the id.
+std::int32_t CheckMenuItem(Handle menu, std::uint32_t id, bool check);
 
 // The system clipboard. ClipboardPut replaces what it holds with `data` under the program's own
 // format (a name such as "application/x-..."; empty data puts none) and the same content as

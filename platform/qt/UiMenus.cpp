@@ -287,4 +287,15 @@ bool CheckMenuRadioItem(Handle menu, std::uint32_t first, std::uint32_t last, st
     return true;
 }
 
+std::int32_t CheckMenuItem(Handle menu, std::uint32_t id, bool check) {
+    std::int32_t previous = -1;
+    ForEachItem(menu, id, [&](MenuEntry& entry) {
+        if (previous == -1) previous = static_cast<std::int32_t>(entry.flags & MF_CHECKED);
+        entry.flags &= ~MFT_RADIOCHECK;
+        entry.flags = check ? entry.flags | MF_CHECKED : entry.flags & ~MF_CHECKED;
+        if (entry.action) ShowMark(entry.action, entry);
+    });
+    return previous;
+}
+
 }  // namespace platform

@@ -159,6 +159,22 @@ bool CheckMenuRadioItem(Handle menu, std::uint32_t first, std::uint32_t last, st
     return true;
 }
 
+std::int32_t CheckMenuItem(Handle menu, std::uint32_t id, bool check) {
+    HMENU target = Menu(menu);
+    if (target == nullptr) return -1;
+    std::int32_t previous = -1;
+    VisitItems(target, id, [&](HMENU owner, int position) {
+        if (previous == -1) {
+            previous = static_cast<std::int32_t>(StateAt(owner, position) & MF_CHECKED);
+        }
+        ::CheckMenuItem(owner, static_cast<UINT>(position),
+                        MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
+        return true;
+    });
+    if (previous != -1) RedrawBarsOf(target);
+    return previous;
+}
+
 std::int32_t GetMenuItemState(Handle menu, std::uint32_t id) {
     HMENU target = Menu(menu);
     if (target == nullptr) return -1;

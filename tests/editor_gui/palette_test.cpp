@@ -70,6 +70,39 @@ TEST_F(PaletteTest, ItFollowsANewTileSetAndScrollsALargeOne) {
     EXPECT_EQ(editor::PaletteTileAt(4, 13 * 40 + 4), 198);
 }
 
+// Strg + click gathers the random brush's tiles, marked dark and light inside the cell, without
+// touching the brush; a plain click makes a tile the brush and ends the set.
+TEST_F(PaletteTest, StrgClickGathersTheRandomBrushAndAPlainClickEndsIt) {
+    OpenGeneratedMap("Acht", 64, 64, 9, 9, 8 * 64, [](int x, int) { return TileColour(x / 64); });
+    OpenPaletteFromTheMenu();
+    const auto cell = [](int tile) { return QPoint(tile % 3 * 72, tile / 3 * 88); };
+    const auto click = [&](int tile, Qt::KeyboardModifiers keys) {
+        const QPoint at = cell(tile) + QPoint(36, 36);
+        ts::CursorTo(editor::kPaletteWindow, at);
+        ts::Click(editor::kPaletteWindow, at, Qt::LeftButton, keys);
+        Drain();
+    };
+    const auto marked = [&](int tile) {
+        return PalettePixel(cell(tile) + QPoint(2, 2)) == kBlackPixel &&
+               PalettePixel(cell(tile) + QPoint(6, 2)) == 0xFFFFFFu &&
+               PalettePixel(cell(tile) + QPoint(2, 6)) == 0xFFFFFFu;
+    };
+    for (const int tile : {1, 2, 4, 6}) click(tile, Qt::ControlModifier);
+    EXPECT_EQ(StatusMessage(3), "Zufall: 4 Kacheln");
+    EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 0);
+    EXPECT_TRUE(marked(1));
+    EXPECT_TRUE(marked(6));
+    EXPECT_FALSE(marked(3));
+    EXPECT_EQ(PalettePixel(cell(3) + QPoint(2, 2)), kGrey);
+    click(6, Qt::ControlModifier);  // out again
+    EXPECT_EQ(StatusMessage(3), "Zufall: 3 Kacheln");
+    EXPECT_FALSE(marked(6));
+    click(5, {});
+    EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 5);
+    EXPECT_EQ(StatusMessage(3), "");
+    EXPECT_FALSE(marked(1));
+}
+
 TEST_F(PaletteTest, ItsInputNeverReachesTheMapViewAndClosingItClosesOnlyThePalette) {
     OpenPaletteFromTheMenu();
     gui::GadgetSetState(editor::kBrushBar, 0);

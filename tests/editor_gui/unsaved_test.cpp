@@ -206,9 +206,10 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         "Alles auswählen\tStrg+A", "Horizontal spiegeln",
         "Vertikal spiegeln",     "Vergrößern\tStrg++",
         "Verkleinern\tStrg+-",   "Originalgröße\tStrg+0",
-        "Ganze Karte",           "Kachelpalette",
-        "Übersicht",
-        "Pinsel\tStrg+1",        "Auswahl\tStrg+2"};
+        "Ganze Karte",           "Gitter\tStrg+G",
+        "Kachelpalette",         "Übersicht",
+        "Pinsel\tStrg+1",        "Auswahl\tStrg+2",
+        "Rechteck\tStrg+3"};
     std::vector<std::string> shown;
     for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
         for (QAction* action : title->menu()->actions()) {
@@ -234,6 +235,9 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         {Qt::Key_Z, Qt::ControlModifier, true, [&] { return Document.Fields(0, 0) == 0; }},
         {Qt::Key_2, Qt::ControlModifier, false,
          [&] { return editor::Tools.Current == editor::Tool::Select; }},
+        {Qt::Key_3, Qt::ControlModifier, false,
+         [&] { return editor::Tools.Current == editor::Tool::Rectangle; }},
+        {Qt::Key_G, Qt::ControlModifier, false, [&] { return editor::View.Grid; }},
         {Qt::Key_1, Qt::ControlModifier, false,
          [&] { return editor::Tools.Current == editor::Tool::Brush; }},
         {Qt::Key_Q, Qt::ControlModifier, false, [] { return true; }},
