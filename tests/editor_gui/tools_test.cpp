@@ -309,6 +309,8 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         {-4, 800, 800, false, false},
     };
     EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemGrid));
+    // A direction the track bar cannot show (it counts in fives): the grid's item leaves it.
+    Document.Players(1).Direction = 47;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
         View.ZoomLevel = c.level;
@@ -363,6 +365,7 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemGrid));
         EXPECT_EQ(ViewPixels(), off);
     }
+    EXPECT_EQ(Document.Players(1).Direction, 47);
 }
 
 }  // namespace
