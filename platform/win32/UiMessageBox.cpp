@@ -18,11 +18,14 @@ struct Box {
     const MessageBoxRequest* request;
 };
 
-// Presses a key in the box as the keyboard would: the dialog takes it from the queue.
+// Presses a key in the box as the keyboard would: the control with the focus takes it from
+// the queue (the dialog's own window never has the focus while it holds buttons).
 void PressKey(HWND dialog, WPARAM key) {
     const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
-    ::PostMessageW(dialog, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
-    ::PostMessageW(dialog, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+    HWND focus = ::GetFocus();
+    HWND target = focus != nullptr && ::IsChild(dialog, focus) ? focus : dialog;
+    ::PostMessageW(target, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+    ::PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
 }
 
 HRESULT CALLBACK Callback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR data) {

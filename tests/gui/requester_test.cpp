@@ -11,11 +11,12 @@
 namespace testing_support {
 namespace {
 
-// The absolute path of a file or folder in the current folder, without a trailing separator.
+// The absolute path of a file or folder in the current folder, without a trailing separator,
+// with '/' between the parts as the requesters give paths.
 std::string InHere(const std::string& relative) {
     std::filesystem::path path = (std::filesystem::current_path() / relative).lexically_normal();
     if (!path.has_filename()) path = path.parent_path();
-    return path.string();
+    return path.generic_string();
 }
 
 TEST(PathFilePart, CutsAPathDownToItsFileName) {

@@ -8,12 +8,11 @@
 // Two things are the test's own: the time stamps of mouse input come from a clock of this
 // file that moves on by the double-click time after every release (separate clicks never make
 // a double click, as with the other backend's test input), and the modifiers of a click or a
-// turn of the wheel are held as key state only, without key messages of their own (Alt's own
-// release would open the window menu).
+// turn of the wheel reach the program as key state only (see ModifierKeys).
 #include "support/GuiInput.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
 #include <map>
 #include <string>
 
@@ -56,37 +55,48 @@ void AfterRelease() {
     if (!gWithin) gClock += ::GetDoubleClickTime() + 1;
 }
 
-// ---- modifiers held as key state ----
+// ---- modifiers held for a click ----
 
-BYTE gHeldState[256];
-bool gHolding = false;
+void SendOne(INPUT input) { ::SendInput(1, &input, sizeof input); }
+
+Modifiers gHeld = kNoModifier;
+
+void ModifierKeys(Modifiers modifiers, bool up) {
+    const std::pair<Modifiers, int> keys[] = {
+        {kShift, VK_SHIFT}, {kControl, VK_CONTROL}, {kAlt, VK_MENU}};
+    for (const auto& [modifier, key] : keys) {
+        if ((modifiers & modifier) == 0) continue;
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(key);
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendOne(input);
+    }
+    // The modifier keys' own messages are taken out of the queue here: taking them sets the
+    // key state that the program reads with the click, and they never reach the program, as
+    // with the other backend, where a click carries its modifiers without key events (and
+    // Alt's own release would open the window menu).
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) &&
+           (msg.wParam == VK_SHIFT || msg.wParam == VK_CONTROL || msg.wParam == VK_MENU)) {
+        ::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
+    }
+}
 
 void ReleaseHeldModifiers() {
-    if (!gHolding) return;
-    ::SetKeyboardState(gHeldState);
-    gHolding = false;
+    if (gHeld == kNoModifier) return;
+    ModifierKeys(gHeld, true);
+    gHeld = kNoModifier;
 }
 
 void HoldModifiers(Modifiers modifiers) {
     ReleaseHeldModifiers();
-    if (modifiers == kNoModifier) return;
-    ::GetKeyboardState(gHeldState);
-    BYTE state[256];
-    std::memcpy(state, gHeldState, sizeof state);
-    const auto hold = [&](int key, int side) {
-        state[key] |= 0x80;
-        state[side] |= 0x80;
-    };
-    if (modifiers & kShift) hold(VK_SHIFT, VK_LSHIFT);
-    if (modifiers & kControl) hold(VK_CONTROL, VK_LCONTROL);
-    if (modifiers & kAlt) hold(VK_MENU, VK_LMENU);
-    ::SetKeyboardState(state);
-    gHolding = true;
+    ModifierKeys(modifiers, false);
+    gHeld = modifiers;
 }
 
 // ---- sending ----
-
-void SendOne(INPUT input) { ::SendInput(1, &input, sizeof input); }
 
 // A mouse input at a screen point; the system adds a move when the cursor is elsewhere.
 void MouseAt(POINT screen, DWORD flags, DWORD data = 0) {
@@ -373,11 +383,23 @@ Point TrackBarHandle(std::int32_t gadget, int value) {
     ::SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const int minimum = static_cast<int>(::SendMessageW(bar, TBM_GETRANGEMIN, 0, 0));
     const int maximum = static_cast<int>(::SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
-    const int thumbWidth = thumb.right - thumb.left;
-    const int travel = channel.right - channel.left - thumbWidth;
     const int range = std::max(1, maximum - minimum);
-    POINT centre{channel.left + travel * (value - minimum) / range + thumbWidth / 2,
-                 (thumb.top + thumb.bottom) / 2};
+    POINT centre{};
+    if ((::GetWindowLongW(bar, GWL_STYLE) & TBS_VERT) != 0) {
+        // The channel of a vertical bar is given as if it lay: its long side is the height.
+        if (channel.right - channel.left > channel.bottom - channel.top) {
+            channel = RECT{channel.top, channel.left, channel.bottom, channel.right};
+        }
+        const int thumbLength = thumb.bottom - thumb.top;
+        const int travel = channel.bottom - channel.top - thumbLength;
+        centre = {(thumb.left + thumb.right) / 2,
+                  channel.top + travel * (value - minimum) / range + thumbLength / 2};
+    } else {
+        const int thumbLength = thumb.right - thumb.left;
+        const int travel = channel.right - channel.left - thumbLength;
+        centre = {channel.left + travel * (value - minimum) / range + thumbLength / 2,
+                  (thumb.top + thumb.bottom) / 2};
+    }
     ::MapWindowPoints(bar, ::GetParent(bar), &centre, 1);
     return {centre.x, centre.y};
 }
