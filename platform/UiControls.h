@@ -76,7 +76,7 @@ bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
 bool SetMenu(Handle window, Handle menu);
 Handle GetMenu(Handle window);
 bool DestroyMenu(Handle menu);  // with its drop-downs
-std::int32_t GetMenuItemCount(Handle menu);
+std::int32_t GetMenuItemCount(Handle menu);  // -1 for no menu
 // An entry's id (-1 for a separator and a drop-down), its text and its drop-down (or 0).
 std::int32_t GetMenuItemId(Handle menu, std::int32_t position);
 std::string GetMenuItemText(Handle menu, std::int32_t position);

@@ -57,3 +57,11 @@ if ! grep -q '"Courier"="Liberation Mono"' "$WINEPREFIX/system.reg"; then
         /v Courier /d 'Liberation Mono' /f >/dev/null 2>&1
     wineserver -w
 fi
+# The tests' virtual X server has no window manager. Wine leaves its windows to one unless
+# told otherwise, and then waits two seconds for it at every window that closes; unmanaged,
+# Wine itself frames, places and activates them, as Windows does.
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg"; then
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+fi

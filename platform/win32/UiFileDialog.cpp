@@ -50,6 +50,8 @@ std::vector<std::string> FilterLabels(const std::string& list) {
 
 // An answer that the dialog would refuse with a message of its own is a cancel.
 bool Acceptable(const std::wstring& path, const OpenFileName& request) {
+    // The name field takes no longer path (Wine's dialog even breaks down on one).
+    if (path.size() >= MAX_PATH) return false;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if ((request.flags & OFN_FILEMUSTEXIST) != 0) {
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -100,7 +100,7 @@ bool DestroyMenu(Handle menu) {
 
 std::int32_t GetMenuItemCount(Handle menu) {
     HMENU target = Menu(menu);
-    return target == nullptr ? 0 : ::GetMenuItemCount(target);
+    return target == nullptr ? -1 : ::GetMenuItemCount(target);
 }
 
 std::int32_t GetMenuItemId(Handle menu, std::int32_t position) {

@@ -9,6 +9,18 @@ namespace {
 
 constexpr int kFirstButtonId = 100;
 
+bool HasEscape(const MessageBoxRequest& request) {
+    return request.escapeButton >= 0 &&
+           request.escapeButton < static_cast<std::int32_t>(request.buttons.size());
+}
+
+// The button that Escape stands for carries the cancel command itself: the dialog then ends
+// with it on Escape and the close box (Wine's task dialog ignores both otherwise).
+int ButtonId(const MessageBoxRequest& request, std::int32_t button) {
+    return HasEscape(request) && button == request.escapeButton ? IDCANCEL
+                                                                : kFirstButtonId + button;
+}
+
 std::function<std::int32_t(const MessageBoxView&)>& Answer() {
     static std::function<std::int32_t(const MessageBoxView&)> answer;
     return answer;
@@ -43,7 +55,7 @@ HRESULT CALLBACK Callback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_P
     } else if (answer == kPressEscape) {
         PressKey(dialog, VK_ESCAPE);
     } else if (answer >= 0 && answer < static_cast<std::int32_t>(request.buttons.size())) {
-        ::SendMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(kFirstButtonId + answer), 0);
+        ::SendMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(ButtonId(request, answer)), 0);
     }
     return S_OK;
 }
@@ -63,16 +75,14 @@ std::int32_t ShowMessageBox(const MessageBoxRequest& request) {
     std::vector<TASKDIALOG_BUTTON> buttons;
     for (const std::string& button : request.buttons) texts.push_back(WideFromCp1252(button));
     for (std::int32_t i = 0; i < count; ++i) {
-        buttons.push_back({kFirstButtonId + i, texts[static_cast<std::size_t>(i)].c_str()});
+        buttons.push_back({ButtonId(request, i), texts[static_cast<std::size_t>(i)].c_str()});
     }
     Box box{&request};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
     config.hInstance = ::GetModuleHandleW(nullptr);
     // Escape and the close box work only when a button stands for them.
-    config.dwFlags = request.escapeButton >= 0 && request.escapeButton < count
-                         ? TDF_ALLOW_DIALOG_CANCELLATION
-                         : 0;
+    config.dwFlags = HasEscape(request) ? TDF_ALLOW_DIALOG_CANCELLATION : 0;
     config.pszWindowTitle = title.c_str();
     config.pszMainIcon = TD_INFORMATION_ICON;
     config.pszContent = text.c_str();
@@ -80,8 +90,8 @@ std::int32_t ShowMessageBox(const MessageBoxRequest& request) {
     config.pButtons = buttons.data();
     // Without a named default Return presses the first button, as the system's boxes do.
     config.nDefaultButton = request.defaultButton >= 0 && request.defaultButton < count
-                                ? kFirstButtonId + request.defaultButton
-                                : kFirstButtonId;
+                                ? ButtonId(request, request.defaultButton)
+                                : ButtonId(request, 0);
     config.pfCallback = &Callback;
     config.lpCallbackData = reinterpret_cast<LONG_PTR>(&box);
     int pressed = 0;

@@ -29,6 +29,7 @@
 #include "screen/ScreenInstall.h"
 #include "screen/Sprite.h"
 #include "support/GuiInput.h"
+#include "support/qt/Widgets.h"
 #include "support/TempDir.h"
 
 namespace editor_testing {
@@ -64,7 +65,7 @@ protected:
     // Runs one pass for every event that has arrived, or up to a pass that ends the loop;
     // returns the last pass's event.
     std::int32_t Drain() {
-        QApplication::processEvents();
+        ts::ProcessEventsFor(0);
         std::int32_t last = 0;
         for (std::int32_t e; last != gui::EVENT_CLOSE && (e = gui::WindowEventFetch(0)) != 0;) {
             last = editor::EditorPass(e);
@@ -73,18 +74,18 @@ protected:
     }
 
     // The mouse on a client point, as moved there by the user.
-    void MoveTo(QPoint client) {
+    void MoveTo(ts::Point client) {
         ts::CursorTo(0, client);
         ts::MouseMove(0, client);
         Drain();
     }
-    void ClickAt(QPoint client, Qt::MouseButton button = Qt::LeftButton,
-                 Qt::KeyboardModifiers modifiers = {}) {
+    void ClickAt(ts::Point client, ts::Button button = ts::Button::Left,
+                 ts::Modifiers modifiers = {}) {
         MoveTo(client);
         ts::Click(0, client, button, modifiers);
         Drain();
     }
-    void WheelAt(QPoint client, int delta, Qt::KeyboardModifiers modifiers = {},
+    void WheelAt(ts::Point client, int delta, ts::Modifiers modifiers = {},
                  bool horizontal = false) {
         MoveTo(client);
         ts::Wheel(0, client, delta, modifiers, horizontal);
@@ -93,7 +94,7 @@ protected:
     // Replaces a text field's content by typing, as a user does.
     void TypeInto(std::int32_t gadget, const std::string& text) {
         ClickAt(ts::GadgetCentre(gadget));
-        ts::Key(0, Qt::Key_A, Qt::ControlModifier);
+        ts::Key(0, 'A', ts::kControl);
         ts::Type(0, text);
         Drain();
     }
@@ -102,7 +103,7 @@ protected:
         return platform::StatusBarPartText(gui::StatusBarHandleOf(0), field);
     }
     // The client point over view position (x, y).
-    static QPoint InView(int x, int y) { return {x + 4, y + 4}; }
+    static ts::Point InView(int x, int y) { return {x + 4, y + 4}; }
 
     // Saves a map of (lastX + 1) x (lastY + 1) fields of fw x fh pixels, all 0, beside a tile
     // set `width` pixels wide (two rows of fh) whose pixels `colour` gives as 0x00RRGGBB, and
@@ -138,9 +139,9 @@ protected:
         ClickAt(InView(58 + 64 * x + inside, 58 + 64 * y + inside));
     }
     void Menu(const char* title, const char* item) {
-        ASSERT_TRUE(ts::ChooseMenuItem(0, QString::fromUtf8(title), QString::fromUtf8(item)));
+        ASSERT_TRUE(ts::ChooseMenuItem(0, title, item));
     }
-    static std::string Title() { return ts::TopQWindow(0)->title().toStdString(); }
+    static std::string Title() { return ts::WindowTitle(0); }
 
     // The message requesters that come up get these answers in order (a button's number, or
     // platform::kPressReturn / kPressEscape); `questions` keeps what each showed.

@@ -20,7 +20,7 @@ using editor_testing::kRedPixel;
 namespace ts = testing_support;
 
 TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
-    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(),
+    EXPECT_EQ(ts::WindowTitle(0),
               "Veldrane Murmelwald Karteneditor 1.0 <NONAME>");
     const std::pair<std::int32_t, const char*> texts[] = {{18, "Neue Karte"},
                                                           {14, "64"},
@@ -57,7 +57,7 @@ TEST_F(EditorTest, StartsWithTheNewMapInTheControlsAndTheView) {
 TEST_F(EditorTest, PaintingHitsTheClampedFieldOnlyInsideTheView) {
     struct Case {
         const char* what;
-        QPoint at;
+        ts::Point at;
         int x, y;  // the field expected to take the brush, or -1 for none
     };
     // Square fields and fields that are not: width and height must not be mixed up.
@@ -95,10 +95,10 @@ TEST_F(EditorTest, PaintingHitsTheClampedFieldOnlyInsideTheView) {
 
 TEST_F(EditorTest, ADoubleClickPaintsOnce) {
     gui::GadgetSetState(editor::kBrushBar, 3);
-    const QPoint at = InView(100, 100);
+    const ts::Point at = InView(100, 100);
     MoveTo(at);
     ts::DoubleClick(0, at);
-    QApplication::processEvents();
+    ts::ProcessEventsFor(0);
     bool pressed = false, doubled = false;
     for (std::int32_t e; (e = gui::WindowEventFetch(0)) != 0;) {
         if (e == 513) pressed = true;
@@ -117,7 +117,7 @@ TEST_F(EditorTest, EnterSetsTheCurrentPlayerToTheMapPixelUnderTheMouse) {
     ts::ClickGadget(0, editor::kMapNameField);  // the shortcut wins over a focused field
     Drain();
     MoveTo(InView(100, 50));
-    ts::Key(0, Qt::Key_Return);
+    ts::Key(0, gui::KEYCODE_ENTER);
     Drain();
     EXPECT_EQ(Document.Players(1).X, 42);
     EXPECT_EQ(Document.Players(1).Y, -8);
@@ -132,7 +132,7 @@ TEST_F(EditorTest, TrackBarsMoveTheViewAndSetTheDirection) {
     ts::ClickGadget(0, editor::kPlayerBar);  // focus, then step with the keyboard
     Drain();
     gui::GadgetSetState(editor::kPlayerBar, 1);
-    ts::Key(0, Qt::Key_Right);
+    ts::Key(0, gui::KEYCODE_RIGHT);
     Drain();
     ASSERT_EQ(gui::GadgetGetState(editor::kPlayerBar), 2);
     EXPECT_EQ(editor::View.ScrollX, 50);
@@ -142,11 +142,11 @@ TEST_F(EditorTest, TrackBarsMoveTheViewAndSetTheDirection) {
     ts::ClickGadget(0, editor::kDirectionBar);
     Drain();
     gui::GadgetSetState(editor::kDirectionBar, 71);
-    ts::Key(0, Qt::Key_Right);
+    ts::Key(0, gui::KEYCODE_RIGHT);
     Drain();
     EXPECT_EQ(Document.Players(2).Direction, 360);
     EXPECT_EQ(gui::GadgetGetText(13), "Zufall");
-    ts::Key(0, Qt::Key_Home);
+    ts::Key(0, ts::kKeyHome);
     Drain();
     EXPECT_EQ(Document.Players(2).Direction, 0);
 }
@@ -192,7 +192,7 @@ TEST_F(EditorTest, SaveOpenCancelAndMissingFiles) {
             [path](const platform::FileDialogView&) { return path; });
     };
     auto open = [&] {
-        ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", QString::fromUtf8("Öffnen...")));
+        ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Öffnen..."));
         Drain();
     };
 
@@ -204,7 +204,7 @@ TEST_F(EditorTest, SaveOpenCancelAndMissingFiles) {
     EXPECT_EQ(Document.MapName, "Murmelwald");
     EXPECT_EQ(Document.TileSetWidth, 512);
     EXPECT_EQ(editor::View.ScrollX, -58);
-    EXPECT_EQ(ts::TopQWindow(0)->title().toStdString(),
+    EXPECT_EQ(ts::WindowTitle(0),
               "Veldrane Murmelwald Karteneditor 1.0 <Wald>");
 
     // Cancelling changes nothing.
@@ -343,7 +343,7 @@ TEST_F(EditorFaultTest, AMapFileThatIsAFolderIsReportedAsMissing) {
     platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
         return (std::filesystem::current_path() / "elsewhere" / "Ordner.MAP").string();
     });
-    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", QString::fromUtf8("Öffnen...")));
+    ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Öffnen..."));
     Drain();
     EXPECT_EQ(StatusMessage(), "Karte nicht gefunden: Karten\\Ordner.MAP");
     EXPECT_EQ(Document.PlayerCount, 1);  // corrected from the empty document

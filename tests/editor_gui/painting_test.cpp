@@ -43,7 +43,7 @@ protected:
     }
 
     // A stroke through view points: press at the first, moves to the others, release.
-    void Stroke(const std::vector<QPoint>& points) {
+    void Stroke(const std::vector<ts::Point>& points) {
         MoveTo(InView(points[0].x(), points[0].y()));
         ts::Press(0, InView(points[0].x(), points[0].y()));
         Drain();
@@ -57,7 +57,7 @@ protected:
 // The fields that the segments between the centres of the map pixels under the points cross,
 // found by walking each segment in small steps (the corners the walk may miss are avoided by
 // the cases).
-std::set<Field> FieldsCrossed(const std::vector<QPoint>& points, int fw, int fh, int k) {
+std::set<Field> FieldsCrossed(const std::vector<ts::Point>& points, int fw, int fh, int k) {
     std::set<Field> crossed;
     const auto map = [k](int v) { return v * k + 0.5; };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
@@ -77,9 +77,9 @@ TEST_F(PaintingTest, AStrokePaintsEveryFieldItCrossesAndNoOther) {
     struct Case {
         const char* what;
         int zoomLevel;
-        std::vector<QPoint> points;
+        std::vector<ts::Point> points;
     };
-    std::vector<QPoint> slow;
+    std::vector<ts::Point> slow;
     for (int x = 10; x <= 130; x += 3) slow.push_back({x, 50 + x / 10});
     const Case cases[] = {
         {"a press alone", 0, {{30, 50}}},
@@ -130,7 +130,7 @@ TEST_F(PaintingTest, AStrokePaintsEachFieldOnceAndOnlyWhileTheButtonIsDownInTheV
     MoveTo(InView(10, 300));
     ts::Press(0, InView(10, 300));
     Drain();
-    QTest::mouseRelease(ts::TopQWindow(0), Qt::LeftButton, {}, {-50, -50});
+    ts::ReleaseOutside(0);
     Drain();
     MoveTo(InView(200, 300));
     EXPECT_EQ(Document.Fields(5, 7), 0);
@@ -144,7 +144,7 @@ TEST_F(PaintingTest, AStrokeAndAFillAreOneUndoStepEach) {
     ASSERT_EQ(stroke.size(), 5u + 3u + 4u);  // along row 0, down column 4, back along row 3
     EXPECT_EQ(editor::HistoryStepCount(), steps + 1);
     // Every other field, but for the 4 x 2 the stroke closed in against the map's left edge.
-    ClickAt(InView(300, 300), Qt::LeftButton, Qt::ShiftModifier);
+    ClickAt(InView(300, 300), ts::Button::Left, ts::kShift);
     EXPECT_EQ(Painted().size(), 30u * 20u - 8u);
     EXPECT_EQ(editor::HistoryStepCount(), steps + 2);
 
@@ -172,7 +172,7 @@ TEST_F(PaintingTest, ANewOrOpenedMapEndsTheStrokeInProgress) {
         ts::Press(0, InView(100, 100));
         Drain();
         if (open) ChooseFiles({InHere("Karten/Wald.MAP")});
-        ts::Key(0, open ? Qt::Key_O : Qt::Key_N, Qt::ControlModifier);
+        ts::Key(0, open ? 'O' : 'N', ts::kControl);
         Drain();
         const std::vector<std::int32_t> before(&Document.Fields(0, 0),
                                                &Document.Fields(0, 0) + 64 * 1000);
@@ -235,8 +235,8 @@ TEST_F(PaintingTest, ShiftClickFillsTheFourConnectedAreaOfTheClickedTile) {
                 Document.Fields(x, y) = x < columns && y < rows ? c.grid[y][x] - '0' : target;
             }
         }
-        ClickAt(InView(c.click.first * 32 + 5, c.click.second * 32 + 5), Qt::LeftButton,
-                Qt::ShiftModifier);
+        ClickAt(InView(c.click.first * 32 + 5, c.click.second * 32 + 5), ts::Button::Left,
+                ts::kShift);
         for (int y = 0; y < rows; ++y) {
             std::string row;
             for (int x = 0; x < columns; ++x) row += static_cast<char>('0' + Document.Fields(x, y));
@@ -278,25 +278,25 @@ TEST_F(PaintingTest, AFillOfTheWholeLargestGridNeedsNoDeepRecursion) {
 TEST_F(PaintingTest, PickingSetsTheBrushToTheFieldsTile) {
     struct Case {
         const char* what;
-        QPoint at;
-        Qt::MouseButton button;
-        Qt::KeyboardModifiers keys;
+        ts::Point at;
+        ts::Button button;
+        ts::Modifiers keys;
         int brush;  // afterwards
     };
     const Case cases[] = {
         {"middle button on field (2, 1)",
          InView(58 + 2 * 64 + 5, 58 + 64 + 5),
-         Qt::MiddleButton,
+         ts::Button::Middle,
          {},
          5},
-        {"Alt + left click", InView(58 + 2 * 64 + 5, 58 + 64 + 5), Qt::LeftButton, Qt::AltModifier,
+        {"Alt + left click", InView(58 + 2 * 64 + 5, 58 + 64 + 5), ts::Button::Left, ts::kAlt,
          5},
         {"beside the map: the nearest edge field",
          InView(10, 58 + 3 * 64 + 1),
-         Qt::MiddleButton,
+         ts::Button::Middle,
          {},
          9},
-        {"on the panel: nothing", {600, 300}, Qt::MiddleButton, {}, 1},
+        {"on the panel: nothing", {600, 300}, ts::Button::Middle, {}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -328,7 +328,7 @@ TEST_F(PaintingTest, TheBrushRangeCoversATileSetOfMoreThan32Tiles) {
     // A pick of a tile beyond 31 reaches the brush.
     OpenGeneratedMap("Satz", 16, 16, 9, 9, 16 * 40, [](int x, int) { return x; });
     Document.Fields(0, 0) = 38;
-    ClickAt(InView(58 + 3, 58 + 3), Qt::MiddleButton);
+    ClickAt(InView(58 + 3, 58 + 3), ts::Button::Middle);
     EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 38);
 }
 

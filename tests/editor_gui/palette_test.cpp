@@ -1,6 +1,7 @@
 // The tile palette: a second window that shows the tiles, chooses the brush with a click,
 // scrolls, follows a new tile set, closes alone, and whose input never reaches the map view.
 #include <QImage>
+#include <QTest>
 
 #include "EditorFixture.h"
 #include "editor/TilePalette.h"
@@ -14,20 +15,20 @@ protected:
         ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", "Kachelpalette"));
         Drain();
         ASSERT_EQ(editor::Palette.Open, 1);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(ts::TopQWindow(editor::kPaletteWindow)));
+        ASSERT_TRUE(ts::WaitForWindow(editor::kPaletteWindow));
         Drain();
     }
     // A click on a point of the palette's client area.
-    void ClickPalette(QPoint client) {
+    void ClickPalette(ts::Point client) {
         ts::CursorTo(editor::kPaletteWindow, client);
         ts::Click(editor::kPaletteWindow, client);
         Drain();
     }
     // What the palette window shows at a point of its client area, as 0x00RRGGBB.
-    static std::uint32_t PalettePixel(QPoint client) {
+    static std::uint32_t PalettePixel(ts::Point client) {
         const QImage shown =
             ts::HandleWidget(gui::WindowHandleOf(editor::kPaletteWindow))->grab().toImage();
-        return shown.pixel(client) & 0xFFFFFF;
+        return shown.pixel(client.x(), client.y()) & 0xFFFFFF;
     }
 };
 
@@ -40,7 +41,7 @@ TEST_F(PaletteTest, AClickOnATileMakesItTheBrushAndFramesIt) {
     OpenGeneratedMap("Acht", 64, 64, 9, 9, 8 * 64, [](int x, int) { return TileColour(x / 64); });
     OpenPaletteFromTheMenu();
     // Cells of 72 x 88 (tile, border, number), three to a row: tile 4 is row 1, column 1.
-    const QPoint tile4(72 + 4 + 32, 88 + 4 + 32);
+    const ts::Point tile4(72 + 4 + 32, 88 + 4 + 32);
     EXPECT_EQ(PalettePixel(tile4), TileColour(4));
     ClickPalette(tile4);
     EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 4);
@@ -118,19 +119,19 @@ TEST_F(PaletteTest, ItsInputNeverReachesTheMapViewAndClosingItClosesOnlyThePalet
     }
     // The palette lies over the map view: its clicks and its scroll bar are its own.
     ts::TopWidget(editor::kPaletteWindow)->move(ts::TopWidget(0)->pos() + QPoint(20, 20));
-    QTest::qWait(50);
+    ts::ProcessEventsFor(50);
     Drain();
     ClickPalette({10, 10});
     EXPECT_TRUE(allFive());
     MoveTo(InView(300, 300));  // the last event was the main window's
-    const QPoint bar = ts::GadgetCentre(editor::kPaletteScrollBar);
+    const ts::Point bar = ts::GadgetCentre(editor::kPaletteScrollBar);
     ts::CursorTo(editor::kPaletteWindow, bar);
     ASSERT_EQ(editor::MouseInView(), 1);  // over the map view as far as window 0 can tell
     ts::Click(editor::kPaletteWindow, bar);
     Drain();
     EXPECT_TRUE(allFive());
 
-    ts::TopQWindow(editor::kPaletteWindow)->close();  // its close box
+    ts::CloseBox(editor::kPaletteWindow);  // its close box
     EXPECT_NE(Drain(), gui::EVENT_CLOSE);
     EXPECT_EQ(editor::Palette.Open, 0);
     EXPECT_EQ(gui::WindowHandleOf(editor::kPaletteWindow), 0);

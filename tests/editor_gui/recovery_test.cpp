@@ -75,20 +75,20 @@ TEST_F(RecoveryTest, ACopyFallsDueAfterAChangeAndGoesWhenNothingIsLeftToKeep) {
     EXPECT_EQ(editor::RecoveryWaitMs(runtime::ElapsedMilliseconds()), -1);
 
     // Undone back to the new map: nothing to keep.
-    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+    ts::Key(0, 'Z', ts::kControl);
     Drain();
     EXPECT_TRUE(fs::exists(OwnCopy("NONAME")));
-    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+    ts::Key(0, 'Z', ts::kControl);
     Drain();
     EXPECT_FALSE(fs::exists(OwnCopy("NONAME")));
 
     // The copy holds what a save writes; saving removes it.
-    ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
-    ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
+    ts::Key(0, 'Y', ts::kControl);
+    ts::Key(0, 'Y', ts::kControl);
     Drain();
     WriteCopyNow();
     EXPECT_EQ(ts::ReadBytes(OwnCopy("NONAME")), copy);
-    ts::Key(0, Qt::Key_S, Qt::ControlModifier);
+    ts::Key(0, 'S', ts::kControl);
     Drain();
     EXPECT_EQ(ts::ReadBytes("Karten/NONAME.MAP"), copy);
     EXPECT_FALSE(fs::exists(OwnCopy("NONAME")));
@@ -129,7 +129,7 @@ TEST_F(RecoveryTest, ANewCopyRemovesTheImageCopyThatIsNoLongerWanted) {
     Drain();
     WriteCopyNow();
     ASSERT_TRUE(fs::exists(OwnCopy("Wald", "PNG")));
-    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);  // the tile set is the saved one again
+    ts::Key(0, 'Z', ts::kControl);  // the tile set is the saved one again
     Drain();
     WriteCopyNow();
     EXPECT_TRUE(fs::exists(OwnCopy("Wald")));  // the painted field still needs one
@@ -141,7 +141,7 @@ TEST_F(RecoveryTest, ACopyIsWrittenWhileTheEditorWaitsForInput) {
     PaintField(1, 1, 3);
     ASSERT_FALSE(fs::exists(OwnCopy("NONAME")));
     // Nothing happens for a while; then the user moves the mouse.
-    QTimer::singleShot(300, [] { ts::MouseMove(0, {700, 300}); });
+    ts::RunLater(300, [] { ts::MouseMove(0, {700, 300}); });
     const std::int32_t event = editor::NextEvent();
     EXPECT_EQ(event, gui::EVENT_MOUSE_MOVE);
     EXPECT_TRUE(fs::exists(OwnCopy("NONAME")));
@@ -191,7 +191,7 @@ TEST_F(RecoveryTest, TheStartOffersTheCopiesOfGoneEditorsNewestFirstAndRestoresT
     EXPECT_EQ(Title(), "Veldrane Murmelwald Karteneditor 1.0 <Wald> *");
     EXPECT_EQ(*Document.TileSet.Image, ts::ReadBytes("bunt.PNG"));
     EXPECT_TRUE(fs::exists(gone));  // kept until saved or discarded
-    ts::Key(0, Qt::Key_S, Qt::ControlModifier);
+    ts::Key(0, 'S', ts::kControl);
     Drain();
     EXPECT_EQ(ts::ReadBytes("Karten/Wald.MAP"), waldCopy);
     EXPECT_EQ(ts::ReadBytes("Karten/Wald.PNG"), ts::ReadBytes("bunt.PNG"));
@@ -215,7 +215,7 @@ TEST_F(RecoveryTest, TwoEditorsOnOneMapKeepACopyEachAndRemoveOnlyTheirOwn) {
     EXPECT_NE(OwnCopy("Wald"), othersCopy);
     EXPECT_TRUE(fs::exists(OwnCopy("Wald")));
     EXPECT_EQ(ts::ReadBytes(othersCopy), ts::ReadBytes("Karten/Insel.MAP"));
-    ts::Key(0, Qt::Key_S, Qt::ControlModifier);
+    ts::Key(0, 'S', ts::kControl);
     Drain();
     EXPECT_FALSE(fs::exists(OwnCopy("Wald")));
     EXPECT_TRUE(fs::exists(othersCopy));

@@ -179,7 +179,7 @@ TEST_F(SaveTest, LoadingATileSetShowsItAtOnceAndTheNextSaveWritesIt) {
     EXPECT_EQ(ts::ReadBytes("Karten/Wald.MAP"), wald);
 
     // Undone, the old tile set is back on screen; saving puts its image back too.
-    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+    ts::Key(0, 'Z', ts::kControl);
     MoveTo({700, 541});
     EXPECT_EQ(Pixel(100, 100), before);
     EXPECT_EQ(Document.TileSetWidth, 512);

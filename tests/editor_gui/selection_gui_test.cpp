@@ -41,13 +41,13 @@ protected:
         Drain();
     }
     // The client point over the centre of field (x, y) as the view shows it now.
-    static QPoint FieldPoint(int x, int y) {
+    static ts::Point FieldPoint(int x, int y) {
         const std::int64_t mx = x * 24 + 12;
         const std::int64_t my = y * 40 + 20;
         return InView(static_cast<int>(editor::ViewFirst(mx, editor::View.ScrollX)),
                       static_cast<int>(editor::ViewFirst(my, editor::View.ScrollY)));
     }
-    void Drag(QPoint from, QPoint to) {
+    void Drag(ts::Point from, ts::Point to) {
         MoveTo(from);
         ts::Press(0, from);
         Drain();
@@ -56,7 +56,7 @@ protected:
         ts::Release(0, to);
         Drain();
     }
-    void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    void Keys(int key, ts::Modifiers modifiers = {}) {
         ts::Key(0, key, modifiers);
         Drain();
     }
@@ -76,7 +76,7 @@ protected:
 TEST_F(SelectionTest, ADragSelectsTheFieldsFromPressToReleaseAtEveryScale) {
     struct Case {
         int level, scrollX, scrollY;
-        QPoint from, to;  // client points; fields given through FieldPoint below
+        ts::Point from, to;  // client points; fields given through FieldPoint below
         FieldRect expected;
     };
     UseGrid();
@@ -102,11 +102,11 @@ TEST_F(SelectionTest, ADragSelectsTheFieldsFromPressToReleaseAtEveryScale) {
 TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
     UseGrid();
     Drag(FieldPoint(1, 1), FieldPoint(3, 2));
-    Keys(Qt::Key_C, Qt::ControlModifier);
+    Keys('C', ts::kControl);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
               "101\t102\t103\r\n201\t202\t203\r\n");
     MoveTo(FieldPoint(10, 5));
-    Keys(Qt::Key_V, Qt::ControlModifier);
+    Keys('V', ts::kControl);
     EXPECT_EQ(Selection.Floats, editor::Floating::Paste);
     EXPECT_EQ(Row(5, 10, 12), (std::vector<int>{510, 511, 512}));  // floating, not written
     ClickAt(FieldPoint(10, 5));
@@ -117,12 +117,12 @@ TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
     EXPECT_EQ(Row(5, 10, 12), (std::vector<int>{101, 102, 103}));
     EXPECT_EQ(Row(9, 20, 22), (std::vector<int>{201, 202, 203}));
     EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{101, 102}));
-    Keys(Qt::Key_Escape);
+    Keys(gui::KEYCODE_ESCAPE);
     EXPECT_EQ(Selection.Floats, editor::Floating::None);
     ClickAt(FieldPoint(0, 0));  // no longer places anything
     EXPECT_EQ(Document.Fields(0, 0), 0);
     // Each placing is one step.
-    Keys(Qt::Key_Z, Qt::ControlModifier);
+    Keys('Z', ts::kControl);
     EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{1928, 1929}));
     EXPECT_EQ(Row(9, 20, 22), (std::vector<int>{201, 202, 203}));
 
@@ -135,7 +135,7 @@ TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
     editor::View.ScrollX = 0;
     editor::View.ScrollY = 0;
     MoveTo(FieldPoint(1, 0));
-    Keys(Qt::Key_V, Qt::ControlModifier);
+    Keys('V', ts::kControl);
     ClickAt(FieldPoint(1, 0));
     EXPECT_EQ(Row(0, 0, 1), (std::vector<int>{0, 101}));
 }
@@ -146,11 +146,11 @@ TEST_F(SelectionTest, CutAndDeleteGiveTheSelectedFieldsTheBrush) {
         UseGrid();
         QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
         Drag(FieldPoint(4, 2), FieldPoint(5, 2));
-        Keys(cut ? Qt::Key_X : Qt::Key_Delete, cut ? Qt::ControlModifier : Qt::NoModifier);
+        Keys(cut ? 'X' : gui::KEYCODE_DELETE, cut ? ts::kControl : Qt::NoModifier);
         EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 7, 7, 206}));
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
                   cut ? "204\t205\r\n" : "vorher");
-        Keys(Qt::Key_Z, Qt::ControlModifier);
+        Keys('Z', ts::kControl);
         EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 204, 205, 206}));
     }
 }
@@ -174,12 +174,12 @@ TEST_F(SelectionTest, AMoveByDragOrArrowsIsOneStepAndEscapePutsItBack) {
         if (how.starts_with("drag")) {
             Drag(FieldPoint(2, 1), FieldPoint(4, 1));
         } else {
-            Keys(Qt::Key_Right);
+            Keys(gui::KEYCODE_RIGHT);
         }
         EXPECT_EQ(Row(1, 1, 5), (std::vector<int>{101, 102, 103, 104, 105}));  // floating
-        if (how.ends_with("return")) Keys(Qt::Key_Return);
+        if (how.ends_with("return")) Keys(gui::KEYCODE_ENTER);
         if (how.ends_with("click")) ClickAt(FieldPoint(10, 10));
-        if (how.ends_with("escape")) Keys(Qt::Key_Escape);
+        if (how.ends_with("escape")) Keys(gui::KEYCODE_ESCAPE);
         EXPECT_EQ(Row(1, 1, 5), c.rowAfter);
         EXPECT_EQ(Document.PlayerCount >= 1 ? Document.Players(1).X : 0,
                   0);  // Return set no player
@@ -187,9 +187,9 @@ TEST_F(SelectionTest, AMoveByDragOrArrowsIsOneStepAndEscapePutsItBack) {
             EXPECT_FALSE(editor::HistoryCanUndo());
             continue;
         }
-        Keys(Qt::Key_Z, Qt::ControlModifier);
+        Keys('Z', ts::kControl);
         EXPECT_EQ(Row(1, 1, 5), (std::vector<int>{101, 102, 103, 104, 105}));
-        Keys(Qt::Key_Y, Qt::ControlModifier);
+        Keys('Y', ts::kControl);
         EXPECT_EQ(Row(1, 1, 5), c.rowAfter);
     }
 }
@@ -197,20 +197,20 @@ TEST_F(SelectionTest, AMoveByDragOrArrowsIsOneStepAndEscapePutsItBack) {
 // An undo in the middle of a move, and every other change of document, leave no half move.
 TEST_F(SelectionTest, UndoWhileFieldsFloatPutsThemBackFirst) {
     UseGrid();
-    Keys(Qt::Key_1, Qt::ControlModifier);
+    Keys('1', ts::kControl);
     ClickAt(FieldPoint(0, 0));  // something to undo: the brush, 7
-    Keys(Qt::Key_2, Qt::ControlModifier);
+    Keys('2', ts::kControl);
     Drag(FieldPoint(5, 5), FieldPoint(6, 6));
-    Keys(Qt::Key_Down);
+    Keys(gui::KEYCODE_DOWN);
     EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemUndo));
-    Keys(Qt::Key_Z, Qt::ControlModifier);  // takes the move back, and only that
+    Keys('Z', ts::kControl);  // takes the move back, and only that
     EXPECT_EQ(Selection.Floats, editor::Floating::None);
     EXPECT_EQ(Row(6, 5, 6), (std::vector<int>{605, 606}));
     EXPECT_EQ(Document.Fields(0, 0), 7);
-    Keys(Qt::Key_Z, Qt::ControlModifier);
+    Keys('Z', ts::kControl);
     EXPECT_EQ(Document.Fields(0, 0), 0);
     // Neu puts moved fields down first, so the question about the changes knows them.
-    Keys(Qt::Key_Down);
+    Keys(gui::KEYCODE_DOWN);
     Answer({1});  // Verwerfen
     Menu("Datei", "Neu");
     Drain();
@@ -236,11 +236,11 @@ TEST_F(SelectionTest, EscapeEndsWhatTheToolIsDoing) {
             Drag(FieldPoint(1, 1), FieldPoint(3, 3));
         }
         if (state == "paste") {
-            Keys(Qt::Key_C, Qt::ControlModifier);
-            Keys(Qt::Key_V, Qt::ControlModifier);
+            Keys('C', ts::kControl);
+            Keys('V', ts::kControl);
         }
-        if (state == "lifted") Keys(Qt::Key_Left);
-        Keys(Qt::Key_Escape);
+        if (state == "lifted") Keys(gui::KEYCODE_LEFT);
+        Keys(gui::KEYCODE_ESCAPE);
         if (state == "selecting") ts::Release(0, FieldPoint(3, 3));
         Drain();
         EXPECT_EQ(Selection.Floats, editor::Floating::None);
@@ -256,13 +256,13 @@ TEST_F(SelectionTest, ClipboardTextPastesAsFieldsAndBadTextIsRefused) {
     QGuiApplication::clipboard()->setText(QStringLiteral("1,2\n3,4\n"));
     ClickAt(FieldPoint(5, 5));  // the map view takes the keys from the text field
     MoveTo(FieldPoint(0, 0));
-    Keys(Qt::Key_V, Qt::ControlModifier);
+    Keys('V', ts::kControl);
     ClickAt(FieldPoint(0, 0));
     EXPECT_EQ(Row(0, 0, 2), (std::vector<int>{1, 2, 2}));
     EXPECT_EQ(Row(1, 0, 2), (std::vector<int>{3, 4, 102}));
-    Keys(Qt::Key_Escape);
+    Keys(gui::KEYCODE_ESCAPE);
     QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n3\n"));
-    Keys(Qt::Key_V, Qt::ControlModifier);
+    Keys('V', ts::kControl);
     EXPECT_EQ(Selection.Floats, editor::Floating::None);
     EXPECT_EQ(StatusMessage(), "Die Zeilen der Zwischenablage sind verschieden lang");
     // The editor's own format wins over the text beside it.
@@ -272,7 +272,7 @@ TEST_F(SelectionTest, ClipboardTextPastesAsFieldsAndBadTextIsRefused) {
     mime->setText(QStringLiteral("5"));
     QGuiApplication::clipboard()->setMimeData(mime);
     MoveTo(FieldPoint(9, 9));
-    Keys(Qt::Key_V, Qt::ControlModifier);
+    Keys('V', ts::kControl);
     ClickAt(FieldPoint(9, 9));
     EXPECT_EQ(Document.Fields(9, 9), 42);
 }
@@ -287,16 +287,16 @@ TEST_F(SelectionTest, TheMenusShowTheToolAndWhatCanAct) {
     EXPECT_TRUE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolSelect));
     EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolBrush));
     EXPECT_EQ(StatusMessage(editor::kToolField), "Auswahl");
-    Keys(Qt::Key_A, Qt::ControlModifier);
+    Keys('A', ts::kControl);
     ExpectSelected({0, 0, 29, 19});
     EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemCopy));
     EXPECT_TRUE(gui::MenuItemEnabled(editor::kMainMenu, editor::kItemMirrorVertical));
     // In a text field Strg+A is the field's: it selects the text, not the map.
-    Keys(Qt::Key_Escape);
+    Keys(gui::KEYCODE_ESCAPE);
     TypeInto(editor::kMapNameField, "Wiese");
     EXPECT_EQ(Document.MapName, "Wiese");
     EXPECT_TRUE(Selection.Selected.Empty());
-    Keys(Qt::Key_1, Qt::ControlModifier);
+    Keys('1', ts::kControl);
     EXPECT_EQ(StatusMessage(editor::kToolField), "");
 }
 
@@ -321,7 +321,7 @@ TEST_F(SelectionTest, TheViewShowsTheFrameAndTheFloatingFields) {
     EXPECT_EQ(Pixel(28, 40), 0xFFFFFFu);  // then light
     EXPECT_EQ(Pixel(24 * 3 - 1, 40 + 4), 0xFFFFFFu);
     EXPECT_EQ(Pixel(54, 50), colours[3]);  // field (2, 1) as the map holds it
-    Keys(Qt::Key_Right);
+    Keys(gui::KEYCODE_RIGHT);
     // Lifted and one field to the right: field (1, 1)'s tile over (2, 1), the brush where it was,
     // while the map itself holds what it held.
     EXPECT_EQ(Pixel(54, 50), colours[2]);

@@ -45,7 +45,7 @@ protected:
                 Menu("Datei", "Editor beenden");
                 break;
             case WayOut::CloseBox:
-                ts::TopQWindow(0)->close();
+                ts::CloseBox(0);
                 break;
         }
         return Drain();
@@ -145,10 +145,10 @@ TEST_F(UnsavedTest, UndoAndRedoOfEveryKindOfEditLeadBackToTheSavedBytes) {
     TypeInto(editor::kPlayerCountField, "1");  // so do players 2 to 4
     TypeInto(editor::kSlotCountField, "2");    // and the balls follow the slots
     MoveTo(InView(100, 50));
-    ts::Key(0, Qt::Key_Return);  // ENTER: the current player's position
+    ts::Key(0, gui::KEYCODE_ENTER);  // ENTER: the current player's position
     Drain();
     ClickAt(ts::TrackBarHandle(editor::kDirectionBar, 9));  // focus, not moved: 45 degrees
-    ts::Key(0, Qt::Key_Right);
+    ts::Key(0, gui::KEYCODE_RIGHT);
     Drain();
     constexpr int kEdits = 8;
     EXPECT_EQ(editor::HistoryStepCount(), kEdits);
@@ -162,7 +162,7 @@ TEST_F(UnsavedTest, UndoAndRedoOfEveryKindOfEditLeadBackToTheSavedBytes) {
 
     ClickAt(ts::GadgetCentre(editor::kMapNameField));  // the shortcut wins over the field
     for (int i = 0; i < kEdits; ++i) {
-        ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+        ts::Key(0, 'Z', ts::kControl);
         Drain();
     }
     EXPECT_EQ(Document.MapName, "Murmelwald");
@@ -176,14 +176,14 @@ TEST_F(UnsavedTest, UndoAndRedoOfEveryKindOfEditLeadBackToTheSavedBytes) {
 
     // Redone with both shortcuts, the edits are all back.
     for (int i = 0; i < kEdits; ++i) {
-        ts::Key(0, i % 2 == 0 ? Qt::Key_Y : Qt::Key_Z,
-                i % 2 == 0 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        ts::Key(0, i % 2 == 0 ? 'Y' : 'Z',
+                i % 2 == 0 ? ts::kControl : ts::kControl | ts::kShift);
         Drain();
     }
     EXPECT_EQ(Document.MapName, "Wiese");
     EXPECT_EQ(Document.Fields(1, 1), 5);
     editor::SaveMap();
-    ts::Key(0, Qt::Key_Z, Qt::ControlModifier);  // one back, then through the menu again
+    ts::Key(0, 'Z', ts::kControl);  // one back, then through the menu again
     Drain();
     Menu("Bearbeiten", "Wiederholen");
     Drain();
@@ -219,28 +219,28 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
     EXPECT_EQ(shown, expected);
 
     struct Case {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        int key;
+        ts::Modifiers modifiers;
         bool changeFirst;
         std::function<bool()> happened;
     };
     const Case cases[] = {
-        {Qt::Key_S, Qt::ControlModifier, true,
+        {'S', ts::kControl, true,
          [&] { return std::filesystem::exists("Karten/NONAME.MAP"); }},
-        {Qt::Key_N, Qt::ControlModifier, false, [&] { return Document.Fields(0, 0) == 0; }},
-        {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, false,
+        {'N', ts::kControl, false, [&] { return Document.Fields(0, 0) == 0; }},
+        {'S', ts::kControl | ts::kShift, false,
          [&] { return dialogs.size() == 1 && dialogs[0].save; }},
-        {Qt::Key_O, Qt::ControlModifier, false,
+        {'O', ts::kControl, false,
          [&] { return dialogs.size() == 1 && !dialogs[0].save; }},
-        {Qt::Key_Z, Qt::ControlModifier, true, [&] { return Document.Fields(0, 0) == 0; }},
-        {Qt::Key_2, Qt::ControlModifier, false,
+        {'Z', ts::kControl, true, [&] { return Document.Fields(0, 0) == 0; }},
+        {'2', ts::kControl, false,
          [&] { return editor::Tools.Current == editor::Tool::Select; }},
-        {Qt::Key_3, Qt::ControlModifier, false,
+        {'3', ts::kControl, false,
          [&] { return editor::Tools.Current == editor::Tool::Rectangle; }},
-        {Qt::Key_G, Qt::ControlModifier, false, [&] { return editor::View.Grid; }},
-        {Qt::Key_1, Qt::ControlModifier, false,
+        {'G', ts::kControl, false, [&] { return editor::View.Grid; }},
+        {'1', ts::kControl, false,
          [&] { return editor::Tools.Current == editor::Tool::Brush; }},
-        {Qt::Key_Q, Qt::ControlModifier, false, [] { return true; }},
+        {'Q', ts::kControl, false, [] { return true; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
@@ -252,21 +252,15 @@ TEST_F(UnsavedTest, TheShortcutsAreShownInTheMenusAndWorkInATextField) {
         const std::int32_t event = Drain();
         EXPECT_TRUE(c.happened());
         EXPECT_EQ(gui::GadgetGetText(editor::kSlotCountField), "8");  // the field got no key
-        EXPECT_EQ(event == gui::EVENT_CLOSE, c.key == Qt::Key_Q);
+        EXPECT_EQ(event == gui::EVENT_CLOSE, c.key == 'Q');
     }
 }
 
 // What the Bearbeiten menu shows: whether Rückgängig and Wiederholen can be chosen.
 std::pair<bool, bool> UndoRedoShown() {
-    std::pair<bool, bool> shown{false, false};
-    for (QAction* title : ts::TopWidget(0)->findChild<QMenuBar*>()->actions()) {
-        for (QAction* action : title->menu()->actions()) {
-            const QString text = action->text().section(QLatin1Char('\t'), 0, 0);
-            if (text == QString::fromUtf8("Rückgängig")) shown.first = action->isEnabled();
-            if (text == QStringLiteral("Wiederholen")) shown.second = action->isEnabled();
-        }
-    }
-    return shown;
+    const std::vector<bool> undo = ts::MenuItemShownEnabled(0, "Rückgängig");
+    const std::vector<bool> redo = ts::MenuItemShownEnabled(0, "Wiederholen");
+    return {!undo.empty() && undo.back(), !redo.empty() && redo.back()};
 }
 
 TEST_F(UnsavedTest, UndoAndRedoAreGreyedWhenThereIsNothingToDo) {
@@ -295,13 +289,13 @@ TEST_F(UnsavedTest, UndoAndRedoAreGreyedWhenThereIsNothingToDo) {
          true, false, 3},
         {"Strg+Z",
          [&] {
-             ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+             ts::Key(0, 'Z', ts::kControl);
              Drain();
          },
          false, true, 0},
         {"Strg+Z once more (nothing to undo)",
          [&] {
-             ts::Key(0, Qt::Key_Z, Qt::ControlModifier);
+             ts::Key(0, 'Z', ts::kControl);
              Drain();
          },
          false, true, 0},
@@ -313,7 +307,7 @@ TEST_F(UnsavedTest, UndoAndRedoAreGreyedWhenThereIsNothingToDo) {
          true, false, 3},
         {"Strg+Y once more (nothing to redo)",
          [&] {
-             ts::Key(0, Qt::Key_Y, Qt::ControlModifier);
+             ts::Key(0, 'Y', ts::kControl);
              Drain();
          },
          true, false, 3},

@@ -37,7 +37,7 @@ TEST_F(ZoomTest, TheWheelScrollsOneFieldPerNotchAndAtLeastEightScreenPixels) {
         const char* what;
         int level, fw, fh;
         int delta;
-        Qt::KeyboardModifiers keys;
+        ts::Modifiers keys;
         bool horizontal;
         int dx, dy;  // change of the scroll
     };
@@ -45,7 +45,7 @@ TEST_F(ZoomTest, TheWheelScrollsOneFieldPerNotchAndAtLeastEightScreenPixels) {
         {"towards the user: down a field", 0, 64, 64, -120, {}, false, 0, 64},
         {"away: up a field of 40", 0, 24, 40, 120, {}, false, 0, -40},
         {"two notches at once", 0, 24, 40, -240, {}, false, 0, 80},
-        {"Umschalt: sideways by the width", 0, 24, 40, 120, Qt::ShiftModifier, false, -24, 0},
+        {"Umschalt: sideways by the width", 0, 24, 40, 120, ts::kShift, false, -24, 0},
         {"the horizontal wheel to the right", 0, 24, 40, -120, {}, true, 24, 0},
         {"1:8, a field is just 8 screen pixels", -3, 64, 64, -120, {}, false, 0, 64},
         {"1:16, a field is 4 screen pixels: 8 of them", -4, 64, 64, -120, {}, false, 0, 128},
@@ -68,7 +68,7 @@ TEST_F(ZoomTest, TheWheelScrollsOneFieldPerNotchAndAtLeastEightScreenPixels) {
 TEST_F(ZoomTest, StrgWheelZoomsAboutTheMouseWithinTheScalesOfTheMap) {
     UseMap(64, 64, 999, 999);  // 64000 pixels: the whole map fits at 1:128
     struct Step {
-        QPoint at;  // view position
+        ts::Point at;  // view position
         int delta;
         int level;  // afterwards
         const char* scale;
@@ -87,7 +87,7 @@ TEST_F(ZoomTest, StrgWheelZoomsAboutTheMouseWithinTheScalesOfTheMap) {
         MoveTo(InView(s.at.x(), s.at.y()));
         const std::int32_t x = View.MouseMapX;
         const std::int32_t y = View.MouseMapY;
-        WheelAt(InView(s.at.x(), s.at.y()), s.delta, Qt::ControlModifier);
+        WheelAt(InView(s.at.x(), s.at.y()), s.delta, ts::kControl);
         EXPECT_EQ(View.ZoomLevel, s.level);
         EXPECT_EQ(Scale(), *s.scale == 0 ? "" : runtime::Cp1252("Maßstab ") + s.scale);
         // The map pixels under the mouse stay under it: the block it covers now and the one it
@@ -104,13 +104,13 @@ TEST_F(ZoomTest, StrgWheelZoomsAboutTheMouseWithinTheScalesOfTheMap) {
     // Out and back in about the same point gives the same view.
     const std::int32_t scrollX = View.ScrollX;
     const std::int32_t scrollY = View.ScrollY;
-    WheelAt(InView(333, 111), -360, Qt::ControlModifier);
-    WheelAt(InView(333, 111), 360, Qt::ControlModifier);
+    WheelAt(InView(333, 111), -360, ts::kControl);
+    WheelAt(InView(333, 111), 360, ts::kControl);
     EXPECT_EQ(View.ScrollX, scrollX);
     EXPECT_EQ(View.ScrollY, scrollY);
     // A map that fits the view at 1:1 is not made smaller.
     UseMap(64, 64, 5, 5);
-    WheelAt(InView(250, 250), -120, Qt::ControlModifier);
+    WheelAt(InView(250, 250), -120, ts::kControl);
     EXPECT_EQ(View.ZoomLevel, 0);
 }
 
@@ -124,22 +124,22 @@ TEST_F(ZoomTest, TheKeysAndTheMenuOfAnsicht) {
         int scrollX;  // -1: not checked
     };
     const Step steps[] = {
-        {"Strg+-", [] { ts::Key(0, Qt::Key_Minus, Qt::ControlModifier); }, -1, -1},
+        {"Strg+-", [] { ts::Key(0, gui::KEYCODE_MINUS, ts::kControl); }, -1, -1},
         {"Strg+- on the keypad",
-         [] { ts::Key(0, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier); }, -2, -1},
+         [] { ts::Key(0, gui::KEYCODE_NUMPAD_MINUS, ts::kControl); }, -2, -1},
         {"Strg++ typed with Umschalt",
-         [] { ts::Key(0, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier); }, -1, -1},
-        {"Strg++", [] { ts::Key(0, Qt::Key_Plus, Qt::ControlModifier); }, 0, -1},
-        {"Strg+-", [] { ts::Key(0, Qt::Key_Minus, Qt::ControlModifier); }, -1, -1},
-        {"Strg+0", [] { ts::Key(0, Qt::Key_0, Qt::ControlModifier); }, 0, -58},
+         [] { ts::Key(0, gui::KEYCODE_PLUS, ts::kControl | ts::kShift); }, -1, -1},
+        {"Strg++", [] { ts::Key(0, gui::KEYCODE_PLUS, ts::kControl); }, 0, -1},
+        {"Strg+-", [] { ts::Key(0, gui::KEYCODE_MINUS, ts::kControl); }, -1, -1},
+        {"Strg+0", [] { ts::Key(0, '0', ts::kControl); }, 0, -58},
         {"Ganze Karte", [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", "Ganze Karte")); }, -4,
          -16 * 50},
         {"Vergrößern",
-         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Vergrößern"))); }, -3,
+         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", "Vergrößern")); }, -3,
          -1},
         // The centre's map pixel 3200 stays at the centre.
         {"Originalgröße",
-         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", QString::fromUtf8("Originalgröße"))); },
+         [] { ASSERT_TRUE(ts::ChooseMenuItem(0, "Ansicht", "Originalgröße")); },
          0, 3200 - 250},
     };
     View.ScrollX = -58;
@@ -329,7 +329,7 @@ TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) 
     struct Case {
         const char* what;
         int level, scrollX, scrollY;
-        QPoint at;       // view position of the mouse
+        ts::Point at;       // view position of the mouse
         int mapX, mapY;  // the map pixel under it
         int fieldX, fieldY;
         QRect frame;  // view pixels of the hover frame
@@ -364,7 +364,7 @@ TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) 
         ts::Click(0, InView(c.at.x(), c.at.y()));
         Drain();
         EXPECT_EQ(Document.Fields(c.fieldX, c.fieldY), 3);
-        ts::Key(0, Qt::Key_Return);
+        ts::Key(0, gui::KEYCODE_ENTER);
         Drain();
         EXPECT_EQ(Document.Players(1).X, c.mapX);
         EXPECT_EQ(Document.Players(1).Y, c.mapY);
@@ -379,7 +379,7 @@ TEST_F(ZoomTest, ARightDragMovesTheMapTwiceTheMouseDistanceOnTheScreenAtEverySca
         View.ScrollX = 1000;
         View.ScrollY = 1000;
         MoveTo(InView(200, 200));
-        ts::Press(0, InView(200, 200), Qt::RightButton);
+        ts::Press(0, InView(200, 200), ts::Button::Right);
         Drain();
         const std::int32_t startX = View.ScrollX;
         const std::int32_t startY = View.ScrollY;
@@ -390,7 +390,7 @@ TEST_F(ZoomTest, ARightDragMovesTheMapTwiceTheMouseDistanceOnTheScreenAtEverySca
         MoveTo(InView(220, 190));
         EXPECT_EQ(View.ScrollX, startX - 40 * k / m);
         EXPECT_EQ(View.ScrollY, startY + 20 * k / m);
-        ts::Release(0, InView(220, 190), Qt::RightButton);
+        ts::Release(0, InView(220, 190), ts::Button::Right);
         Drain();
         MoveTo(InView(250, 250));  // released: the map stays
         EXPECT_EQ(View.ScrollX, startX - 40 * k / m);
@@ -398,13 +398,13 @@ TEST_F(ZoomTest, ARightDragMovesTheMapTwiceTheMouseDistanceOnTheScreenAtEverySca
 
         // Leaving the view ends a drag too.
         MoveTo(InView(200, 200));
-        ts::Press(0, InView(200, 200), Qt::RightButton);
+        ts::Press(0, InView(200, 200), ts::Button::Right);
         Drain();
         MoveTo({600, 200});
         const std::int32_t left = View.ScrollX;
         MoveTo(InView(100, 200));
         EXPECT_EQ(View.ScrollX, left);
-        ts::Release(0, InView(100, 200), Qt::RightButton);
+        ts::Release(0, InView(100, 200), ts::Button::Right);
         Drain();
     }
 }

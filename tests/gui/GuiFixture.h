@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
 #include <vector>
 
 #include "gui/Gadget.h"
 #include "gui/Gui.h"
 #include "gui/Window.h"
+#include "platform/Ui.h"
 #include "runtime/Runtime.h"
 #include "support/GuiInput.h"
 
@@ -24,6 +24,31 @@ struct Fetched {
 
 inline std::ostream& operator<<(std::ostream& out, const Fetched& f) {
     return out << "{" << f.code << ", " << f.object << ", " << f.type << "}";
+}
+
+// A top-level window's outer rectangle on the screen.
+inline platform::Rect Frame(std::int32_t window) {
+    platform::Rect rect;
+    platform::GetWindowRect(gui::WindowHandleOf(window), &rect);
+    return rect;
+}
+
+// The size of a window's client area or of a control, as a point (width, height).
+inline Point ClientSize(platform::Handle handle) {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    platform::GetClientSize(handle, &width, &height);
+    return {width, height};
+}
+
+// A control's rectangle in its window's client area.
+inline platform::Rect InClient(std::int32_t window, platform::Handle control) {
+    platform::Rect rect;
+    platform::GetWindowRect(control, &rect);
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    platform::ScreenToClient(gui::WindowHandleOf(window), &x, &y);
+    return {rect.left + x, rect.top + y, rect.right + x, rect.bottom + y};
 }
 
 class GuiTest : public ::testing::Test {
@@ -62,7 +87,7 @@ protected:
 
     // Lets what the window system does on its own (exposure, activation) arrive, and drops it.
     static void Settle() {
-        QTest::qWait(20);
+        ProcessEventsFor(20);
         DrainCodes();
     }
 

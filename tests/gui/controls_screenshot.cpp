@@ -11,6 +11,7 @@
 #include "gui/Gui.h"
 #include "runtime/Runtime.h"
 #include "support/GuiInput.h"
+#include "support/qt/Widgets.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,5 +1,4 @@
 // Menus (building, choosing, re-creating) and status bars (fields, placement, the hook).
-#include <QMenuBar>
 
 #include "GuiFixture.h"
 #include "gui/Menu.h"
@@ -27,13 +26,20 @@ void BuildFileMenu() {
 
 TEST_F(GuiTest, MenuBarShowsOnlyFromTheFirstTitleAndHoldsTheEntriesInOrder) {
     OpenWindow(760, 560);
-    const QSize outer = TopWidget(0)->frameGeometry().size();
+    const platform::Rect outer = Frame(0);
     ASSERT_NE(gui::StatusBarCreate(0, gui::WindowHandleOf(0)), 0);
     DrainCodes();
     ASSERT_NE(gui::MenuCreate(0, gui::WindowHandleOf(0)), 0);
     EXPECT_EQ(platform::GetMenu(gui::WindowHandleOf(0)), 0);
-    const QMenuBar* shownBar = TopWidget(0)->findChild<QMenuBar*>();
-    EXPECT_TRUE(shownBar == nullptr || !shownBar->isVisible());
+    EXPECT_EQ(MenuBarHeight(0), 0);
+    // Where the client area starts on the screen.
+    const auto ClientTop = [] {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        platform::ScreenToClient(gui::WindowHandleOf(0), &x, &y);
+        return -y;
+    };
+    const int clientTop = ClientTop();
 
     AddFileMenu();
     gui::MenuTitle("Hilfe");
@@ -56,19 +62,18 @@ TEST_F(GuiTest, MenuBarShowsOnlyFromTheFirstTitleAndHoldsTheEntriesInOrder) {
     // The bar takes its height from the client area: the window keeps its size, the client
     // area moves down and is shorter, the program hears both, and the status bar sits at the
     // new bottom.
-    const QMenuBar* menuBar = TopWidget(0)->findChild<QMenuBar*>();
-    ASSERT_NE(menuBar, nullptr);
-    EXPECT_TRUE(menuBar->isVisible());
-    EXPECT_GE(menuBar->height(), 15);
-    EXPECT_EQ(TopWidget(0)->frameGeometry().size(), outer);
+    const int barHeight = MenuBarHeight(0);
+    EXPECT_GE(barHeight, 15);
+    const platform::Rect frame = Frame(0);
+    EXPECT_EQ(Point(frame.right - frame.left, frame.bottom - frame.top),
+              Point(outer.right - outer.left, outer.bottom - outer.top));
     std::int32_t width = 0;
     std::int32_t height = 0;
     platform::GetClientSize(gui::WindowHandleOf(0), &width, &height);
-    EXPECT_EQ(QSize(width, height), QSize(760, 560 - menuBar->height()));
-    EXPECT_EQ(HandleWidget(gui::WindowHandleOf(0))->y(), menuBar->height());
+    EXPECT_EQ(Point(width, height), Point(760, 560 - barHeight));
+    EXPECT_EQ(ClientTop() - clientTop, barHeight);  // right below the bar
     EXPECT_EQ(DrainCodes(), (std::vector<int>{gui::EVENT_MOVE, gui::EVENT_SIZE}));
-    const QWidget* status = HandleWidget(gui::StatusBarHandleOf(0));
-    EXPECT_EQ(status->y() + status->height(), height);
+    EXPECT_EQ(InClient(0, gui::StatusBarHandleOf(0)).bottom, height);
 }
 
 TEST_F(GuiTest, ChosenItemIsFetchedAfterTheMenuHasClosed) {
@@ -82,12 +87,12 @@ TEST_F(GuiTest, ChosenItemIsFetchedAfterTheMenuHasClosed) {
         }
         return menus;
     };
-    ASSERT_TRUE(ChooseMenuItem(0, QStringLiteral("Datei"), QStringLiteral("Neu")));
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // the menu is closed
+    ASSERT_TRUE(ChooseMenuItem(0, "Datei", "Neu"));
     EXPECT_EQ(menuEvents(Drain()), (std::vector<Fetched>{{gui::EVENT_MENU, 0, -1}}));
+    EXPECT_FALSE(MenuIsOpen());
     EXPECT_EQ(gui::WindowEventMenu(), 0);
 
-    ASSERT_TRUE(ChooseMenuItem(0, QStringLiteral("Datei"), QString::fromUtf8("Öffnen...")));
+    ASSERT_TRUE(ChooseMenuItem(0, "Datei", "Öffnen..."));
     EXPECT_EQ(menuEvents(Drain()), (std::vector<Fetched>{{gui::EVENT_MENU, 1, -1}}));
 }
 
@@ -114,16 +119,7 @@ TEST_F(GuiTest, GreyedItemActsNeitherFromTheMenuNorThroughItsShortcut) {
         for (const Fetched& f : Drain()) count += f.code == gui::EVENT_MENU && f.object == 2;
         return count;
     };
-    const auto shownEnabled = [] {
-        std::vector<bool> states;
-        for (QAction* title : TopWidget(0)->findChild<QMenuBar*>()->actions()) {
-            for (QAction* action : title->menu()->actions()) {
-                if (action->text() == QStringLiteral("Speichern"))
-                    states.push_back(action->isEnabled());
-            }
-        }
-        return states;
-    };
+    const auto shownEnabled = [] { return MenuItemShownEnabled(0, "Speichern"); };
     for (const bool enabled : {false, true, false}) {
         SCOPED_TRACE(enabled);
         if (enabled != gui::MenuItemEnabled(0, 2)) {
@@ -133,11 +129,12 @@ TEST_F(GuiTest, GreyedItemActsNeitherFromTheMenuNorThroughItsShortcut) {
         }
         EXPECT_EQ(gui::MenuItemEnabled(0, 2), enabled);
         EXPECT_EQ(shownEnabled(), (std::vector<bool>{enabled, enabled}));
-        ChooseMenuItem(0, QStringLiteral("Datei"), QStringLiteral("Speichern"));
-        QApplication::processEvents();
-        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-        EXPECT_EQ(saves(), enabled ? 1 : 0);
-        Key(0, Qt::Key_S, Qt::ControlModifier);
+        ChooseMenuItem(0, "Datei", "Speichern");
+        ProcessEventsFor(0);
+        const int saved = saves();
+        CloseOpenMenu();
+        EXPECT_EQ(saved, enabled ? 1 : 0);
+        Key(0, 'S', kControl);
         const std::vector<Fetched> events = Drain();
         EXPECT_EQ(std::count_if(events.begin(), events.end(),
                                 [](const Fetched& f) { return f.code == gui::EVENT_MENU; }),
@@ -169,10 +166,10 @@ TEST_F(GuiTest, StatusBarFieldsEndAtTheirRightEdgesAlongTheBottom) {
     const int edges[] = {55, 110, 510, 760};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(platform::StatusBarRightEdge(bar, i), edges[i]);
 
-    const QWidget* widget = HandleWidget(bar);
-    EXPECT_EQ(widget->width(), 760);
-    EXPECT_EQ(widget->y() + widget->height(), HandleWidget(gui::WindowHandleOf(0))->height());
-    EXPECT_GE(widget->height(), 20);
+    const platform::Rect shown = InClient(0, bar);
+    EXPECT_EQ(shown.right - shown.left, 760);
+    EXPECT_EQ(shown.bottom, ClientSize(gui::WindowHandleOf(0)).y());
+    EXPECT_GE(shown.bottom - shown.top, 20);
 
     gui::StatusBarText(0, 2, runtime::Cp1252("Datei nicht geschrieben"));
     EXPECT_EQ(platform::GetWindowText(bar), "");  // field 0 stays empty
@@ -193,14 +190,14 @@ TEST_F(GuiTest, StatusBarMovesOnlyWhenTheClientSizeChanged) {
     EXPECT_EQ(platform::StatusBarPlaceCount(bar), placed);
 
     // The user makes the window bigger: events keep coming, the bar keeps to the bottom.
-    TopWidget(0)->resize(500, TopWidget(0)->height() + 50);
-    QTest::qWait(20);
+    GrowWindow(0, 100, 50);
+    ProcessEventsFor(20);
     const std::vector<int> codes = DrainCodes();
     EXPECT_NE(std::find(codes.begin(), codes.end(), gui::EVENT_SIZE), codes.end());
     EXPECT_EQ(platform::StatusBarPlaceCount(bar), placed + 1);
-    const QWidget* widget = HandleWidget(bar);
-    EXPECT_EQ(widget->width(), 500);
-    EXPECT_EQ(widget->y() + widget->height(), 350);
+    const platform::Rect shown = InClient(0, bar);
+    EXPECT_EQ(shown.right - shown.left, 500);
+    EXPECT_EQ(shown.bottom, 350);
 }
 
 TEST_F(GuiTest, SecondStatusBarStartsEmptyAndTakesOverTheWindow) {
@@ -218,8 +215,8 @@ TEST_F(GuiTest, SecondStatusBarStartsEmptyAndTakesOverTheWindow) {
     // One hook: a resize places the newer bar once and leaves the older one.
     const int placedFirst = platform::StatusBarPlaceCount(gui::StatusBarHandleOf(0));
     const int placedSecond = platform::StatusBarPlaceCount(second);
-    TopWidget(0)->resize(450, TopWidget(0)->height());
-    QTest::qWait(20);
+    GrowWindow(0, 50, 0);
+    ProcessEventsFor(20);
     DrainCodes();
     EXPECT_EQ(platform::StatusBarPlaceCount(second), placedSecond + 1);
     EXPECT_EQ(platform::StatusBarPlaceCount(gui::StatusBarHandleOf(0)), placedFirst);

@@ -59,14 +59,13 @@ TEST_F(MessageRequesterTest, EachAnswerChoosesItsButton) {
 TEST_F(MessageRequesterTest, OtherWindowsTakeNoInputWhileItIsOpen) {
     ASSERT_NE(gui::WindowOpen(1, 420, 0, 200, 100, "zweites", 0), 0);
     ASSERT_TRUE(WaitForWindow(1));
-    TopQWindow(0)->requestActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    ASSERT_TRUE(ActivateWindow(0));
     Settle();
     bool secondEnabled = true;
     platform::SetMessageBoxAnswerForTesting([&](const platform::MessageBoxView&) {
         secondEnabled = platform::IsWindowEnabled(gui::WindowHandleOf(1));
-        Click(0, QPoint(30, 30));
-        Click(1, QPoint(30, 30));
+        Click(0, Point(30, 30));
+        Click(1, Point(30, 30));
         return 0;
     });
     EXPECT_EQ(gui::RequesterMessage("Titel", "Frage", "Ja|Nein", 0, 1), 0);
@@ -75,10 +74,10 @@ TEST_F(MessageRequesterTest, OtherWindowsTakeNoInputWhileItIsOpen) {
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 513), 0);
     EXPECT_TRUE(platform::IsWindowEnabled(gui::WindowHandleOf(1)));
     // Afterwards the owner is the active window again and takes input.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    ASSERT_TRUE(WaitForWindow(0));
     Settle();
-    MouseMove(0, QPoint(30, 30));
-    Click(0, QPoint(30, 30));
+    MouseMove(0, Point(30, 30));
+    Click(0, Point(30, 30));
     EXPECT_EQ(DrainWithoutMoves(), (std::vector<int>{513, 514}));
 }
 

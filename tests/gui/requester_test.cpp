@@ -1,7 +1,6 @@
 // The open requester (answered through the real dialog) and PathFilePart.
 #include "gui/Requester.h"
 
-#include <QDir>
 #include <filesystem>
 
 #include "GuiFixture.h"
@@ -11,6 +10,14 @@
 
 namespace testing_support {
 namespace {
+
+// The absolute path of a file or folder in the current folder, without a trailing separator,
+// with '/' between the parts as the requesters give paths.
+std::string InHere(const std::string& relative) {
+    std::filesystem::path path = (std::filesystem::current_path() / relative).lexically_normal();
+    if (!path.has_filename()) path = path.parent_path();
+    return path.generic_string();
+}
 
 TEST(PathFilePart, CutsAPathDownToItsFileName) {
     struct Case {
@@ -46,7 +53,7 @@ protected:
 };
 
 TEST_F(RequesterTest, ReturnsTheChosenPathAndShowsTheFolderAndPattern) {
-    const std::string chosen = QDir::current().absoluteFilePath("Karten/Wald.MAP").toStdString();
+    const std::string chosen = InHere("Karten/Wald.MAP");
     platform::FileDialogView seen;
     platform::SetFileDialogAnswerForTesting([&](const platform::FileDialogView& view) {
         seen = view;
@@ -54,7 +61,7 @@ TEST_F(RequesterTest, ReturnsTheChosenPathAndShowsTheFolderAndPattern) {
     });
     EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "Karten\\", "Karten (*.MAP)|*.MAP", 0), chosen);
     EXPECT_EQ(seen.title, "Karte laden");
-    EXPECT_EQ(seen.directory, QDir::current().absoluteFilePath("Karten").toStdString());
+    EXPECT_EQ(seen.directory, InHere("Karten"));
     EXPECT_EQ(seen.fileName, "");
     EXPECT_EQ(seen.filterLabels, std::vector<std::string>{"Karten (*.MAP)"});
     EXPECT_EQ(seen.selectedFilter, 0);
@@ -68,7 +75,7 @@ TEST_F(RequesterTest, CancelGivesEmptyText) {
 
 TEST_F(RequesterTest, PathInAMissingFolderIsRefused) {
     platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
-        return QDir::current().absoluteFilePath("Fehlt/Wald.MAP").toStdString();
+        return InHere("Fehlt/Wald.MAP");
     });
     EXPECT_EQ(gui::RequesterOpenFile("Karte laden", "", "", 0), "");
 }
@@ -76,9 +83,7 @@ TEST_F(RequesterTest, PathInAMissingFolderIsRefused) {
 TEST_F(RequesterTest, PathLongerThanTheBufferIsRefused) {
     const std::string folder(250, 'k');
     std::filesystem::create_directory(folder);
-    const std::string chosen = QDir::current()
-                                   .absoluteFilePath(QString::fromStdString(folder + "/Wald.MAP"))
-                                   .toStdString();
+    const std::string chosen = InHere(folder + "/Wald.MAP");
     ASSERT_GT(chosen.size(), 259u);
     platform::SetFileDialogAnswerForTesting(
         [&](const platform::FileDialogView&) { return chosen; });
@@ -107,7 +112,7 @@ TEST_F(RequesterTest, DefaultFileGivesFolderAndNameField) {
         });
         gui::RequesterOpenFile("t", c.defaultFile, "Alle|*.*|Karten (*.MAP)|*.MAP", 1);
         EXPECT_EQ(seen.directory,
-                  QDir::cleanPath(QDir::current().absoluteFilePath(c.folder)).toStdString());
+                  InHere(c.folder));
         EXPECT_EQ(seen.fileName, c.name);
         EXPECT_EQ(seen.filterLabels, (std::vector<std::string>{"Alle", "Karten (*.MAP)"}));
         EXPECT_EQ(seen.selectedFilter, 1);
@@ -116,7 +121,7 @@ TEST_F(RequesterTest, DefaultFileGivesFolderAndNameField) {
 
 TEST_F(RequesterTest, TheSaveRequesterAddsTheExtensionAndAsksBeforeReplacing) {
     const auto inKarten = [](const char* name) {
-        return QDir::current().absoluteFilePath(QString("Karten/") + name).toStdString();
+        return InHere(std::string("Karten/") + name);
     };
     WriteBytes("Karten/Alt.MAP", {1});
     std::vector<platform::FileDialogView> dialogs;
@@ -157,20 +162,19 @@ TEST_F(RequesterTest, TheSaveRequesterAddsTheExtensionAndAsksBeforeReplacing) {
     EXPECT_EQ(save(), "");
     ASSERT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(dialogs[1].fileName, "Alt.MAP");
-    EXPECT_EQ(dialogs[1].directory, QDir::current().absoluteFilePath("Karten").toStdString());
+    EXPECT_EQ(dialogs[1].directory, InHere("Karten"));
     platform::SetMessageBoxAnswerForTesting({});
 }
 
 TEST_F(RequesterTest, OtherWindowsTakeNoInputWhileTheDialogIsOpen) {
     ASSERT_NE(gui::WindowOpen(1, 420, 0, 200, 100, "zweites", 0), 0);
     ASSERT_TRUE(WaitForWindow(1));
-    TopQWindow(0)->requestActivate();  // the main window owns the dialog
-    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    ASSERT_TRUE(ActivateWindow(0));  // the main window owns the dialog
     Settle();
     platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
-        Click(0, QPoint(30, 30));
-        Click(1, QPoint(30, 30));
-        Key(0, Qt::Key_A);
+        Click(0, Point(30, 30));
+        Click(1, Point(30, 30));
+        Key(0, 'A');
         return "";
     });
     gui::RequesterOpenFile("Karte laden", "Karten\\", "Karten (*.MAP)|*.MAP", 0);
@@ -179,13 +183,13 @@ TEST_F(RequesterTest, OtherWindowsTakeNoInputWhileTheDialogIsOpen) {
         EXPECT_EQ(std::count(codes.begin(), codes.end(), code), 0) << code;
     }
     // Afterwards both windows take input again, the owner active as before.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(TopQWindow(0)));
+    ASSERT_TRUE(WaitForWindow(0));
     Settle();
-    MouseMove(0, QPoint(30, 30));
-    Click(0, QPoint(30, 30));
+    MouseMove(0, Point(30, 30));
+    Click(0, Point(30, 30));
     EXPECT_EQ(DrainWithoutMoves(), (std::vector<int>{513, 514}));
-    MouseMove(1, QPoint(30, 30));
-    Click(1, QPoint(30, 30));
+    MouseMove(1, Point(30, 30));
+    Click(1, Point(30, 30));
     const std::vector<int> second = DrainWithoutMoves();
     EXPECT_NE(std::find(second.begin(), second.end(), 513), second.end());
 }

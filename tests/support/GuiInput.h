@@ -1,159 +1,140 @@
 // A user's input for tests of windows and gadgets: clicks, keys, drags and cursor moves,
-// injected at the top-level QWindow where the toolkit's own input arrives, so they take the
-// same path as real input. Run with QT_QPA_PLATFORM=offscreen.
+// injected where the toolkit's own input arrives, so that they take the same path as real
+// input. The same calls on both backends: tests/support/qt/GuiInput.cpp gives them to the
+// top-level QWindow (run with QT_QPA_PLATFORM=offscreen), tests/support/win32/GuiInput.cpp to
+// the system's input queue.
 #pragma once
 
-#include <QApplication>
-#include <QCursor>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTest>
-#include <QWheelEvent>
-#include <QWidget>
-#include <QWindow>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "gui/Gadget.h"
-#include "gui/Window.h"
-#include "platform/UiTesting.h"
-
 namespace testing_support {
 
-inline QWidget* HandleWidget(std::intptr_t handle) {
-    return static_cast<QWidget*>(platform::HandleWidget(handle));
-}
+// A point of a window's client area.
+class Point {
+public:
+    constexpr Point() = default;
+    constexpr Point(int x, int y) : x_(x), y_(y) {}
+    constexpr int x() const { return x_; }
+    constexpr int y() const { return y_; }
+    constexpr bool operator==(const Point&) const = default;
+    constexpr Point operator+(Point other) const { return {x_ + other.x_, y_ + other.y_}; }
+    constexpr Point operator-(Point other) const { return {x_ - other.x_, y_ - other.y_}; }
+    // Rounded to the nearest point, halves up.
+    constexpr Point operator/(int divisor) const {
+        return {Half(2 * x_, divisor), Half(2 * y_, divisor)};
+    }
 
-// The widget of gadget `number`, or nullptr.
-inline QWidget* GadgetWidget(std::int32_t number) {
-    return HandleWidget(gui::GadgetHandleOf(number));
-}
+private:
+    static constexpr int Half(int twice, int divisor) {
+        const int doubled = twice / divisor;  // twice the quotient, truncated
+        const int floor = (twice % divisor != 0 && (twice < 0) != (divisor < 0)) ? doubled - 1
+                                                                                   : doubled;
+        return floor >= 0 ? (floor + 1) / 2 : -((-floor) / 2);
+    }
+    int x_ = 0;
+    int y_ = 0;
+};
 
-inline QWindow* TopQWindow(std::int32_t window) {
-    return static_cast<QWindow*>(platform::TopLevelQWindow(gui::WindowHandleOf(window)));
-}
+enum class Button { Left, Right, Middle };
 
-inline QWidget* TopWidget(std::int32_t window) {
-    return static_cast<QWidget*>(platform::TopLevelWidget(gui::WindowHandleOf(window)));
-}
+// Keys held with a click, a turn of the wheel or a key press.
+using Modifiers = unsigned;
+inline constexpr Modifiers kNoModifier = 0;
+inline constexpr Modifiers kShift = 1;
+inline constexpr Modifiers kControl = 2;
+inline constexpr Modifiers kAlt = 4;
 
-// A point of a window's client area in the coordinates of its top-level QWindow.
-inline QPoint ClientToWindow(std::int32_t window, QPoint client) {
-    return HandleWidget(gui::WindowHandleOf(window))->mapTo(TopWidget(window), client);
-}
+// Keys are the gui library's KEYCODE_* (the system's virtual keys): 'A'..'Z', '0'..'9' and
+// these, which the library has no name for.
+inline constexpr int kKeyTab = 0x09;
+inline constexpr int kKeySpace = 0x20;
+inline constexpr int kKeyEnd = 0x23;
+inline constexpr int kKeyHome = 0x24;
+inline constexpr int kKeyF4 = 0x73;
 
 // Waits until the window is shown and active, as a user would find it.
-inline bool WaitForWindow(std::int32_t window) {
-    QWindow* top = TopQWindow(window);
-    return top != nullptr && QTest::qWaitForWindowExposed(top) && QTest::qWaitForWindowActive(top);
-}
+bool WaitForWindow(std::int32_t window);
+// Makes a window the active one again (after a requester closed) and waits for it.
+bool ActivateWindow(std::int32_t window);
+// Lets the toolkit do what waits, for `ms` milliseconds (at least once).
+void ProcessEventsFor(int ms);
+// Calls `action` after `ms` milliseconds, from the toolkit's event processing.
+void RunLater(int ms, std::function<void()> action);
 
-inline void MouseMove(std::int32_t window, QPoint client) {
-    QTest::mouseMove(TopQWindow(window), ClientToWindow(window, client));
-}
-
-inline void Click(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton,
-                  Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(TopQWindow(window), button, modifiers, ClientToWindow(window, client));
-}
-
-inline void Press(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(TopQWindow(window), button, {}, ClientToWindow(window, client));
-}
-
+void MouseMove(std::int32_t window, Point client);
+void Click(std::int32_t window, Point client, Button button = Button::Left,
+           Modifiers modifiers = kNoModifier);
+void Press(std::int32_t window, Point client, Button button = Button::Left);
+void Release(std::int32_t window, Point client, Button button = Button::Left);
+void DoubleClick(std::int32_t window, Point client);
+// A release far outside every window, as after a drag out of the program.
+void ReleaseOutside(std::int32_t window);
+// Separate clicks never make a double click; this lets the next press count as the second
+// click of one (within the time) and `false` ends that again.
+void NextPressWithinDoubleClickTime(bool within);
 // A turn of the wheel over a client point: 120 a notch, positive away from the user; for the
-// horizontal wheel positive to the left, as the toolkit counts it.
-inline void Wheel(std::int32_t window, QPoint client, int delta,
-                  Qt::KeyboardModifiers modifiers = {}, bool horizontal = false) {
-    QWindow* top = TopQWindow(window);
-    const QPoint local = ClientToWindow(window, client);
-    QWheelEvent event(local, top->mapToGlobal(local), QPoint(),
-                      horizontal ? QPoint(delta, 0) : QPoint(0, delta), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(top, &event);
-}
-
-inline void Release(std::int32_t window, QPoint client, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseRelease(TopQWindow(window), button, {}, ClientToWindow(window, client));
-}
-
-inline void DoubleClick(std::int32_t window, QPoint client) {
-    QTest::mouseDClick(TopQWindow(window), Qt::LeftButton, {}, ClientToWindow(window, client));
-}
+// horizontal wheel positive to the left, as the Qt toolkit counts it.
+void Wheel(std::int32_t window, Point client, int delta, Modifiers modifiers = kNoModifier,
+           bool horizontal = false);
+void Key(std::int32_t window, int key, Modifiers modifiers = kNoModifier);
+// Types the characters of `text` (ASCII) one key at a time.
+void Type(std::int32_t window, const std::string& text);
+// The close box of a window's frame.
+void CloseBox(std::int32_t window);
+// Puts the global cursor on a client point of a window.
+void CursorTo(std::int32_t window, Point client);
 
 // The centre of a gadget in its window's client area.
-inline QPoint GadgetCentre(std::int32_t gadget) {
-    const QWidget* widget = GadgetWidget(gadget);
-    return widget->geometry().center();
-}
-
-inline void ClickGadget(std::int32_t window, std::int32_t gadget) {
-    Click(window, GadgetCentre(gadget));
-}
-
-inline void Key(std::int32_t window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(TopQWindow(window), key, modifiers);
-}
-
-inline void Type(std::int32_t window, const std::string& text) {
-    for (const char c : text) QTest::keyClick(TopQWindow(window), c);
-}
-
-// Puts the global cursor on a client point of a window (QCursor::pos follows).
-inline void CursorTo(std::int32_t window, QPoint client) {
-    QCursor::setPos(HandleWidget(gui::WindowHandleOf(window))->mapToGlobal(client));
-}
-
+Point GadgetCentre(std::int32_t gadget);
+void ClickGadget(std::int32_t window, std::int32_t gadget);
 // Where a track bar gadget's handle is, in its window's client area, for a value.
-inline QPoint TrackBarHandle(std::int32_t gadget, int value) {
-    auto* slider = static_cast<QSlider*>(GadgetWidget(gadget));
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    option.upsideDown =
-        slider->orientation() == Qt::Horizontal
-            ? slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft)
-            : !slider->invertedAppearance();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    option.subControls = QStyle::SC_All;
-    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option,
-                                                         QStyle::SC_SliderHandle, slider);
-    return slider->mapToParent(handle.center());
-}
+Point TrackBarHandle(std::int32_t gadget, int value);
+// Chooses a menu item as a user does: a click on the bar's title, then one on the item. Both
+// are named in UTF-8, the item without the shortcut shown after a tab.
+bool ChooseMenuItem(std::int32_t window, const std::string& title, const std::string& item);
+// True while a drop-down menu of the program is open.
+bool MenuIsOpen();
+// True while a requester of the program is open.
+bool RequesterIsOpen();
+// Closes a drop-down menu that is still open.
+void CloseOpenMenu();
+// For every drop-down that holds an item with this text (UTF-8), whether it shows enabled.
+std::vector<bool> MenuItemShownEnabled(std::int32_t window, const std::string& item);
+// The height of the menu bar a window shows, 0 when it shows none.
+int MenuBarHeight(std::int32_t window);
 
-// Chooses a menu item as a user does: a click on the bar's title, then one on the item. The
-// item is named by its text without the shortcut shown after a tab.
-inline bool ChooseMenuItem(std::int32_t window, const QString& title, const QString& item) {
-    auto* bar = TopWidget(window)->findChild<QMenuBar*>();
-    if (bar == nullptr) return false;
-    QAction* titleAction = nullptr;
-    for (QAction* action : bar->actions()) {
-        if (action->text() == title) titleAction = action;
-    }
-    if (titleAction == nullptr) return false;
-    const QPoint titlePoint =
-        bar->mapTo(TopWidget(window), bar->actionGeometry(titleAction).center());
-    QTest::mouseClick(TopQWindow(window), Qt::LeftButton, {}, titlePoint);
-    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (popup == nullptr) return false;
-    for (QAction* action : popup->actions()) {
-        if (action->text().section(QLatin1Char('\t'), 0, 0) == item) {
-            QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
-                              popup->actionGeometry(action).center());
-            return true;
-        }
-    }
-    return false;
-}
+// A window's title as it shows it (UTF-8).
+std::string WindowTitle(std::int32_t window);
+// What a window's frame shows and allows.
+bool HasCaption(std::int32_t window);
+bool IsMaximised(std::int32_t window);
+bool IsSizable(std::int32_t window);
+// The window system's own doings: a maximised window restored, a window hidden and shown
+// again (waiting until it is exposed), the window uncovered, the user making it bigger.
+void Restore(std::int32_t window);
+void HideWindow(std::int32_t window);
+bool ShowWindowAgain(std::int32_t window);
+void Expose(std::int32_t window);
+void GrowWindow(std::int32_t window, int byWidth, int byHeight);
+// Hides a control as the toolkit would, behind the program's back.
+void HideControl(std::intptr_t control);
+
+// Counts the paints of a control while it lives.
+class PaintCount {
+public:
+    explicit PaintCount(std::intptr_t control);
+    ~PaintCount();
+    PaintCount(const PaintCount&) = delete;
+    PaintCount& operator=(const PaintCount&) = delete;
+    int Paints() const { return paints_; }
+
+private:
+    std::intptr_t control_;
+    int paints_ = 0;
+    void* hook_ = nullptr;
+};
 
 }  // namespace testing_support

@@ -74,7 +74,7 @@ TEST_F(MaptoolViewTest, PlayersAreDrawnAsTheEditorsViewDrawsThem) {
     editor::LoadMap();
     ASSERT_EQ(Document.PlayerCount, 12);
     // Away from the view and the brush track bar: no brush preview.
-    testing_support::CursorTo(0, QPoint(700, 20));
+    testing_support::CursorTo(0, testing_support::Point(700, 20));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
@@ -129,7 +129,7 @@ TEST_F(MaptoolViewTest, TheViewAndTheToolAgreeAtEveryScale) {
     environment.remove("DISPLAY");
     environment.remove("WAYLAND_DISPLAY");
     environment.insert("QT_QPA_PLATFORM", "xcb");
-    testing_support::CursorTo(0, QPoint(700, 20));  // no brush preview
+    testing_support::CursorTo(0, testing_support::Point(700, 20));  // no brush preview
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture map;
