@@ -4,6 +4,9 @@
 #include "editor/Overview.h"
 
 #include <QImage>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 
 #include "EditorFixture.h"
 #include "editor/History.h"
@@ -30,11 +33,12 @@ protected:
         Menu("Ansicht", "Übersicht");
         Drain();
         ASSERT_EQ(editor::Overview.Open, 1);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(ts::TopQWindow(editor::kOverviewWindow)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(static_cast<QWindow*>(
+            platform::TopLevelQWindow(gui::WindowHandleOf(editor::kOverviewWindow)))));
         Drain();
     }
     static QImage Shown() {
-        return ts::HandleWidget(gui::WindowHandleOf(editor::kOverviewWindow))
+        return static_cast<QWidget*>(platform::HandleWidget(gui::WindowHandleOf(editor::kOverviewWindow)))
             ->grab()
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
@@ -99,14 +103,13 @@ protected:
         return count;
     }
     // A press in the overview, moves with the button held, and the release at the last point.
-    void DragInOverview(const std::vector<QPoint>& points) {
+    void DragInOverview(const std::vector<ts::Point>& points) {
         ts::CursorTo(editor::kOverviewWindow, points.front());
         ts::Press(editor::kOverviewWindow, points.front());
         Drain();
-        for (const QPoint& p : points) {
+        for (const ts::Point& p : points) {
             ts::CursorTo(editor::kOverviewWindow, p);
-            QTest::mouseMove(ts::TopQWindow(editor::kOverviewWindow),
-                             ts::ClientToWindow(editor::kOverviewWindow, p));
+            ts::MouseMove(editor::kOverviewWindow, p);
             Drain();
         }
         ts::Release(editor::kOverviewWindow, points.back());
@@ -149,7 +152,7 @@ TEST_F(OverviewTest, ItsPictureFollowsTheMapEditsTheTileSetTheZMaskAndNeu) {
     ClickAt(InView(static_cast<int>(editor::ViewFirst(5 * kFw + 5, editor::View.ScrollX)),
                    static_cast<int>(editor::ViewFirst(4 * kFh + 5, editor::View.ScrollY))));
     ASSERT_EQ(Document.Fields(5, 4), 7);
-    QTest::qWait(60);
+    ts::ProcessEventsFor(60);
     Drain();
     if (editor::OverviewWaitMs(runtime::ElapsedMilliseconds()) == 0) {
         editor::EditorPass(editor::NextEvent());
@@ -192,7 +195,7 @@ TEST_F(OverviewTest, AClickOrADragInItCentresTheViewThereHeldToTheMap) {
     OpenOverviewFromTheMenu();
     struct Case {
         int zoomLevel;
-        QPoint client;
+        ts::Point client;
         int scrollX, scrollY;
     };
     // Overview pixel (x, y) is map pixel 4 (x - 5) + 2, 4 (y - 65) + 2; the view's centre is

@@ -76,26 +76,26 @@ TEST_F(PaletteTest, ItFollowsANewTileSetAndScrollsALargeOne) {
 TEST_F(PaletteTest, StrgClickGathersTheRandomBrushAndAPlainClickEndsIt) {
     OpenGeneratedMap("Acht", 64, 64, 9, 9, 8 * 64, [](int x, int) { return TileColour(x / 64); });
     OpenPaletteFromTheMenu();
-    const auto cell = [](int tile) { return QPoint(tile % 3 * 72, tile / 3 * 88); };
-    const auto click = [&](int tile, Qt::KeyboardModifiers keys) {
-        const QPoint at = cell(tile) + QPoint(36, 36);
+    const auto cell = [](int tile) { return ts::Point(tile % 3 * 72, tile / 3 * 88); };
+    const auto click = [&](int tile, ts::Modifiers keys) {
+        const ts::Point at = cell(tile) + ts::Point(36, 36);
         ts::CursorTo(editor::kPaletteWindow, at);
-        ts::Click(editor::kPaletteWindow, at, Qt::LeftButton, keys);
+        ts::Click(editor::kPaletteWindow, at, ts::Button::Left, keys);
         Drain();
     };
     const auto marked = [&](int tile) {
-        return PalettePixel(cell(tile) + QPoint(2, 2)) == kBlackPixel &&
-               PalettePixel(cell(tile) + QPoint(6, 2)) == 0xFFFFFFu &&
-               PalettePixel(cell(tile) + QPoint(2, 6)) == 0xFFFFFFu;
+        return PalettePixel(cell(tile) + ts::Point(2, 2)) == kBlackPixel &&
+               PalettePixel(cell(tile) + ts::Point(6, 2)) == 0xFFFFFFu &&
+               PalettePixel(cell(tile) + ts::Point(2, 6)) == 0xFFFFFFu;
     };
-    for (const int tile : {1, 2, 4, 6}) click(tile, Qt::ControlModifier);
+    for (const int tile : {1, 2, 4, 6}) click(tile, ts::kControl);
     EXPECT_EQ(StatusMessage(3), "Zufall: 4 Kacheln");
     EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 0);
     EXPECT_TRUE(marked(1));
     EXPECT_TRUE(marked(6));
     EXPECT_FALSE(marked(3));
-    EXPECT_EQ(PalettePixel(cell(3) + QPoint(2, 2)), kGrey);
-    click(6, Qt::ControlModifier);  // out again
+    EXPECT_EQ(PalettePixel(cell(3) + ts::Point(2, 2)), kGrey);
+    click(6, ts::kControl);  // out again
     EXPECT_EQ(StatusMessage(3), "Zufall: 3 Kacheln");
     EXPECT_FALSE(marked(6));
     click(5, {});

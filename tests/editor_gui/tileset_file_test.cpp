@@ -47,7 +47,7 @@ protected:
         const std::int64_t deadline = runtime::ElapsedMilliseconds() + 3000;
         while (!done()) {
             if (runtime::ElapsedMilliseconds() > deadline) return false;
-            QTest::qWait(20);
+            ts::ProcessEventsFor(20);
             Drain();
             if (editor::TileSetReloadWaitMs(runtime::ElapsedMilliseconds()) == 0) {
                 editor::EditorPass(editor::NextEvent());

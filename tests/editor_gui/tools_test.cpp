@@ -44,26 +44,26 @@ protected:
         Drain();
     }
     // The client point over the centre of field (x, y) as the view shows it now.
-    static QPoint FieldPoint(int x, int y) {
+    static ts::Point FieldPoint(int x, int y) {
         return InView(static_cast<int>(editor::ViewFirst(x * kFw + kFw / 2, View.ScrollX)),
                       static_cast<int>(editor::ViewFirst(y * kFh + kFh / 2, View.ScrollY)));
     }
-    void Press(QPoint at) {
+    void Press(ts::Point at) {
         MoveTo(at);
         ts::Press(0, at);
         Drain();
     }
-    void Release(QPoint at) {
+    void Release(ts::Point at) {
         ts::Release(0, at);
         Drain();
     }
-    void Drag(QPoint from, QPoint to) {
+    void Drag(ts::Point from, ts::Point to) {
         Press(from);
         MoveTo((from + to) / 2);
         MoveTo(to);
         Release(to);
     }
-    void Keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    void Keys(int key, ts::Modifiers modifiers = {}) {
         ts::Key(0, key, modifiers);
         Drain();
     }
@@ -97,7 +97,7 @@ TEST_F(ToolsTest, RechteckFillsTheDraggedFieldsInEveryDirectionAtTheEdgesAndScal
     struct Case {
         const char* what;
         int level, scrollX, scrollY;
-        QPoint from, to;  // client points; fields through FieldPoint at the case's scale
+        ts::Point from, to;  // client points; fields through FieldPoint at the case's scale
         FieldRect filled;
     };
     const auto at = [this](int level, int scrollX, int scrollY, int x, int y) {
@@ -135,14 +135,14 @@ TEST_F(ToolsTest, RechteckFillsTheDraggedFieldsInEveryDirectionAtTheEdgesAndScal
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         UseMap(29, 19, c.level, c.scrollX, c.scrollY);
-        Keys(Qt::Key_3, Qt::ControlModifier);
+        Keys('3', ts::kControl);
         Press(c.from);
         MoveTo(c.to);
         EXPECT_TRUE(Tools.Spanning);
         EXPECT_EQ(Grid(), Expected({}, 0));  // nothing written while dragging
         Release(c.to);
         EXPECT_EQ(Grid(), Expected(c.filled, 7));
-        Keys(Qt::Key_Z, Qt::ControlModifier);
+        Keys('Z', ts::kControl);
         EXPECT_EQ(Grid(), Expected({}, 0));
         EXPECT_FALSE(editor::HistoryCanUndo());  // it was one step
     }
@@ -157,7 +157,7 @@ TEST_F(ToolsTest, RechteckIsTheThirdToolAndEscapeCancelsItsDrag) {
     EXPECT_EQ(StatusMessage(editor::kToolField), "Rechteck");
     Press(FieldPoint(1, 1));
     MoveTo(FieldPoint(4, 3));
-    Keys(Qt::Key_Escape);
+    Keys(gui::KEYCODE_ESCAPE);
     MoveTo(FieldPoint(5, 5));
     Release(FieldPoint(5, 5));
     EXPECT_FALSE(Tools.Spanning);
@@ -166,7 +166,7 @@ TEST_F(ToolsTest, RechteckIsTheThirdToolAndEscapeCancelsItsDrag) {
     // A plain click fills its one field; Strg+1 paints again.
     ClickAt(FieldPoint(2, 2));
     EXPECT_EQ(Document.Fields(2, 2), 7);
-    Keys(Qt::Key_1, Qt::ControlModifier);
+    Keys('1', ts::kControl);
     EXPECT_EQ(StatusMessage(editor::kToolField), "");
     EXPECT_TRUE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemToolBrush));
 }
@@ -182,7 +182,7 @@ TEST_F(ToolsTest, TheDragShowsTheFrameOfTheFieldsItWillFill) {
          {Case{0, 24, 40, 71, 119}, Case{-2, 6, 10, 17, 29}, Case{1, 48, 80, 143, 239}}) {
         SCOPED_TRACE(c.level);
         UseMap(29, 19, c.level);
-        Keys(Qt::Key_3, Qt::ControlModifier);
+        Keys('3', ts::kControl);
         MoveTo(FieldPoint(1, 1));
         const std::vector<std::uint32_t> before = ViewPixels();
         Press(FieldPoint(2, 2));
@@ -195,7 +195,7 @@ TEST_F(ToolsTest, TheDragShowsTheFrameOfTheFieldsItWillFill) {
         EXPECT_EQ(Pixel(c.right - 1, c.bottom), dash(c.right - 1 - c.left));
         EXPECT_EQ(Pixel(c.right, c.bottom - 4), dash(c.bottom - 4 - c.top));
         EXPECT_EQ(Pixel(c.left, c.bottom), dash(c.bottom - c.top));
-        Keys(Qt::Key_Escape);
+        Keys(gui::KEYCODE_ESCAPE);
         EXPECT_EQ(ViewPixels(), before);
         Release(FieldPoint(1, 1));
     }
@@ -228,17 +228,17 @@ TEST_F(ToolsTest, TheRandomBrushDrawsEveryFieldFromTheSetOverStrokeFillAndRectan
             editor::SeedRandomBrush(20261211);
             const std::string how = c.how;
             if (how == "stroke") {
-                Keys(Qt::Key_1, Qt::ControlModifier);
+                Keys('1', ts::kControl);
                 Press(FieldPoint(0, 3));  // along row 3, down to row 8 and back along it
                 MoveTo(FieldPoint(19, 3));
                 MoveTo(FieldPoint(19, 8));
                 MoveTo(FieldPoint(0, 8));
                 Release(FieldPoint(0, 8));
             } else if (how == "fill") {
-                Keys(Qt::Key_1, Qt::ControlModifier);
-                ClickAt(FieldPoint(5, 5), Qt::LeftButton, Qt::ShiftModifier);
+                Keys('1', ts::kControl);
+                ClickAt(FieldPoint(5, 5), ts::Button::Left, ts::kShift);
             } else {
-                Keys(Qt::Key_3, Qt::ControlModifier);
+                Keys('3', ts::kControl);
                 Drag(FieldPoint(14, 11), FieldPoint(3, 2));
             }
             fields = Grid();
@@ -259,7 +259,7 @@ TEST_F(ToolsTest, TheRandomBrushDrawsEveryFieldFromTheSetOverStrokeFillAndRectan
                 const double mean = c.fields / 4.0;
                 EXPECT_NEAR(counts[tile], mean, 4 * std::sqrt(mean * 0.75) + 1) << tile;
             }
-            Keys(Qt::Key_Z, Qt::ControlModifier);
+            Keys('Z', ts::kControl);
             EXPECT_EQ(Grid(), before);
             EXPECT_FALSE(editor::HistoryCanUndo());
         }
@@ -270,14 +270,14 @@ TEST_F(ToolsTest, TheRandomBrushDrawsEveryFieldFromTheSetOverStrokeFillAndRectan
 TEST_F(ToolsTest, WithFewerThanTwoTilesOrAfterAPickTheBrushPaintsItsOneTile) {
     UseMap(29, 19);
     editor::ToggleRandomTile(3);
-    Keys(Qt::Key_1, Qt::ControlModifier);
+    Keys('1', ts::kControl);
     ClickAt(FieldPoint(1, 1));
     EXPECT_EQ(Document.Fields(1, 1), 7);
     EXPECT_EQ(StatusMessage(3), "");
     editor::ToggleRandomTile(4);
     MoveTo(FieldPoint(5, 5));
     EXPECT_EQ(StatusMessage(3), "Zufall: 2 Kacheln");
-    ClickAt(FieldPoint(2, 0), Qt::MiddleButton);  // a pick ends the set
+    ClickAt(FieldPoint(2, 0), ts::Button::Middle);  // a pick ends the set
     EXPECT_EQ(StatusMessage(3), "");
     EXPECT_EQ(gui::GadgetGetState(editor::kBrushBar), 2);
     ClickAt(FieldPoint(3, 3));
@@ -318,7 +318,7 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         View.ScrollY = c.scrollY;
         MoveTo({700, 300});  // hover field and brush preview away from the view
         const std::vector<std::uint32_t> off = ViewPixels();
-        Keys(Qt::Key_G, Qt::ControlModifier);
+        Keys('G', ts::kControl);
         ASSERT_TRUE(View.Grid);
         EXPECT_TRUE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemGrid));
         const std::vector<std::uint32_t> on = ViewPixels();
