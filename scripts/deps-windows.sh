@@ -65,3 +65,11 @@ if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg"; then
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 fi
+# The editor's end-to-end scenarios run it as on a desktop, under a window manager that frames
+# its window (so that the window's picture starts with the client area, as on Linux).
+if ! grep -q 'AppDefaults\\\\mapeditor.exe\\\\X11 Driver' "$WINEPREFIX/user.reg"; then
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    "$wine" reg add 'HKCU\Software\Wine\AppDefaults\mapeditor.exe\X11 Driver' /v Managed \
+        /d Y /f >/dev/null 2>&1
+    wineserver -w
+fi
