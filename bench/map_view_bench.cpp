@@ -39,14 +39,7 @@ namespace {
 
 void UseMap(std::int32_t lastField) {
     static bench_support::BenchEditor editor;
-    editor::Document.LastFieldX = lastField;
-    editor::Document.LastFieldY = lastField;
-    for (int x = 0; x <= lastField; ++x) {
-        for (int y = 0; y <= lastField; ++y) editor::Document.Fields(x, y) = (x * 7 + y * 3) % 8;
-    }
-    editor::NoteAllFieldsChanged();  // written past the history
-    editor::View.ScrollX = 0;
-    editor::View.ScrollY = 0;
+    bench_support::FillMap(lastField);
     editor::ResetZoom();
 }
 
@@ -140,13 +133,7 @@ void PaintOneField(benchmark::State& state, bool wholeMap) {
     if (wholeMap) editor::ViewMenuCommand(editor::kItemWholeMap);
     editor::HistoryClear();
     editor::EditorPass(512);
-    std::int32_t tile = 1;
-    for (auto _ : state) {
-        tile = 3 - tile;
-        editor::SetField(2, 3, tile);
-        editor::EditorPass(512);
-    }
-    editor::HistoryClear();
+    bench_support::PaintOneFieldEachIteration(state);
     editor::ResetZoom();
 }
 void PaintAtOneToOne(benchmark::State& state) { PaintOneField(state, false); }

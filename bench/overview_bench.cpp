@@ -18,16 +18,7 @@ namespace {
 
 // The sample map's tiles over 1000 x 1000 fields, scrolled to its corner.
 struct LargeMap : bench_support::BenchEditor {
-    LargeMap() {
-        editor::Document.LastFieldX = 999;
-        editor::Document.LastFieldY = 999;
-        for (int x = 0; x <= 999; ++x) {
-            for (int y = 0; y <= 999; ++y) editor::Document.Fields(x, y) = (x * 7 + y * 3) % 8;
-        }
-        editor::NoteAllFieldsChanged();  // written past the history
-        editor::View.ScrollX = 0;
-        editor::View.ScrollY = 0;
-    }
+    LargeMap() { bench_support::FillMap(999); }
 };
 
 void UseOverview(bool open) {
@@ -44,13 +35,7 @@ void UseOverview(bool open) {
 // One field painted (a step of its own in the history), then the pass that shows it.
 void PaintOneField(benchmark::State& state, bool overview) {
     UseOverview(overview);
-    std::int32_t tile = 1;
-    for (auto _ : state) {
-        tile = 3 - tile;
-        editor::SetField(2, 3, tile);
-        editor::EditorPass(512);
-    }
-    editor::HistoryClear();
+    bench_support::PaintOneFieldEachIteration(state);
 }
 void PaintWithOverview(benchmark::State& state) { PaintOneField(state, true); }
 void PaintWithoutOverview(benchmark::State& state) { PaintOneField(state, false); }

@@ -1,5 +1,6 @@
 // Windows implementation of the file layer: wide-character paths on KERNEL32.
 #include "platform/PlatformFile.h"
+#include "platform/win32/OsPath.h"
 
 #include <windows.h>
 
@@ -94,9 +95,6 @@ std::string Utf8(const std::wstring& wide) {
     return utf8;
 }
 
-std::wstring OsPath(std::string_view cp1252Path, PathMatch match = PathMatch::AnyCase) {
-    return Wide(TranslatePath(cp1252Path, match));
-}
 
 // The folder as a path that a file name may follow ("" = the current directory).
 std::wstring FolderPrefix(std::string_view cp1252Folder) {
@@ -174,6 +172,10 @@ void UnwatchTemporary(const std::wstring& path) {
 }
 
 }  // namespace
+
+std::wstring OsPath(std::string_view cp1252Path, PathMatch match) {
+    return Wide(TranslatePath(cp1252Path, match));
+}
 
 std::string TranslatePath(std::string_view cp1252Path, PathMatch match) {
     std::string utf8 = Utf8FromCp1252(cp1252Path);

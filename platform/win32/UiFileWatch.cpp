@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/PlatformFile.h"
+#include "platform/win32/OsPath.h"
 #include "platform/win32/UiInternal.h"
 
 namespace platform {
@@ -29,15 +29,6 @@ struct Watch {
 
 std::map<std::int32_t, std::unique_ptr<Watch>> gWatches;
 std::int32_t gNext = 1;
-
-std::wstring WideFromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
 
 bool SameName(const wchar_t* a, std::size_t length, const std::wstring& b) {
     return ::CompareStringOrdinal(a, static_cast<int>(length), b.data(), static_cast<int>(b.size()),
@@ -89,10 +80,7 @@ DWORD WINAPI Follow(LPVOID parameter) {
 }  // namespace
 
 std::int32_t WatchFile(Handle window, std::string_view cp1252Path, std::uint32_t message) {
-    std::wstring path = WideFromUtf8(TranslatePath(cp1252Path));
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
+    const std::wstring path = OsPath(cp1252Path);
     const std::size_t slash = path.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
     auto watch = std::make_unique<Watch>();
