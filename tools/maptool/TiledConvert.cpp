@@ -198,6 +198,10 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
         error = "die Karte ist " + map.orientation + ", nicht orthogonal";
         return false;
     }
+    if (map.infinite) {
+        error = "unendliche Karten werden nicht unterstützt";
+        return false;
+    }
     if (!map.hasTileLayer) {
         error = "die Karte hat keine Kachelebene";
         return false;
@@ -261,8 +265,17 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
         return false;
     }
     if (!ReadCells(map, *tileset, columns, error)) return false;
-    for (const std::string& layer : map.ignoredLayers) {
-        notes.push_back("die Ebene \"" + layer + "\" wird übergangen");
+    bool firstTileLayer = true, playerLayer = true;
+    for (const TiledLayer& layer : map.layers) {
+        if (layer.kind == TiledLayerKind::Group) continue;
+        if (layer.kind == TiledLayerKind::Tile && firstTileLayer) {
+            firstTileLayer = false;
+        } else if (layer.kind == TiledLayerKind::Object && playerLayer &&
+                   layer.name == kPlayerLayerName) {
+            playerLayer = false;
+        } else {
+            notes.push_back("die Ebene \"" + layer.name + "\" wird übergangen");
+        }
     }
     for (const TiledProperty& p : map.properties) {
         if (p.name != kNameProperty && p.name != kSlotsProperty && p.name != kBallsProperty &&

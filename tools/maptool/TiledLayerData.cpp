@@ -5,6 +5,7 @@
 #include <zstd.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
@@ -106,6 +107,46 @@ std::string LayerSizeProblem(std::string_view name, std::int32_t width, std::int
     if (width >= 1 && height >= 1 && std::int64_t{width} * height <= kTiledMaxCells) return "";
     return "die Ebene " + std::string(name) + " ist " + std::to_string(width) + " x " +
            std::to_string(height) + " Zellen groß; eine Karte hat 1 bis 1000 x 1000 Felder";
+}
+
+std::string ChunkSizeProblem(std::int32_t width, std::int32_t height) {
+    if (width >= 1 && height >= 1 && std::int64_t{width} * height <= kTiledMaxCells) return "";
+    return "ein Stück der Ebene ist " + std::to_string(width) + " x " + std::to_string(height) +
+           " Zellen groß";
+}
+
+bool AssembleChunks(const std::vector<TiledChunk>& chunks, std::int32_t& x, std::int32_t& y,
+                    std::int32_t& width, std::int32_t& height, std::vector<std::uint32_t>& cells,
+                    std::string& error) {
+    x = y = width = height = 0;
+    cells.clear();
+    if (chunks.empty()) return true;
+    std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+    for (const TiledChunk& c : chunks) {
+        left = std::min<std::int64_t>(left, c.x);
+        top = std::min<std::int64_t>(top, c.y);
+        right = std::max<std::int64_t>(right, std::int64_t{c.x} + c.width);
+        bottom = std::max<std::int64_t>(bottom, std::int64_t{c.y} + c.height);
+    }
+    if (right - left > 1000 || bottom - top > 1000) {
+        error = "die Stücke der unendlichen Ebene reichen über " + std::to_string(right - left) +
+                " x " + std::to_string(bottom - top) +
+                " Felder; eine Karte hat höchstens 1000 x 1000";
+        return false;
+    }
+    x = static_cast<std::int32_t>(left);
+    y = static_cast<std::int32_t>(top);
+    width = static_cast<std::int32_t>(right - left);
+    height = static_cast<std::int32_t>(bottom - top);
+    cells.assign(static_cast<std::size_t>(width) * height, 0);
+    for (const TiledChunk& c : chunks) {
+        for (std::int32_t row = 0; row < c.height; ++row) {
+            std::copy_n(c.cells.begin() + static_cast<std::ptrdiff_t>(row) * c.width, c.width,
+                        cells.begin() + (static_cast<std::ptrdiff_t>(c.y - y + row) * width +
+                                         (c.x - x)));
+        }
+    }
+    return true;
 }
 
 bool ParseCell(std::string_view text, std::uint32_t& cell) {

@@ -23,6 +23,24 @@ bool DecodeBase64Cells(std::string_view text, std::string_view compression, std:
 // CSV as Tiled writes it: one line per row of `width` cells, rows apart by ",\n".
 std::string EncodeCsvCells(const std::vector<std::uint32_t>& cells, std::int32_t width);
 
+// A chunk of an infinite map's tile layer: its rectangle in fields and its cells.
+struct TiledChunk {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint32_t> cells;
+};
+
+// Why a chunk of that size is not read, or "".
+std::string ChunkSizeProblem(std::int32_t width, std::int32_t height);
+
+// Lays the chunks into one rectangle around them all (x, y, width, height, cells: empty
+// where no chunk lies). False, with the reason, when the rectangle is larger than a map.
+bool AssembleChunks(const std::vector<TiledChunk>& chunks, std::int32_t& x, std::int32_t& y,
+                    std::int32_t& width, std::int32_t& height, std::vector<std::uint32_t>& cells,
+                    std::string& error);
+
 // A decimal id of a cell: 0 .. 2^32 - 1. False for anything else.
 bool ParseCell(std::string_view text, std::uint32_t& cell);
 

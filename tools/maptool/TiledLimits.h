@@ -19,6 +19,8 @@ inline constexpr std::int64_t kTiledMaxLayers = 10000;
 inline constexpr std::int64_t kTiledMaxObjects = 10000;
 // Tilesets a map may name (one is taken; more are refused with their number).
 inline constexpr std::int64_t kTiledMaxTilesets = 1000;
+// Tiles of all tilesets that have anything of their own (an image, properties, an animation).
+inline constexpr std::int64_t kTiledMaxTiles = 100000;
 // Custom properties of the map or of one object.
 inline constexpr std::int64_t kTiledMaxProperties = 1000;
 // Attributes of one XML element.

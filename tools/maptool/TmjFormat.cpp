@@ -170,19 +170,58 @@ public:
                Int(o, "margin", tileset.margin, false) &&
                Int(o, "spacing", tileset.spacing, false) && Text(o, "image", tileset.image) &&
                Int(o, "imagewidth", tileset.imageWidth, false) &&
-               Int(o, "imageheight", tileset.imageHeight, false);
+               Int(o, "imageheight", tileset.imageHeight, false) &&
+               Text(o, "transparentcolor", tileset.trans) &&
+               Counted(o, tileset.propertyCount) && Tiles(o, tileset);
     }
 
-    bool Data(const QJsonObject& o, TiledMap& map) {
-        const auto count = static_cast<std::size_t>(map.layerWidth) * map.layerHeight;
-        std::string encoding, compression;
-        if (!Text(o, "encoding", encoding) || !Text(o, "compression", compression)) return false;
+    // The tiles of a tileset that have anything of their own: an image, properties, an
+    // animation.
+    bool Tiles(const QJsonObject& o, TiledTileset& tileset) {
+        const QJsonValue list = o.value(QLatin1String("tiles"));
+        if (list.isUndefined()) return true;
+        if (!list.isArray()) return Fail("\"tiles\" ist keine Liste");
+        tiles_ += list.toArray().size();
+        if (tiles_ > kTiledMaxTiles) return Fail(TooMany("Kacheln mit Angaben", kTiledMaxTiles));
+        for (const QJsonValue& entry : list.toArray()) {
+            if (!entry.isObject()) return Fail("eine Kachel ist kein Objekt");
+            const QJsonObject tile = entry.toObject();
+            std::uint32_t id = 0;
+            if (!Cell(tile.value(QLatin1String("id")), id)) return false;
+            std::string image;
+            if (!Text(tile, "image", image) || !Counted(tile, tileset.tilePropertyCount)) {
+                return false;
+            }
+            if (!image.empty()) tileset.tileImages.push_back({id, image});
+            if (tile.contains(QLatin1String("animation"))) ++tileset.animationCount;
+        }
+        return true;
+    }
+
+    // Counts the properties of an object whose properties are not kept.
+    bool Counted(const QJsonObject& o, std::int64_t& count) {
+        std::vector<TiledProperty> properties;
+        if (!Properties(o, properties)) return false;
+        count += static_cast<std::int64_t>(properties.size());
+        return true;
+    }
+
+    // Room for `count` more cells among all layers.
+    bool Room(std::int64_t count) {
+        totalCells_ += count;
+        return totalCells_ <= kTiledMaxTotalCells ||
+               Fail(TooMany("Zellen in allen Ebenen", kTiledMaxTotalCells));
+    }
+
+    // `count` cells from the "data" of a layer or chunk.
+    bool Cells(const QJsonObject& o, const std::string& encoding, const std::string& compression,
+               std::size_t count, std::vector<std::uint32_t>& out) {
         const QJsonValue data = o.value(QLatin1String("data"));
-        if (data.isUndefined()) return Fail("die Ebene " + map.tileLayerName + " hat keine Daten");
+        if (data.isUndefined()) return Fail("eine Kachelebene hat keine Daten");
         if (encoding == "base64") {
             if (!data.isString()) return Fail("die Base64-Daten sind kein Text");
             std::string problem;
-            return DecodeBase64Cells(data.toString().toStdString(), compression, count, map.cells,
+            return DecodeBase64Cells(data.toString().toStdString(), compression, count, out,
                                      problem) ||
                    Fail(problem);
         }
@@ -195,23 +234,51 @@ public:
             return Fail("die Ebene hat " + std::to_string(cells.size()) + " Zellen, nicht " +
                         std::to_string(count));
         }
-        map.cells.resize(count);
+        out.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
-            if (!Cell(cells[static_cast<qsizetype>(i)], map.cells[i])) return false;
+            if (!Cell(cells[static_cast<qsizetype>(i)], out[i])) return false;
         }
         return true;
     }
 
-    bool TileLayer(const QJsonObject& o, TiledMap& map) {
-        map.hasTileLayer = true;
-        if (!Text(o, "name", map.tileLayerName) || !Int(o, "width", map.layerWidth, true) ||
-            !Int(o, "height", map.layerHeight, true)) {
-            return false;
+    bool TileLayer(const QJsonObject& o, const TiledMap& map, TiledLayer& layer) {
+        std::string encoding, compression;
+        if (!Text(o, "encoding", encoding) || !Text(o, "compression", compression)) return false;
+        if (!map.infinite) {
+            if (!Int(o, "width", layer.width, true) || !Int(o, "height", layer.height, true)) {
+                return false;
+            }
+            const std::string size = LayerSizeProblem(layer.name, layer.width, layer.height);
+            if (!size.empty()) return Fail(size);
+            return Room(std::int64_t{layer.width} * layer.height) &&
+                   Cells(o, encoding, compression,
+                         static_cast<std::size_t>(layer.width) * layer.height, layer.cells);
         }
-        const std::string size =
-            LayerSizeProblem(map.tileLayerName, map.layerWidth, map.layerHeight);
-        if (!size.empty()) return Fail(size);
-        return Data(o, map);
+        const QJsonValue list = o.value(QLatin1String("chunks"));
+        if (!list.isUndefined() && !list.isArray()) return Fail("\"chunks\" ist keine Liste");
+        std::vector<TiledChunk> chunks;
+        for (const QJsonValue& entry : list.toArray()) {
+            if (!entry.isObject()) return Fail("ein Stück einer Ebene ist kein Objekt");
+            const QJsonObject c = entry.toObject();
+            TiledChunk chunk;
+            if (!Int(c, "x", chunk.x, true) || !Int(c, "y", chunk.y, true) ||
+                !Int(c, "width", chunk.width, true) || !Int(c, "height", chunk.height, true)) {
+                return false;
+            }
+            const std::string size = ChunkSizeProblem(chunk.width, chunk.height);
+            if (!size.empty()) return Fail(size);
+            if (!Room(std::int64_t{chunk.width} * chunk.height) ||
+                !Cells(c, encoding, compression,
+                       static_cast<std::size_t>(chunk.width) * chunk.height, chunk.cells)) {
+                return false;
+            }
+            chunks.push_back(std::move(chunk));
+        }
+        std::string problem;
+        return (AssembleChunks(chunks, layer.x, layer.y, layer.width, layer.height, layer.cells,
+                               problem) ||
+                Fail(problem)) &&
+               Room(std::int64_t{layer.width} * layer.height);
     }
 
     bool Players(const QJsonObject& o, TiledMap& map) {
@@ -237,29 +304,59 @@ public:
         return true;
     }
 
-    bool Layers(const QJsonValue& list, TiledMap& map, int depth = 0) {
+    // What every layer has: name, visibility, opacity, tint, offset, parallax, properties.
+    bool LayerLooks(const QJsonObject& o, TiledLayer& layer) {
+        const QJsonValue visible = o.value(QLatin1String("visible"));
+        if (!visible.isUndefined() && !visible.isBool()) {
+            return Fail("\"visible\" ist weder true noch false");
+        }
+        layer.visible = visible.toBool(true);
+        return Text(o, "name", layer.name) && Text(o, "tintcolor", layer.tint) &&
+               Number(o, "opacity", layer.opacity) && Number(o, "offsetx", layer.offsetX) &&
+               Number(o, "offsety", layer.offsetY) && Number(o, "parallaxx", layer.parallaxX) &&
+               Number(o, "parallaxy", layer.parallaxY) && Counted(o, layer.propertyCount);
+    }
+
+    bool Layers(const QJsonValue& list, TiledMap& map, std::int32_t parent = -1, int depth = 0) {
         if (list.isUndefined()) return true;
         if (!list.isArray()) return Fail("\"layers\" ist keine Liste");
         for (const QJsonValue& entry : list.toArray()) {
             if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
             if (!entry.isObject()) return Fail("eine Ebene ist kein Objekt");
-            const QJsonObject layer = entry.toObject();
-            const QString type = layer.value(QLatin1String("type")).toString();
-            const std::string name = layer.value(QLatin1String("name")).toString().toStdString();
-            bool read = true;
-            if (type == QLatin1String("tilelayer") && !map.hasTileLayer) {
-                read = TileLayer(layer, map);
-            } else if (type == QLatin1String("objectgroup") && !map.hasPlayerLayer &&
-                       name == kPlayerLayerName) {
-                read = Players(layer, map);
+            const QJsonObject o = entry.toObject();
+            const QString type = o.value(QLatin1String("type")).toString();
+            TiledLayer layer;
+            layer.parent = parent;
+            if (type == QLatin1String("tilelayer")) {
+                layer.kind = TiledLayerKind::Tile;
+            } else if (type == QLatin1String("objectgroup")) {
+                layer.kind = TiledLayerKind::Object;
+            } else if (type == QLatin1String("imagelayer")) {
+                layer.kind = TiledLayerKind::Image;
             } else if (type == QLatin1String("group")) {
-                read = depth < kTiledMaxGroupDepth
-                           ? Layers(layer.value(QLatin1String("layers")), map, depth + 1)
-                           : Fail("die Gruppenebenen sind zu tief verschachtelt");
+                layer.kind = TiledLayerKind::Group;
             } else {
-                map.ignoredLayers.push_back(name);
+                return Fail("eine Ebene hat den unbekannten Typ \"" + type.toStdString() + "\"");
+            }
+            if (!LayerLooks(o, layer)) return false;
+            bool read = true;
+            if (layer.kind == TiledLayerKind::Tile) {
+                read = TileLayer(o, map, layer);
+            } else if (layer.kind == TiledLayerKind::Object) {
+                const QJsonValue objects = o.value(QLatin1String("objects"));
+                layer.objectCount = objects.isArray() ? objects.toArray().size() : 0;
+                if (!map.hasPlayerLayer && layer.name == kPlayerLayerName) read = Players(o, map);
             }
             if (!read) return false;
+            const auto index = static_cast<std::int32_t>(map.layers.size());
+            const bool group = layer.kind == TiledLayerKind::Group;
+            map.layers.push_back(std::move(layer));
+            if (group) {
+                if (depth == kTiledMaxGroupDepth) {
+                    return Fail("die Gruppenebenen sind zu tief verschachtelt");
+                }
+                if (!Layers(o.value(QLatin1String("layers")), map, index, depth + 1)) return false;
+            }
         }
         return true;
     }
@@ -271,8 +368,8 @@ public:
             return Fail("\"infinite\" ist weder true noch false");
         }
         map.infinite = infinite.isBool() ? infinite.toBool() : infinite.toDouble() != 0;
-        if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
-        if (!Text(o, "orientation", map.orientation) || !Int(o, "width", map.width, true) ||
+        if (!Text(o, "orientation", map.orientation) ||
+            !Text(o, "backgroundcolor", map.backgroundColor) || !Int(o, "width", map.width, true) ||
             !Int(o, "height", map.height, true) || !Int(o, "tilewidth", map.tileWidth, true) ||
             !Int(o, "tileheight", map.tileHeight, true) || !Properties(o, map.properties)) {
             return false;
@@ -292,11 +389,15 @@ public:
             if (tileset.firstGid < 1) return Fail(kFirstGidProblem);
             map.tilesets.push_back(std::move(tileset));
         }
-        return Layers(o.value(QLatin1String("layers")), map);
+        if (!Layers(o.value(QLatin1String("layers")), map)) return false;
+        TakeFirstTileLayer(map);
+        return true;
     }
 
 private:
     std::int64_t layers_ = 0;
+    std::int64_t tiles_ = 0;
+    std::int64_t totalCells_ = 0;
 };
 
 QJsonArray Properties(const std::vector<TiledProperty>& properties) {

@@ -77,7 +77,7 @@ public:
         }
         if (infinite != 0 && infinite != 1) return Fail("das Attribut infinite ist nicht 0 oder 1");
         map.infinite = infinite != 0;
-        if (map.infinite) return Fail("unendliche Karten werden nicht unterstützt");
+        map.backgroundColor = S(a.value(QLatin1String("backgroundcolor")));
         while (Next()) {
             if (Is("properties")) {
                 if (!Properties(map.properties)) return false;
@@ -90,11 +90,13 @@ public:
                 if (firstGid < 1) return Fail(kFirstGidProblem);
                 map.tilesets.back().firstGid = firstGid;
                 if (!Tileset(map.tilesets.back())) return false;
-            } else if (!Layer(map)) {
+            } else if (!Layer(map, -1, 0)) {
                 return false;
             }
         }
-        return Done();
+        if (!Done()) return false;
+        TakeFirstTileLayer(map);
+        return true;
     }
 
     bool Tileset(TiledTileset& tileset) {
@@ -118,14 +120,49 @@ public:
             if (Is("image")) {
                 const QXmlStreamAttributes i = xml_.attributes();
                 tileset.image = S(i.value(QLatin1String("source")));
+                tileset.trans = S(i.value(QLatin1String("trans")));
                 if (!Int(i, "width", tileset.imageWidth, false) ||
                     !Int(i, "height", tileset.imageHeight, false)) {
                     return false;
                 }
+            } else if (Is("properties")) {
+                if (!Counted(tileset.propertyCount)) return false;
+                continue;
+            } else if (Is("tile")) {
+                if (!Tile(tileset)) return false;
+                continue;
             }
             xml_.skipCurrentElement();
         }
         return Done();
+    }
+
+    // A tile of a tileset: its own image (a tileset of single images), properties, animation.
+    bool Tile(TiledTileset& tileset) {
+        if (++tiles_ > kTiledMaxTiles) return Fail(TooMany("Kacheln mit Angaben", kTiledMaxTiles));
+        std::uint32_t id = 0;
+        if (!Cell(xml_.attributes(), "id", id)) return false;
+        while (Next()) {
+            if (Is("image")) {
+                tileset.tileImages.push_back(
+                    {id, S(xml_.attributes().value(QLatin1String("source")))});
+            } else if (Is("properties")) {
+                if (!Counted(tileset.tilePropertyCount)) return false;
+                continue;
+            } else if (Is("animation")) {
+                ++tileset.animationCount;
+            }
+            xml_.skipCurrentElement();
+        }
+        return Done();
+    }
+
+    // Counts the properties of an element whose properties are not kept.
+    bool Counted(std::int64_t& count) {
+        std::vector<TiledProperty> properties;
+        if (!Properties(properties)) return false;
+        count += static_cast<std::int64_t>(properties.size());
+        return true;
     }
 
     bool Finish() {
@@ -238,29 +275,27 @@ private:
         return Done();
     }
 
-    bool Data(TiledMap& map) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        const std::string encoding = S(a.value(QLatin1String("encoding")));
-        const std::string compression = S(a.value(QLatin1String("compression")));
-        const auto count = static_cast<std::size_t>(map.layerWidth) * map.layerHeight;
+    // Cells of a tile layer or chunk, `count` of them, from the current <data> or <chunk>.
+    bool Cells(const std::string& encoding, const std::string& compression, std::size_t count,
+               std::vector<std::uint32_t>& cells) {
         std::string error;
         if (encoding.empty()) {
-            map.cells.clear();
+            cells.clear();
             while (Next()) {
                 if (!Is("tile"))
                     return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
-                if (map.cells.size() == count)
+                if (cells.size() == count)
                     return Fail("die Ebene hat mehr Zellen als " + std::to_string(count));
                 std::uint32_t cell = 0;
                 if (xml_.attributes().hasAttribute(QLatin1String("gid")) &&
                     !Cell(xml_.attributes(), "gid", cell)) {
                     return false;
                 }
-                map.cells.push_back(cell);
+                cells.push_back(cell);
                 xml_.skipCurrentElement();
             }
             if (!Done()) return false;
-            if (map.cells.size() != count)
+            if (cells.size() != count)
                 return Fail("die Ebene hat weniger Zellen als " + std::to_string(count));
             return true;
         }
@@ -269,38 +304,97 @@ private:
         if (!Done()) return false;
         bool decoded = false;
         if (encoding == "csv" && compression.empty()) {
-            decoded = DecodeCsvCells(text, count, map.cells, error);
+            decoded = DecodeCsvCells(text, count, cells, error);
         } else if (encoding == "base64") {
-            decoded = DecodeBase64Cells(text, compression, count, map.cells, error);
+            decoded = DecodeBase64Cells(text, compression, count, cells, error);
         } else {
             error = "die Kodierung \"" + encoding + "\" wird nicht unterstützt";
         }
         return decoded || Fail(error);
     }
 
-    bool TileLayer(TiledMap& map) {
-        map.hasTileLayer = true;
+    // Room for `count` more cells among all layers.
+    bool Room(std::int64_t count) {
+        totalCells_ += count;
+        if (totalCells_ > kTiledMaxTotalCells)
+            return Fail(TooMany("Zellen in allen Ebenen", kTiledMaxTotalCells));
+        return true;
+    }
+
+    bool Data(const TiledMap& map, TiledLayer& layer) {
         const QXmlStreamAttributes a = xml_.attributes();
-        map.tileLayerName = S(a.value(QLatin1String("name")));
-        if (!Int(a, "width", map.layerWidth, true) || !Int(a, "height", map.layerHeight, true)) {
+        const std::string encoding = S(a.value(QLatin1String("encoding")));
+        const std::string compression = S(a.value(QLatin1String("compression")));
+        if (!map.infinite) {
+            if (!Room(std::int64_t{layer.width} * layer.height)) return false;
+            return Cells(encoding, compression,
+                         static_cast<std::size_t>(layer.width) * layer.height, layer.cells);
+        }
+        std::vector<TiledChunk> chunks;
+        while (Next()) {
+            if (!Is("chunk")) return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
+            TiledChunk chunk;
+            const QXmlStreamAttributes c = xml_.attributes();
+            if (!Int(c, "x", chunk.x, true) || !Int(c, "y", chunk.y, true) ||
+                !Int(c, "width", chunk.width, true) || !Int(c, "height", chunk.height, true)) {
+                return false;
+            }
+            const std::string size = ChunkSizeProblem(chunk.width, chunk.height);
+            if (!size.empty()) return Fail(size);
+            if (!Room(std::int64_t{chunk.width} * chunk.height) ||
+                !Cells(encoding, compression,
+                       static_cast<std::size_t>(chunk.width) * chunk.height, chunk.cells)) {
+                return false;
+            }
+            chunks.push_back(std::move(chunk));
+        }
+        if (!Done()) return false;
+        std::string error;
+        if (!AssembleChunks(chunks, layer.x, layer.y, layer.width, layer.height, layer.cells,
+                            error)) {
+            return Fail(error);
+        }
+        return Room(std::int64_t{layer.width} * layer.height);
+    }
+
+    // What every layer has: name, visibility, opacity, tint, offset, parallax.
+    bool LayerLooks(TiledLayer& layer) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        layer.name = S(a.value(QLatin1String("name")));
+        layer.tint = S(a.value(QLatin1String("tintcolor")));
+        std::int32_t visible = 1;
+        if (!Int(a, "visible", visible, false) || !Double(a, "opacity", layer.opacity) ||
+            !Double(a, "offsetx", layer.offsetX) || !Double(a, "offsety", layer.offsetY) ||
+            !Double(a, "parallaxx", layer.parallaxX) || !Double(a, "parallaxy", layer.parallaxY)) {
             return false;
         }
-        const std::string size =
-            LayerSizeProblem(map.tileLayerName, map.layerWidth, map.layerHeight);
-        if (!size.empty()) return Fail(size);
+        layer.visible = visible != 0;
+        return true;
+    }
+
+    bool TileLayer(const TiledMap& map, TiledLayer& layer) {
+        const QXmlStreamAttributes a = xml_.attributes();
+        if (!map.infinite) {
+            if (!Int(a, "width", layer.width, true) || !Int(a, "height", layer.height, true)) {
+                return false;
+            }
+            const std::string size = LayerSizeProblem(layer.name, layer.width, layer.height);
+            if (!size.empty()) return Fail(size);
+        }
         bool hadData = false;
         while (Next()) {
             if (Is("data")) {
-                if (hadData)
-                    return Fail("die Ebene " + map.tileLayerName + " hat zwei <data>-Elemente");
+                if (hadData) return Fail("die Ebene " + layer.name + " hat zwei <data>-Elemente");
                 hadData = true;
-                if (!Data(map)) return false;
+                if (!Data(map, layer)) return false;
+            } else if (Is("properties")) {
+                if (!Counted(layer.propertyCount)) return false;
             } else {
                 xml_.skipCurrentElement();
             }
         }
         if (!Done()) return false;
-        return hadData || Fail("die Ebene " + map.tileLayerName + " hat keine Daten");
+        return hadData || Fail("die Ebene " + layer.name + " hat keine Daten");
     }
 
     bool Object(TiledObject& object) {
@@ -323,16 +417,21 @@ private:
         return Done();
     }
 
-    bool ObjectGroup(TiledMap& map) {
-        const std::string name = S(xml_.attributes().value(QLatin1String("name")));
-        if (map.hasPlayerLayer || name != kPlayerLayerName) {
-            map.ignoredLayers.push_back(name);
-            xml_.skipCurrentElement();
-            return Done();
-        }
-        map.hasPlayerLayer = true;
+    // An object layer: the first named "Spieler" gives the players, others are counted.
+    bool ObjectGroup(TiledMap& map, TiledLayer& layer) {
+        const bool players = !map.hasPlayerLayer && layer.name == kPlayerLayerName;
+        map.hasPlayerLayer = map.hasPlayerLayer || players;
         while (Next()) {
+            if (Is("properties")) {
+                if (!Counted(layer.propertyCount)) return false;
+                continue;
+            }
             if (!Is("object")) {
+                xml_.skipCurrentElement();
+                continue;
+            }
+            ++layer.objectCount;
+            if (!players) {
                 xml_.skipCurrentElement();
                 continue;
             }
@@ -344,25 +443,54 @@ private:
         return Done();
     }
 
-    // A layer of any kind; group layers are searched too.
-    bool Layer(TiledMap& map, int depth = 0) {
-        if (Is("layer") || Is("imagelayer") || Is("objectgroup") || Is("group")) {
-            if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
-        }
-        if (Is("layer") && !map.hasTileLayer) return TileLayer(map);
-        if (Is("objectgroup")) return ObjectGroup(map);
-        if (Is("group")) {
-            if (depth == kTiledMaxGroupDepth)
-                return Fail("die Gruppenebenen sind zu tief verschachtelt");
-            while (Next()) {
-                if (!Layer(map, depth + 1)) return false;
-            }
+    // A layer of any kind, in the group `parent` (an index into map.layers, or -1).
+    bool Layer(TiledMap& map, std::int32_t parent, int depth) {
+        TiledLayerKind kind;
+        if (Is("layer")) {
+            kind = TiledLayerKind::Tile;
+        } else if (Is("objectgroup")) {
+            kind = TiledLayerKind::Object;
+        } else if (Is("imagelayer")) {
+            kind = TiledLayerKind::Image;
+        } else if (Is("group")) {
+            kind = TiledLayerKind::Group;
+        } else {
+            xml_.skipCurrentElement();
             return Done();
         }
-        if (Is("layer") || Is("imagelayer")) {
-            map.ignoredLayers.push_back(S(xml_.attributes().value(QLatin1String("name"))));
+        if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
+        if (kind == TiledLayerKind::Group && depth == kTiledMaxGroupDepth)
+            return Fail("die Gruppenebenen sind zu tief verschachtelt");
+        const auto index = static_cast<std::int32_t>(map.layers.size());
+        map.layers.emplace_back();
+        map.layers.back().kind = kind;
+        map.layers.back().parent = parent;
+        if (!LayerLooks(map.layers.back())) return false;
+        switch (kind) {
+            case TiledLayerKind::Tile:
+                return TileLayer(map, map.layers.back());
+            case TiledLayerKind::Object:
+                return ObjectGroup(map, map.layers.back());
+            case TiledLayerKind::Image:
+                break;
+            case TiledLayerKind::Group:
+                while (Next()) {
+                    if (Is("properties")) {
+                        if (!Counted(map.layers[static_cast<std::size_t>(index)].propertyCount))
+                            return false;
+                    } else if (!Layer(map, index, depth + 1)) {
+                        return false;
+                    }
+                }
+                return Done();
         }
-        xml_.skipCurrentElement();
+        while (Next()) {
+            if (Is("properties")) {
+                if (!Counted(map.layers.back().propertyCount)) return false;
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
         return Done();
     }
 
@@ -370,6 +498,8 @@ private:
     QXmlStreamReader xml_;
     std::string error_;
     std::int64_t layers_ = 0;
+    std::int64_t tiles_ = 0;
+    std::int64_t totalCells_ = 0;
 };
 
 // Characters that XML 1.0 cannot carry, not even as references.
