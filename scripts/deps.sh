@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils x11-apps openbox wmctrl
-    tiled time
+    tiled time python3 zstd
     fonts-liberation fonts-dejavu-core
     librsvg2-bin desktop-file-utils appstream dpkg-dev file man-db strace
     # The Windows build (scripts/build-windows.sh): the cross compiler, zlib for it, GoogleTest's

@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""Tiled judges `maptool import`: one Tiled map, imported or refused as expected.
+
+    judge.py MAPTOOL TMXRASTERIZER MAP match
+    judge.py MAPTOOL TMXRASTERIZER MAP refuse TEXT...
+
+match: the map imports; the MAP passes `maptool check`; its players are the points of the
+object layer "Spieler" (one player, as Neu makes it, where there is none); and
+`maptool render` draws what Tiled's tmxrasterizer draws of the original, pixel for pixel, with
+the layers that do not come along hidden (object and image layers, and the tile layer
+"Z-Maske"). Tiled's picture is drawn over the map's background colour where the map has one
+(tmxrasterizer leaves it out; Tiled shows it behind the layers), over the view's grey
+(100, 100, 100) otherwise. Row 1 of the new tile set is judged the same way: `maptool render
+--zmask` against the layer "Z-Maske" alone over black, or all black where there is no such
+layer.
+
+refuse: the import fails, writes no MAP, and its first reason contains TEXT.
+
+Exit code 77 (skipped) where tmxrasterizer is not installed and a picture is to be judged.
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+from pngio import read_png
+
+GREY = (100, 100, 100)
+BLACK = (0, 0, 0)
+SKIPPED = 77
+SHOWN = 5  # differing pixels listed
+
+
+def run(arguments, env=None):
+    done = subprocess.run(arguments, capture_output=True, text=True, env=env)
+    return done.returncode, done.stdout, done.stderr
+
+
+def parse_colour(text):
+    """Tiled's #RRGGBB or #AARRGGBB, as an opaque colour drawn over the view's grey."""
+    text = text.lstrip("#")
+    alpha = int(text[:2], 16) if len(text) == 8 else 255
+    r, g, b = (int(text[-6:][i:i + 2], 16) for i in (0, 2, 4))
+    return tuple(round((c * alpha + grey * (255 - alpha)) / 255) for c, grey in zip((r, g, b), GREY))
+
+
+class Layers:
+    """What the judgement needs to know of a map: its layers by kind, its background colour
+    and the points of its object layer "Spieler"."""
+
+    def __init__(self, path):
+        self.hidden_names = set()  # layers that do not come along (shown by tmxrasterizer)
+        self.zmask = None
+        self.background = None
+        self.players = None
+        if path.endswith(".tmx"):
+            self._read_tmx(ElementTree.parse(path).getroot())
+        else:
+            with open(path, encoding="utf-8") as f:
+                self._read_json(json.load(f))
+
+    def _object_layer(self, name, points):
+        self.hidden_names.add(name)
+        if name == "Spieler" and self.players is None:
+            self.players = points
+
+    def _read_tmx(self, root):
+        if root.get("backgroundcolor"):
+            self.background = parse_colour(root.get("backgroundcolor"))
+        for element in root.iter():
+            name = element.get("name", "")
+            if element.tag == "objectgroup":
+                self._object_layer(name, [(float(o.get("x", 0)), float(o.get("y", 0)))
+                                          for o in element.findall("object")])
+            elif element.tag == "imagelayer":
+                self.hidden_names.add(name)
+            elif element.tag == "layer" and name.lower() == "z-maske" and self.zmask is None:
+                self.zmask = name
+
+    def _read_json(self, doc):
+        if doc.get("backgroundcolor"):
+            self.background = parse_colour(doc["backgroundcolor"])
+        pending = list(doc.get("layers", []))
+        while pending:
+            layer = pending.pop(0)
+            name = layer.get("name", "")
+            kind = layer.get("type")
+            if kind == "objectgroup":
+                self._object_layer(name, [(o.get("x", 0), o.get("y", 0))
+                                          for o in layer.get("objects", [])])
+            elif kind == "imagelayer":
+                self.hidden_names.add(name)
+            elif kind == "group":
+                pending.extend(layer.get("layers", []))
+            elif kind == "tilelayer" and name.lower() == "z-maske" and self.zmask is None:
+                self.zmask = name
+
+
+def compare(label, tiled_png, ours_png, ground):
+    """The number of pixels that differ between Tiled's picture over ground and ours."""
+    tiled, ours = read_png(tiled_png), read_png(ours_png)
+    if (tiled.width, tiled.height) != (ours.width, ours.height):
+        print(f"{label}: Tiled draws {tiled.width} x {tiled.height} pixels, "
+              f"maptool {ours.width} x {ours.height}")
+        return 1
+    different, largest = [], 0
+    for i, (t, o) in enumerate(zip(tiled.pixels, ours.pixels)):
+        alpha = t[3]
+        seen = tuple(round((c * alpha + g * (255 - alpha)) / 255) for c, g in zip(t[:3], ground))
+        if seen != o[:3]:
+            largest = max(largest, max(abs(a - b) for a, b in zip(seen, o[:3])))
+            different.append((i % tiled.width, i // tiled.width, t, seen, o[:3]))
+    for x, y, raw, seen, mine in different[:SHOWN]:
+        print(f"{label}: pixel ({x}, {y}): Tiled {seen} (drawn {raw}), maptool {mine}")
+    if different:
+        print(f"{label}: {len(different)} of {len(tiled.pixels)} pixels differ, "
+              f"by up to {largest} in a channel")
+    return len(different)
+
+
+def judge_match(maptool, rasterizer, source, work):
+    target = os.path.join(work, "Karten", "Import.MAP")
+    code, out, err = run([maptool, "import", "--externe-pfade", source, target])
+    sys.stdout.write(out + err)
+    if code != 0:
+        print(f"FAIL: the import was refused (exit code {code})")
+        return 1
+    failures = 0
+    code, out, err = run([maptool, "check", target])
+    if code != 0:
+        print(f"FAIL: maptool check finds: {out}{err}")
+        failures += 1
+
+    layers = Layers(source)
+    code, out, err = run([maptool, "info", "--json", target])
+    info = json.loads(out)[0]
+    expected = [(round(x), round(y)) for x, y in layers.players] if layers.players else None
+    found = [(p["X"], p["Y"]) for p in info["Players"]]
+    if expected is not None and found != expected:
+        print(f"FAIL: players {found}, the layer \"Spieler\" has {expected}")
+        failures += 1
+    if expected is None and len(found) != 1:
+        print(f"FAIL: a map without players gets {len(found)} players, not one")
+        failures += 1
+
+    if not rasterizer or not os.path.isfile(rasterizer):
+        print("tmxrasterizer is not installed: the pictures are not judged")
+        return SKIPPED if failures == 0 else 1
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=os.path.join(work, "run"))
+    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+
+    def tiled(arguments, picture):
+        code, out, err = run([rasterizer] + arguments + [source, picture], env)
+        if code != 0:
+            raise RuntimeError(f"tmxrasterizer failed: {out}{err}")
+
+    def ours(arguments, picture):
+        code, out, err = run([maptool, "render", target, picture] + arguments)
+        if code != 0:
+            raise RuntimeError(f"maptool render failed: {out}{err}")
+
+    hide = sorted(layers.hidden_names | ({layers.zmask} if layers.zmask else set()))
+    tiled([a for name in hide for a in ("--hide-layer", name)], os.path.join(work, "tiled.png"))
+    ours([], os.path.join(work, "maptool.png"))
+    failures += compare("picture", os.path.join(work, "tiled.png"), os.path.join(work, "maptool.png"),
+                        layers.background or GREY) > 0
+
+    ours(["--zmask"], os.path.join(work, "maptool-z.png"))
+    if layers.zmask:
+        tiled(["--show-layer", layers.zmask], os.path.join(work, "tiled-z.png"))
+        failures += compare(f"Z-masks (\"{layers.zmask}\")", os.path.join(work, "tiled-z.png"),
+                            os.path.join(work, "maptool-z.png"), BLACK) > 0
+    else:
+        masks = read_png(os.path.join(work, "maptool-z.png"))
+        lit = sum(1 for p in masks.pixels if p[:3] != BLACK)
+        if lit:
+            print(f"Z-masks: {lit} pixels are not black, though the map has no layer \"Z-Maske\"")
+            failures += 1
+    print("FAIL" if failures else "PASS: imported, checked and drawn as Tiled draws it")
+    return 1 if failures else 0
+
+
+def judge_refusal(maptool, source, work, text):
+    target = os.path.join(work, "Karten", "Import.MAP")
+    code, out, err = run([maptool, "import", "--externe-pfade", source, target])
+    sys.stdout.write(out + err)
+    lines = [line for line in err.splitlines() if line.strip()]
+    prefix = f"maptool: {source}: "
+    first = lines[0][len(prefix):] if lines and lines[0].startswith(prefix) else (lines or [""])[0]
+    if code == 0 or os.path.exists(target):
+        print("FAIL: the map was imported; it must be refused")
+        return 1
+    if text.lower() not in first.lower():
+        print(f"FAIL: the first reason is \"{first}\", expected one with \"{text}\"")
+        return 1
+    print(f"PASS: refused, first with \"{first}\"")
+    return 0
+
+
+def main(argv):
+    maptool, rasterizer, source, expectation = argv[1:5]
+    with tempfile.TemporaryDirectory() as work:
+        os.makedirs(os.path.join(work, "Karten"))
+        if expectation == "match":
+            return judge_match(maptool, rasterizer, source, work)
+        return judge_refusal(maptool, source, work, " ".join(argv[5:]))
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
