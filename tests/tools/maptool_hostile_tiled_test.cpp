@@ -200,9 +200,8 @@ TEST_F(MaptoolHostileTiledTest, ControlCharactersInTextsAreShownEscapedAndNotesA
                               "{\"type\":\"imagelayer\",\"name\":\"Wolken\"},"));
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err,
-              "maptool: a.tmj: Hinweis: die Ebene \"Himmel\\x1B[31m\\x0Amaptool: alles gut\" wird "
-              "übergangen (3 Mal)\n"
-              "maptool: a.tmj: Hinweis: die Ebene \"Wolken\" wird übergangen\n");
+              "maptool: a.tmj: Hinweis: nicht übernommen: 4 Bildebenen (\"Himmel\\x1B[31m\\x0Amaptool: "
+              "alles gut\", \"Wolken\")\n");
 
     // The same name in a MAP file, as info shows it in both forms.
     map.name = "Rot\x1b[31m\nKarten/X.MAP\x7f";

@@ -12,6 +12,7 @@
 #include "screen/ImageRows.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Findings.h"
+#include "tools/maptool/ImportReasons.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
 #include "tools/maptool/TiledConvert.h"
@@ -109,11 +110,41 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
     if (!ReadTiledInput(in, outsidePaths, tiled)) return kInputProblem;
     std::string error;
     Notes notes;
-    if (!TiledToDocument(tiled.map, tiled.imageWidth, error, notes)) {
-        Message(in, error);
-        Message(in, "nicht importiert");
-        return kInputProblem;
+    // One of our own maps keeps its tile set as it is; any other is drawn into a new one.
+    const bool keep = IsGameTileSetMap(tiled.map, tiled.imageWidth, tiled.imageHeight);
+    std::vector<std::uint8_t> png;
+    if (keep) {
+        if (!TiledToDocument(tiled.map, tiled.imageWidth, error, notes)) {
+            Message(in, error);
+            Message(in, "nicht importiert");
+            return kInputProblem;
+        }
+        png = std::move(tiled.image);
+    } else {
+        FlatMap flat;
+        ImportReasons reasons;
+        if (!FlattenTiledMap(tiled.map, tiled.pictures, flat, reasons)) {
+            for (const std::string& line : reasons.Lines()) Message(in, line);
+            Message(in, "nicht importiert");
+            return kInputProblem;
+        }
+        if (!FlatToDocument(tiled.map, flat, error, notes)) {
+            Message(in, error);
+            Message(in, "nicht importiert");
+            return kInputProblem;
+        }
+        if (!EncodePng(flat.tileSetWidth, flat.tileSetHeight, flat.tileSet, png)) {
+            Message(in, "der neue Kachelsatz kann nicht als PNG geschrieben werden");
+            return kInputProblem;
+        }
+        notes.push_back(
+            "neuer Kachelsatz mit " + Number(flat.tileCount) + " Kacheln; " +
+            (flat.zMaskLayer.empty()
+                 ? std::string("die Z-Masken sind schwarz (keine Ebene \"") + kZMaskLayerName +
+                       "\")"
+                 : "die Z-Masken kommen aus der Ebene \"" + flat.zMaskLayer + "\""));
     }
+    if (const std::string left = NotCarried(tiled.map); !left.empty()) notes.push_back(left);
     // A note that applies many times (to many layers of one name) is said once, with a count.
     std::vector<std::pair<std::string, std::int64_t>> counted;
     std::unordered_map<std::string, std::size_t> index;
@@ -131,16 +162,17 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
     // set waits in its temporary file, so either both replace what was there or neither does.
     const std::string mapRuntime = *RuntimePath(map);
     const std::string tileSet = *editor::WithoutMapExtension(map) + ".PNG";
-    std::vector<std::string> inputs;
-    for (const std::string& file : tiled.files) inputs.push_back(*RuntimePath(file));
-    // The tile set may be the image read (a map exported and imported back): it gets the
-    // very bytes it holds. Any other input is never overwritten.
-    if (OutputIsAnInput(map, inputs) || OutputIsAnInput(tileSet, {inputs[0], inputs[1]})) {
-        return kInputProblem;
+    std::vector<std::string> inputs, others;
+    for (const std::string& file : tiled.files) {
+        inputs.push_back(*RuntimePath(file));
+        // A kept tile set may be the image read (a map exported and imported back): it gets
+        // the very bytes it holds. Any other input is never overwritten.
+        if (!keep || file != tiled.imageFile) others.push_back(inputs.back());
     }
+    if (OutputIsAnInput(map, inputs) || OutputIsAnInput(tileSet, others)) return kInputProblem;
     bool mapWritten = false;
     const auto write = [&] {
-        mapWritten = WriteOutput(tiled.image.data(), tiled.image.size()) &&
+        mapWritten = WriteOutput(png.data(), png.size()) &&
                      editor::WriteMapFileAt(mapRuntime) != 0;
         return mapWritten;
     };

@@ -64,7 +64,7 @@ bool Coordinate(double value, std::int32_t& out) {
     return true;
 }
 
-bool ReadPlayers(const TiledMap& map, std::string& error) {
+bool ReadPlayers(const TiledMap& map, std::int64_t dx, std::int64_t dy, std::string& error) {
     const auto objects = static_cast<std::int64_t>(map.players.size());
     std::int32_t count = static_cast<std::int32_t>(std::min<std::int64_t>(objects, INT32_MAX));
     if (const TiledProperty* p = FindProperty(map.properties, kPlayersProperty)) {
@@ -92,7 +92,8 @@ bool ReadPlayers(const TiledMap& map, std::string& error) {
             error = which + " ist kein Punkt";
             return false;
         }
-        if (!Coordinate(object.x, player.X) || !Coordinate(object.y, player.Y)) {
+        if (!Coordinate(object.x - static_cast<double>(dx), player.X) ||
+            !Coordinate(object.y - static_cast<double>(dy), player.Y)) {
             error = which + " liegt nicht auf ganzen Pixeln (Einrasten an Pixeln hilft)";
             return false;
         }
@@ -128,6 +129,31 @@ bool ReadCells(const TiledMap& map, const TiledTileset& tileset, std::int32_t co
                 return false;
             }
             Document.Fields(x, y) = static_cast<std::int32_t>(cell - tileset.firstGid);
+        }
+    }
+    return true;
+}
+
+// The name, slots, balls and players of the map into the document; the players' positions
+// moved by (-dx, -dy) pixels.
+bool ReadHead(const TiledMap& map, std::int64_t dx, std::int64_t dy, std::string& error,
+              Notes& notes) {
+    if (!ReadName(map.properties, error) ||
+        !ReadInt(map.properties, kSlotsProperty, Document.SlotCount, error) ||
+        !ReadInt(map.properties, kBallsProperty, Document.BallCount, error)) {
+        return false;
+    }
+    // A map made in Tiled alone has no players: it gets the one player a new map has.
+    if (!map.hasPlayerLayer && FindProperty(map.properties, kPlayersProperty) == nullptr) {
+        notes.push_back(std::string("die Karte hat keine Objektebene \"") + kPlayerLayerName +
+                        "\"; sie bekommt einen Spieler wie eine neue Karte, bei (0, 0)");
+    } else if (!ReadPlayers(map, dx, dy, error)) {
+        return false;
+    }
+    for (const TiledProperty& p : map.properties) {
+        if (p.name != kNameProperty && p.name != kSlotsProperty && p.name != kBallsProperty &&
+            p.name != kPlayersProperty) {
+            notes.push_back("die Eigenschaft \"" + p.name + "\" wird übergangen");
         }
     }
     return true;
@@ -252,35 +278,64 @@ bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& 
     Document.FieldHeight = map.tileHeight;
     Document.LastFieldX = map.width - 1;
     Document.LastFieldY = map.height - 1;
-    if (!ReadName(map.properties, error) ||
-        !ReadInt(map.properties, kSlotsProperty, Document.SlotCount, error) ||
-        !ReadInt(map.properties, kBallsProperty, Document.BallCount, error)) {
-        return false;
-    }
-    // A map made in Tiled alone has no players: it gets the one player a new map has.
-    if (!map.hasPlayerLayer && FindProperty(map.properties, kPlayersProperty) == nullptr) {
-        notes.push_back(std::string("die Karte hat keine Objektebene \"") + kPlayerLayerName +
-                        "\"; sie bekommt einen Spieler wie eine neue Karte, bei (0, 0)");
-    } else if (!ReadPlayers(map, error)) {
-        return false;
-    }
+    if (!ReadHead(map, 0, 0, error, notes)) return false;
     if (!ReadCells(map, *tileset, columns, error)) return false;
-    bool firstTileLayer = true, playerLayer = true;
+    return true;
+}
+
+bool IsGameTileSetMap(const TiledMap& map, std::int32_t imageWidth, std::int32_t imageHeight) {
+    if (map.tilesets.size() != 1 || map.infinite || map.tileWidth < 1 || map.tileHeight < 1) {
+        return false;
+    }
+    const TiledTileset& t = map.tilesets.front();
+    const std::int32_t rows = imageHeight / map.tileHeight;
+    if (t.image.empty() || !t.tileImages.empty() || !t.trans.empty() || t.margin != 0 ||
+        t.spacing != 0 || t.tileWidth != map.tileWidth || t.tileHeight != map.tileHeight ||
+        rows < 1) {
+        return false;
+    }
+    const std::int32_t columns = imageWidth / map.tileWidth;
+    if (columns < 1 || (t.columns != -1 && t.columns != columns)) return false;
+    const TiledLayer* only = nullptr;
     for (const TiledLayer& layer : map.layers) {
-        if (layer.kind == TiledLayerKind::Group) continue;
-        if (layer.kind == TiledLayerKind::Tile && firstTileLayer) {
-            firstTileLayer = false;
-        } else if (layer.kind == TiledLayerKind::Object && playerLayer &&
-                   layer.name == kPlayerLayerName) {
-            playerLayer = false;
-        } else {
-            notes.push_back("die Ebene \"" + layer.name + "\" wird übergangen");
+        if (layer.kind != TiledLayerKind::Tile) continue;
+        if (only != nullptr) return false;
+        only = &layer;
+    }
+    if (only == nullptr || only->width != map.width || only->height != map.height ||
+        IsZMaskLayerName(only->name)) {
+        return false;
+    }
+    // Our export names its layer "Felder"; an image of two rows is tiles over Z-masks too.
+    if (only->name != kFieldLayerName && rows != 2) return false;
+    for (const TiledLayer* l = only; l != nullptr;
+         l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
+        if (!l->visible || l->opacity != 1 || !l->tint.empty() || l->offsetX != 0 ||
+            l->offsetY != 0) {
+            return false;
         }
     }
-    for (const TiledProperty& p : map.properties) {
-        if (p.name != kNameProperty && p.name != kSlotsProperty && p.name != kBallsProperty &&
-            p.name != kPlayersProperty) {
-            notes.push_back("die Eigenschaft \"" + p.name + "\" wird übergangen");
+    for (const std::uint32_t cell : only->cells) {
+        if (cell < t.firstGid || cell - t.firstGid >= static_cast<std::uint32_t>(columns)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FlatToDocument(const TiledMap& map, const FlatMap& flat, std::string& error, Notes& notes) {
+    editor::ResetDocument();
+    Document.FieldWidth = map.tileWidth;
+    Document.FieldHeight = map.tileHeight;
+    Document.LastFieldX = flat.width - 1;
+    Document.LastFieldY = flat.height - 1;
+    if (!ReadHead(map, std::int64_t{flat.originX} * map.tileWidth,
+                  std::int64_t{flat.originY} * map.tileHeight, error, notes)) {
+        return false;
+    }
+    for (std::int32_t y = 0; y < flat.height; ++y) {
+        for (std::int32_t x = 0; x < flat.width; ++x) {
+            Document.Fields(x, y) = flat.fields[static_cast<std::size_t>(y) * flat.width + x];
         }
     }
     return true;

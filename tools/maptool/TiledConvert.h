@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/maptool/TiledFlatten.h"
 #include "tools/maptool/TiledMap.h"
 
 namespace maptool {
@@ -41,9 +42,20 @@ using Notes = std::vector<std::string>;
 // The one tileset of the map, or a reason (German) why the map has not exactly one.
 const TiledTileset* OnlyTileset(const TiledMap& map, std::string& error);
 
+// Whether the map is one of ours as Tiled carries it: its one tileset is a tile set of this
+// system (one row of tiles of the field size over one row of Z-masks, no margin, spacing or
+// colour key), drawn by one plain visible tile layer as large as the map that shows tiles of
+// the first row only, unflipped, in every field. Such a map keeps its tile set and its tile
+// numbers (TiledToDocument); any other is drawn anew (FlattenTiledMap, FlatToDocument).
+bool IsGameTileSetMap(const TiledMap& map, std::int32_t imageWidth, std::int32_t imageHeight);
+
 // Fills editor::Document from the map, whose tileset's image is `imageWidth` pixels wide.
 // False, with the reason in `error`, when the map holds anything a MAP file cannot.
 bool TiledToDocument(const TiledMap& map, std::int32_t imageWidth, std::string& error,
                      Notes& notes);
+
+// Fills editor::Document from the map drawn anew: the fields and the tile size of `flat`, the
+// name, slots, balls and players of the map (players moved with the fields' origin).
+bool FlatToDocument(const TiledMap& map, const FlatMap& flat, std::string& error, Notes& notes);
 
 }  // namespace maptool

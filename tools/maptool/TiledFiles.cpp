@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "screen/ImageHeader.h"
 #include "screen/ImageRows.h"
 #include "screen/PixelBuffer.h"
 #include "screen/PixelConversion.h"
@@ -20,21 +21,19 @@ namespace {
 
 // A tile set is always written as PNG: an image in another format (BMP) is encoded anew from the
 // pixels the editor reads from it. False when memory is short.
-bool AsPng(const screen::ImageRows& rows, std::vector<std::uint8_t>& image) {
+bool AsPng(std::vector<std::uint8_t>& image) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (image.size() >= 8 && std::equal(kSignature, kSignature + 8, image.begin())) return true;
+    screen::ImageRows rows;
     screen::PixelBuffer pixels;
-    if (!pixels.Allocate(rows.width, rows.height)) return false;
+    if (!screen::ReadImageRows(image, 32, rows) || !pixels.Allocate(rows.width, rows.height)) {
+        return false;
+    }
     screen::ConvertImageRows(rows, pixels, 32, screen::kFormat32Bgr);
     std::vector<std::uint8_t> png;
-    screen::PngRowWriter writer;
-    bool written = writer.Start(rows.width, rows.height,
-                                [&png](const std::uint8_t* bytes, std::size_t count) {
-                                    png.insert(png.end(), bytes, bytes + count);
-                                    return true;
-                                });
-    for (std::int32_t y = 0; written && y < rows.height; ++y) written = writer.WriteRow(pixels.Row(y));
-    if (!written || !writer.Finish()) return false;
+    const std::span<const std::uint32_t> all(pixels.Row(0),
+                                             static_cast<std::size_t>(rows.width) * rows.height);
+    if (!EncodePng(rows.width, rows.height, all, png)) return false;
     image = std::move(png);  // the rows may point into the old bytes: they are done with
     return true;
 }
@@ -114,6 +113,20 @@ bool ReadExternalTileset(const std::string& file, TiledTileset& tileset) {
 
 }  // namespace
 
+bool EncodePng(std::int32_t width, std::int32_t height, std::span<const std::uint32_t> pixels,
+               std::vector<std::uint8_t>& png) {
+    png.clear();
+    screen::PngRowWriter writer;
+    bool written = writer.Start(width, height, [&png](const std::uint8_t* bytes, std::size_t count) {
+        png.insert(png.end(), bytes, bytes + count);
+        return true;
+    });
+    for (std::int32_t y = 0; written && y < height; ++y) {
+        written = writer.WriteRow(pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    return written && writer.Finish();
+}
+
 TiledFormat TiledFormatOf(std::string_view path) {
     if (EndsWith(path, ".tmx") || EndsWith(path, ".tsx")) return TiledFormat::Xml;
     if (EndsWith(path, ".tmj") || EndsWith(path, ".tsj") || EndsWith(path, ".json")) {
@@ -132,40 +145,81 @@ bool ReadTiledInput(const std::string& file, bool outsideAllowed, TiledInput& in
         Message(file, error);
         return false;
     }
-    if (OnlyTileset(input.map, error) == nullptr) {
-        Message(file, error);
+    TiledMap& map = input.map;
+    // A map of another kind is refused as such, whatever its tilesets are.
+    if (map.orientation != "orthogonal") {
+        Message(file, "die Karte ist " + map.orientation + ", nicht orthogonal");
         return false;
     }
-    TiledTileset& tileset = input.map.tilesets.front();
-    std::string holder = file;  // the file that names the image
-    if (!tileset.source.empty()) {
-        if (!NamedPath(file, file, tileset.source, outsideAllowed, holder) ||
-            !ReadExternalTileset(holder, tileset)) {
+    input.files = {file};
+    // The tilesets the tile layers use: only their images are read.
+    std::vector<bool> used(map.tilesets.size(), false);
+    for (const TiledLayer& layer : map.layers) {
+        std::uint32_t last = 0;
+        for (const std::uint32_t cell : layer.cells) {
+            if (cell == 0 || cell == last) continue;
+            last = cell;
+            const std::int32_t index = TilesetOf(map, cell & ~kTiledFlipBits);
+            if (index >= 0) used[static_cast<std::size_t>(index)] = true;
+        }
+    }
+    input.pictures.resize(map.tilesets.size());
+    std::int64_t pixelBudget = screen::kMaxImagePixels;
+    for (std::size_t i = 0; i < map.tilesets.size(); ++i) {
+        TiledTileset& tileset = map.tilesets[i];
+        std::string holder = file;  // the file that names the images
+        if (!tileset.source.empty()) {
+            if (!NamedPath(file, file, tileset.source, outsideAllowed, holder) ||
+                !ReadExternalTileset(holder, tileset)) {
+                return false;
+            }
+            input.files.push_back(holder);
+        }
+        const bool single = map.tilesets.size() == 1 && !tileset.image.empty();
+        if (!used[i] && !single) continue;
+        TilesetPictures& pictures = input.pictures[i];
+        pictures.loaded = true;
+        if (tileset.image.empty() && tileset.tileImages.empty()) {
+            Message(holder, "der Kachelsatz \"" + tileset.name + "\" hat kein Bild");
+            return false;
+        }
+        const auto decode = [&](const std::string& named, ArgbPicture& picture,
+                                std::vector<std::uint8_t>& image, std::string& imageFile) {
+            if (!NamedPath(file, holder, named, outsideAllowed, imageFile) ||
+                !ReadNamed(imageFile, kTileSetFileLimit, image)) {
+                return false;
+            }
+            input.files.push_back(imageFile);
+            std::string problem;
+            if (!DecodeArgb(image, tileset.trans, pixelBudget, picture, problem)) {
+                Message(imageFile, problem);
+                return false;
+            }
+            return true;
+        };
+        std::vector<std::uint8_t> image;
+        std::string imageFile;
+        if (!tileset.image.empty()) {
+            if (!decode(tileset.image, pictures.image, image, imageFile)) return false;
+            if (single) {
+                input.image = std::move(image);
+                input.imageFile = imageFile;
+                input.imageWidth = pictures.image.width;
+                input.imageHeight = pictures.image.height;
+            }
+            continue;
+        }
+        for (const TiledTileset::TileImage& tile : tileset.tileImages) {
+            pictures.tiles.emplace_back(tile.id, ArgbPicture{});
+            if (!decode(tile.image, pictures.tiles.back().second, image, imageFile)) return false;
+        }
+    }
+    if (!input.image.empty()) {
+        if (!AsPng(input.image)) {
+            Message(input.imageFile, "kann nicht als PNG geschrieben werden: der Speicher reicht nicht");
             return false;
         }
     }
-    if (tileset.image.empty()) {
-        Message(holder,
-                "der Kachelsatz hat kein Bild; eine Karte braucht einen Kachelsatz aus "
-                "einem Bild");
-        return false;
-    }
-    std::string imageFile;
-    if (!NamedPath(file, holder, tileset.image, outsideAllowed, imageFile)) return false;
-    if (!ReadNamed(imageFile, kTileSetFileLimit, input.image)) return false;
-    screen::ImageRows rows;
-    if (!screen::ReadImageRows(input.image, 32, rows)) {
-        Message(imageFile, "ist kein PNG- oder BMP-Bild, das der Editor lesen kann: " +
-                               ImageProblemText(screen::ReadImageHeader(input.image), rows.problem));
-        return false;
-    }
-    if (!AsPng(rows, input.image)) {
-        Message(imageFile, "kann nicht als PNG geschrieben werden: der Speicher reicht nicht");
-        return false;
-    }
-    input.files = {file, holder, imageFile};
-    input.imageWidth = rows.width;
-    input.imageHeight = rows.height;
     return true;
 }
 

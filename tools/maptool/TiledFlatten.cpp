@@ -1,0 +1,292 @@
+// Drawing a Tiled map's layers into one tile per distinct stack of cells.
+#include "tools/maptool/TiledFlatten.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "screen/ImageHeader.h"
+#include "screen/PixelBuffer.h"
+#include "tools/maptool/TiledPixels.h"
+
+namespace maptool {
+namespace {
+
+std::string Text(std::int64_t n) { return std::to_string(n); }
+
+// A number of pixels as a person writes it: 3, -16, 2.5.
+std::string Pixels(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// A tile layer as it is drawn: where its cells land and how they look.
+struct Drawn {
+    const TiledLayer* layer = nullptr;
+    std::int64_t shiftX = 0;  // fields its cells move by
+    std::int64_t shiftY = 0;
+    std::uint32_t alpha = 255;       // constant alpha of its opacity
+    std::uint32_t tint = 0xFFFFFFFF;  // 0xAARRGGBB; white is none
+
+    std::uint32_t Cell(std::int64_t x, std::int64_t y) const {
+        const std::int64_t lx = x - layer->x - shiftX, ly = y - layer->y - shiftY;
+        if (lx < 0 || ly < 0 || lx >= layer->width || ly >= layer->height) return 0;
+        return layer->cells[static_cast<std::size_t>(ly * layer->width + lx)];
+    }
+};
+
+// The colours multiplied channel by channel, as a group's tint passes on to its layers.
+std::uint32_t MultiplyColors(std::uint32_t a, std::uint32_t b) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8) {
+        const double product = (a >> shift & 0xFF) / 255.0 * ((b >> shift & 0xFF) / 255.0);
+        out |= static_cast<std::uint32_t>(std::lround(product * 255)) << shift;
+    }
+    return out;
+}
+
+// How a layer is drawn, with what its groups pass on; false, with reasons, when it cannot be.
+bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& visible,
+           ImportReasons& reasons) {
+    double opacity = 1, offsetX = 0, offsetY = 0;
+    visible = true;
+    bool ok = true;
+    for (const TiledLayer* l = &layer; l != nullptr;
+         l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
+        visible = visible && l->visible;
+        opacity *= l->opacity;
+        offsetX += l->offsetX;
+        offsetY += l->offsetY;
+        if (l->tint.empty()) continue;
+        std::uint32_t tint = 0;
+        if (!ParseTiledColor(l->tint, tint)) {
+            reasons.Add("Ebene hat eine Tönung, die keine Farbe ist",
+                        "Ebenen haben Tönungen, die keine Farben sind", "\"" + l->name + "\"");
+            ok = false;
+        }
+        drawn.tint = MultiplyColors(drawn.tint, tint);
+    }
+    drawn.layer = &layer;
+    drawn.alpha = OpacityAlpha(opacity);
+    const double fieldsX = offsetX / map.tileWidth, fieldsY = offsetY / map.tileHeight;
+    if (fieldsX != std::floor(fieldsX) || fieldsY != std::floor(fieldsY) ||
+        std::fabs(fieldsX) > 1e6 || std::fabs(fieldsY) > 1e6) {
+        reasons.Add("Ebene ist um Teile eines Feldes verschoben",
+                    "Ebenen sind um Teile eines Feldes verschoben",
+                    "\"" + layer.name + "\" um (" + Pixels(offsetX) + ", " +
+                        Pixels(offsetY) + ") Pixel");
+        return false;
+    }
+    drawn.shiftX = static_cast<std::int64_t>(fieldsX);
+    drawn.shiftY = static_cast<std::int64_t>(fieldsY);
+    return ok;
+}
+
+// A cell's tile, checked: false, with reasons, for a tile that cannot be drawn.
+bool CheckCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
+               std::uint32_t cell, std::int64_t x, std::int64_t y, ImportReasons& reasons) {
+    if ((cell & kRotateHexagonal) != 0) {
+        reasons.AddField("Feld zeigt eine um 120 Grad gedrehte Kachel (nur für Sechseck-Karten)",
+                         "Felder zeigen um 120 Grad gedrehte Kacheln (nur für Sechseck-Karten)",
+                         x, y);
+        return false;
+    }
+    if ((cell & kFlipDiagonal) != 0 && map.tileWidth != map.tileHeight) {
+        reasons.AddField("Feld zeigt eine diagonal gespiegelte Kachel, die nicht quadratisch ist",
+                         "Felder zeigen diagonal gespiegelte Kacheln, die nicht quadratisch sind",
+                         x, y);
+        return false;
+    }
+    TilePlace place;
+    switch (FindTile(map, pictures, cell & ~kTiledFlipBits, place)) {
+        case TileLookup::Found:
+            return true;
+        case TileLookup::NoTileset:
+            reasons.AddField("Feld zeigt eine Kachel, die zu keinem Kachelsatz gehört",
+                             "Felder zeigen Kacheln, die zu keinem Kachelsatz gehören", x, y);
+            return false;
+        case TileLookup::NoTile:
+            reasons.AddField("Feld zeigt eine Kachel, die ihr Kachelsatz nicht hat",
+                             "Felder zeigen Kacheln, die ihr Kachelsatz nicht hat", x, y);
+            return false;
+        case TileLookup::WrongSize:
+            reasons.AddField("Feld zeigt eine Kachel, die nicht so groß ist wie ein Feld der Karte",
+                             "Felder zeigen Kacheln, die nicht so groß sind wie ein Feld der Karte",
+                             x, y);
+            return false;
+    }
+    return false;
+}
+
+// Draws a cell's tile into `tile` (the map's tile size) as Tiled draws it: flipped along the
+// diagonal first, then horizontally and vertically; tinted; with the layer's opacity.
+void DrawCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
+              const Drawn& drawn, std::uint32_t cell, std::vector<std::uint32_t>& tile) {
+    if (cell == 0) return;
+    TilePlace place;
+    if (FindTile(map, pictures, cell & ~kTiledFlipBits, place) != TileLookup::Found) return;
+    const std::int32_t w = map.tileWidth, h = map.tileHeight;
+    const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
+               diagonal = (cell & kFlipDiagonal) != 0;
+    for (std::int32_t y = 0; y < h; ++y) {
+        for (std::int32_t x = 0; x < w; ++x) {
+            std::int32_t sx = flipX ? w - 1 - x : x, sy = flipY ? h - 1 - y : y;
+            if (diagonal) std::swap(sx, sy);
+            std::uint32_t p = place.picture->At(place.x + sx, place.y + sy);
+            if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
+            if (drawn.alpha != 255) p = ChannelsTimes(p, drawn.alpha);
+            std::uint32_t& target = tile[static_cast<std::size_t>(y) * w + x];
+            target = SourceOver(p, target);
+        }
+    }
+}
+
+}  // namespace
+
+bool IsZMaskLayerName(std::string_view name) {
+    const std::string_view want = kZMaskLayerName;
+    if (name.size() != want.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (lower(name[i]) != lower(want[i])) return false;
+    }
+    return true;
+}
+
+std::int64_t MostTiles(std::int32_t tileWidth, std::int32_t tileHeight) {
+    return std::min<std::int64_t>(
+        screen::kMaxSide / tileWidth,
+        screen::kMaxImagePixels / (std::int64_t{tileWidth} * 2 * tileHeight));
+}
+
+bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
+                     FlatMap& flat, ImportReasons& reasons) {
+    if (map.tileWidth < 1 || map.tileHeight < 1) {
+        reasons.Add("die Kacheln der Karte sind " + Text(map.tileWidth) + " x " +
+                    Text(map.tileHeight) + " Pixel groß");
+        return false;
+    }
+    // The fields: a finite map's, or the rectangle around an infinite map's chunks.
+    std::int64_t left = 0, top = 0, right = map.width, bottom = map.height;
+    if (map.infinite) {
+        left = top = INT64_MAX;
+        right = bottom = INT64_MIN;
+        for (const TiledLayer& l : map.layers) {
+            if (l.kind != TiledLayerKind::Tile || l.cells.empty()) continue;
+            left = std::min<std::int64_t>(left, l.x);
+            top = std::min<std::int64_t>(top, l.y);
+            right = std::max<std::int64_t>(right, std::int64_t{l.x} + l.width);
+            bottom = std::max<std::int64_t>(bottom, std::int64_t{l.y} + l.height);
+        }
+        if (left > right) {
+            reasons.Add("die unendliche Karte hat keine Kacheln");
+            return false;
+        }
+    }
+    if (right - left < 1 || bottom - top < 1 || right - left > 1000 || bottom - top > 1000) {
+        reasons.Add("die Karte ist " + Text(right - left) + " x " + Text(bottom - top) +
+                    " Felder groß; eine Karte hat 1 bis 1000 x 1000 Felder");
+        return false;
+    }
+    std::uint32_t empty = kEmptyFieldGrey;
+    if (!map.backgroundColor.empty()) {
+        std::uint32_t color = 0;
+        if (ParseTiledColor(map.backgroundColor, color)) {
+            empty = SourceOver(Premultiplied(color), kEmptyFieldGrey);
+        } else {
+            reasons.Add("die Hintergrundfarbe \"" + map.backgroundColor + "\" ist keine Farbe");
+        }
+    }
+
+    // The layers drawn, bottom to top, and the layer of Z-masks.
+    std::vector<Drawn> layers;
+    Drawn zMask;
+    for (const TiledLayer& layer : map.layers) {
+        if (layer.kind != TiledLayerKind::Tile) continue;
+        Drawn drawn;
+        bool visible = false;
+        const bool isZMask = IsZMaskLayerName(layer.name) && zMask.layer == nullptr;
+        if (!Looks(map, layer, drawn, visible, reasons)) continue;
+        if (isZMask) {
+            zMask = drawn;
+        } else if (visible) {
+            layers.push_back(drawn);
+        }
+    }
+    const std::size_t stackSize = layers.size() + 1;
+
+    // Each field's stack of cells, and the tile of each distinct stack.
+    const std::int32_t width = static_cast<std::int32_t>(right - left);
+    const std::int32_t height = static_cast<std::int32_t>(bottom - top);
+    const std::int32_t w = map.tileWidth, h = map.tileHeight;
+    const std::int64_t most = MostTiles(w, h);
+    flat.width = width;
+    flat.height = height;
+    flat.originX = static_cast<std::int32_t>(left);
+    flat.originY = static_cast<std::int32_t>(top);
+    flat.fields.assign(static_cast<std::size_t>(width) * height, 0);
+    std::unordered_map<std::string, std::int32_t> tiles;
+    std::vector<const std::string*> stacks;
+    std::unordered_map<std::uint32_t, bool> checked;  // cell: whether it can be drawn
+    std::string stack(4 * stackSize, '\0');
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            for (std::size_t i = 0; i < stackSize; ++i) {
+                const Drawn& drawn = i < layers.size() ? layers[i] : zMask;
+                const std::uint32_t cell =
+                    drawn.layer != nullptr ? drawn.Cell(left + x, top + y) : 0;
+                if (cell != 0) {
+                    const auto [at, added] = checked.emplace(cell, true);
+                    if (added) at->second = CheckCell(map, pictures, cell, x, y, reasons);
+                    // Reasons name the first few fields: each bad cell is counted everywhere.
+                    else if (!at->second) CheckCell(map, pictures, cell, x, y, reasons);
+                }
+                std::memcpy(&stack[4 * i], &cell, 4);
+            }
+            const auto [at, added] = tiles.emplace(stack, static_cast<std::int32_t>(tiles.size()));
+            if (added) stacks.push_back(&at->first);
+            flat.fields[static_cast<std::size_t>(y) * width + x] = at->second;
+        }
+    }
+    if (static_cast<std::int64_t>(tiles.size()) > most) {
+        const std::string what = "verschiedene Felder; ein Kachelsatz mit Kacheln von " +
+                                 Text(w) + " x " + Text(h) + " Pixeln hält höchstens " +
+                                 Text(most);
+        reasons.Add(what, what, "", static_cast<std::int64_t>(tiles.size()));
+    }
+    if (!reasons.Empty()) return false;
+
+    // The tiles, drawn into row 0 and their Z-masks into row 1.
+    flat.tileCount = static_cast<std::int32_t>(stacks.size());
+    flat.tileSetWidth = flat.tileCount * w;
+    flat.tileSetHeight = 2 * h;
+    flat.tileSet.assign(static_cast<std::size_t>(flat.tileSetWidth) * flat.tileSetHeight, 0);
+    flat.zMaskLayer = zMask.layer != nullptr ? zMask.layer->name : "";
+    std::vector<std::uint32_t> tile(static_cast<std::size_t>(w) * h);
+    for (std::int32_t t = 0; t < flat.tileCount; ++t) {
+        const std::string& cells = *stacks[static_cast<std::size_t>(t)];
+        for (std::int32_t row = 0; row < 2; ++row) {
+            std::fill(tile.begin(), tile.end(), row == 0 ? empty : 0xFF000000u);
+            for (std::size_t i = row == 0 ? 0 : layers.size();
+                 i < (row == 0 ? layers.size() : stackSize); ++i) {
+                std::uint32_t cell = 0;
+                std::memcpy(&cell, &cells[4 * i], 4);
+                DrawCell(map, pictures, i < layers.size() ? layers[i] : zMask, cell, tile);
+            }
+            for (std::int32_t y = 0; y < h; ++y) {
+                std::uint32_t* out = flat.tileSet.data() +
+                                     static_cast<std::size_t>(row * h + y) * flat.tileSetWidth +
+                                     static_cast<std::size_t>(t) * w;
+                for (std::int32_t x = 0; x < w; ++x) {
+                    out[x] = tile[static_cast<std::size_t>(y) * w + x] & 0x00FFFFFFu;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace maptool
