@@ -98,6 +98,12 @@ class Layers:
                 self.zmask = name
 
 
+def byte_mul(value, alpha):
+    """value * alpha / 255, rounded as Qt's raster engine rounds it."""
+    t = value * alpha
+    return (t + (t >> 8) + 0x80) >> 8
+
+
 def compare(label, tiled_png, ours_png, ground):
     """The number of pixels that differ between Tiled's picture over ground and ours."""
     tiled, ours = read_png(tiled_png), read_png(ours_png)
@@ -107,8 +113,10 @@ def compare(label, tiled_png, ours_png, ground):
         return 1
     different, largest = [], 0
     for i, (t, o) in enumerate(zip(tiled.pixels, ours.pixels)):
+        # Tiled's pixel premultiplied again (as Qt held it before writing the file) over the
+        # ground, in Qt's arithmetic: the colour plus the ground times the uncovered part.
         alpha = t[3]
-        seen = tuple(round((c * alpha + g * (255 - alpha)) / 255) for c, g in zip(t[:3], ground))
+        seen = tuple(byte_mul(c, alpha) + byte_mul(g, 255 - alpha) for c, g in zip(t[:3], ground))
         if seen != o[:3]:
             largest = max(largest, max(abs(a - b) for a, b in zip(seen, o[:3])))
             different.append((i % tiled.width, i // tiled.width, t, seen, o[:3]))
