@@ -2,7 +2,7 @@
 """Tiled judges `maptool import`: one Tiled map, imported or refused as expected.
 
     judge.py MAPTOOL TMXRASTERIZER MAP match
-    judge.py MAPTOOL TMXRASTERIZER MAP refuse TEXT...
+    judge.py MAPTOOL TMXRASTERIZER MAP refuse TEXT [| LATER-TEXT]...
 
 match: the map imports; the MAP passes `maptool check`; its players are the points of the
 object layer "Spieler" (one player, as Neu makes it, where there is none); and
@@ -14,7 +14,8 @@ the layers that do not come along hidden (object and image layers, and the tile 
 --zmask` against the layer "Z-Maske" alone over black, or all black where there is no such
 layer.
 
-refuse: the import fails, writes no MAP, and its first reason contains TEXT.
+refuse: the import fails, writes no MAP, its first reason contains TEXT, and for each
+LATER-TEXT a later reason contains it (a refusal lists every reason at once).
 
 Exit code 77 (skipped) where tmxrasterizer is not installed and a picture is to be judged.
 """
@@ -200,9 +201,14 @@ def judge_refusal(maptool, source, work, text):
     if code == 0 or os.path.exists(target):
         print("FAIL: the map was imported; it must be refused")
         return 1
-    if text.lower() not in first.lower():
-        print(f"FAIL: the first reason is \"{first}\", expected one with \"{text}\"")
+    expected_first, *later = text.split(" | ")
+    if expected_first.lower() not in first.lower():
+        print(f"FAIL: the first reason is \"{first}\", expected one with \"{expected_first}\"")
         return 1
+    for reason in later:
+        if not any(reason.lower() in line.lower() for line in lines[1:]):
+            print(f"FAIL: no later reason holds \"{reason}\"")
+            return 1
     print(f"PASS: refused, first with \"{first}\"")
     return 0
 

@@ -177,6 +177,15 @@ def make_maps(sizes):
     tmx("two_layers.tmx", 4, 3, 4, 3, ts(1, "plain.png", 4, 4) + ts(5, "holes.png", 4, 8)
         + layer("Boden", 4, 3, grid(4, 3, lambda x, y: 1 + x % 4))
         + layer("Oben", 4, 3, grid(4, 3, lambda x, y: 5 + (x + y) % 8), "csv", ' opacity="0.75"'))
+    # Tint colours on a layer and on a group (with alpha), the layer's inside the group's.
+    tmx("tint.tmx", 4, 3, 4, 3, ts(1, "plain.png", 4, 4) + ts(5, "holes.png", 4, 8)
+        + layer("Boden", 4, 3, grid(4, 3, lambda x, y: 1 + (x + y) % 4), "csv",
+                ' tintcolor="#c08040"')
+        + ' <group name="Getönt" tintcolor="#8040a0ff">\n'
+        + layer("Innen", 4, 3, grid(4, 3, lambda x, y: 5 + (x * 3 + y) % 8 if y != 1 else 0),
+                "csv", ' tintcolor="#ffff00" opacity="0.8"')
+        + layer("Klar", 4, 3, grid(4, 3, lambda x, y: 9 + x if y == 1 else 0))
+        + ' </group>\n')
     # A group with opacity, a hidden layer and a hidden group: what Tiled does not draw stays out.
     tmx("groups_hidden.tmx", 4, 3, 4, 3, ts(1, "plain.png", 4, 4) + ts(5, "holes.png", 4, 8)
         + layer("Boden", 4, 3, grid(4, 3, lambda x, y: 1 + (x * y) % 4))
@@ -234,13 +243,16 @@ def make_maps(sizes):
     chunk = lambda cx, cy, fn: (f'   <chunk x="{cx}" y="{cy}" width="16" height="16">'
                                 + encode(grid(16, 16, fn), "csv")[len('<data encoding="csv">'):-7]
                                 + '</chunk>\n')
-    with open(os.path.join(OUT, "infinite.tmx"), "w", encoding="utf-8") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<map version="1.8" orientation="orthogonal"'
-                ' renderorder="right-down" width="32" height="32" tilewidth="4" tileheight="3"'
-                ' infinite="1">\n' + ts(1, "plain.png", 4, 4)
-                + ' <layer name="Boden" width="32" height="32">\n  <data encoding="csv">\n'
-                + chunk(0, 0, lambda x, y: 1 + (x + y) % 4) + chunk(16, 16, lambda x, y: 1 + x % 2)
-                + '  </data>\n </layer>\n</map>\n')
+    # The second one's chunks lie left of and above the origin, and leave a chunk empty.
+    for name, at in (("infinite.tmx", 0), ("infinite_negative.tmx", -32)):
+        with open(os.path.join(OUT, name), "w", encoding="utf-8") as f:
+            f.write('<?xml version="1.0" encoding="UTF-8"?>\n<map version="1.8"'
+                    ' orientation="orthogonal" renderorder="right-down" width="32" height="32"'
+                    ' tilewidth="4" tileheight="3" infinite="1">\n' + ts(1, "plain.png", 4, 4)
+                    + ' <layer name="Boden" width="32" height="32">\n  <data encoding="csv">\n'
+                    + chunk(at, at, lambda x, y: 1 + (x + y) % 4)
+                    + chunk(at + 16, at + 16, lambda x, y: 1 + x % 2)
+                    + '  </data>\n </layer>\n</map>\n')
     # Everything at once: tilesets of every kind, a group, flips, empty cells on a background
     # colour, zstd data, Z-masks, players and what does not come along.
     tmx("combined.tmx", 8, 5, 4, 3, ts(1, "plain.png", 4, 4)
@@ -310,6 +322,10 @@ def make_refusals(ts, sizes):
                 '  <data encoding="csv">\n   <chunk x="0" y="0" width="16" height="16">'
                 + ",".join(["1"] * 256) + '</chunk>\n   <chunk x="992" y="992" width="16" height="16">'
                 + ",".join(["2"] * 256) + '</chunk>\n  </data>\n </layer>\n</map>\n')
+    # Reasons of two kinds: each is listed.
+    tmx("refuse_two_reasons.tmx", 3, 2, 4, 3, one + layer("Boden", 3, 2, [1] * 6)
+        + layer("Versetzt", 3, 2, [2] * 6, "csv", ' offsetx="2"')
+        + layer("Ferne", 3, 2, [2] * 6, "csv", ' parallaxy="2"'))
     # Two reasons at once: an isometric map is refused as such first, whatever else it has.
     tmx("refuse_isometric_offset.tmx", 3, 2, 4, 3, one + layer("Boden", 3, 2, [1] * 6)
         + layer("Versetzt", 3, 2, [2] * 6, "csv", ' offsetx="1"'), orientation="isometric")
