@@ -349,6 +349,25 @@ TEST_F(MaptoolImportTest, ARefusalNamesEveryReason) {
               "maptool: karte.tmx: nicht importiert\n");
     EXPECT_EQ(FilesIn("Karten"), std::vector<std::string>{});
 
+    // Tiles 1000 pixels wide: the editor reads tile sets up to 32767 pixels wide, 32 tiles.
+    std::vector<Rgba> wide;
+    for (std::uint32_t row = 0; row < 6; ++row) wide.insert(wide.end(), 1000, 0xFF000000u | row);
+    WriteRgbaPng("wide.png", 1000, 6, wide);
+    QString below, above;
+    for (int i = 0; i < 36; ++i) {
+        below += QString::number(i / 6 + 1) + (i < 35 ? "," : "");
+        above += QString::number(i % 6 + 1) + (i < 35 ? "," : "");
+    }
+    WriteText("karte.tmx",
+              Tmx(36, 1,
+                  R"(<tileset firstgid="1" name="w" tilewidth="1000" tileheight="1" columns="1"><image source="wide.png"/></tileset>)" +
+                      Layer("a", 36, 1, below) + Layer("b", 36, 1, above),
+                  "", R"(tilewidth="1000" tileheight="1")"));
+    const ToolRun wideRun = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
+    EXPECT_EQ(wideRun.err,
+              "maptool: karte.tmx: 36 verschiedene Felder; ein Kachelsatz mit Kacheln von 1000 x 1 "
+              "Pixeln hält höchstens 32\nmaptool: karte.tmx: nicht importiert\n");
+
     WriteText("karte.tmx", Tmx(1, 1, R"(<tileset firstgid="1" source="fehlt.tsx"/>)",
                                R"( orientation="isometric")")
                                .replace(R"(orientation="orthogonal" )", ""));
