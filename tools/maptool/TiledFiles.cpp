@@ -154,12 +154,13 @@ bool ReadTiledInput(const std::string& file, bool outsideAllowed, TiledInput& in
     input.files = {file};
     // The tilesets the tile layers use: only their images are read.
     std::vector<bool> used(map.tilesets.size(), false);
+    const TileFinder finder(map, input.pictures);
     for (const TiledLayer& layer : map.layers) {
         std::uint32_t last = 0;
         for (const std::uint32_t cell : layer.cells) {
             if (cell == 0 || cell == last) continue;
             last = cell;
-            const std::int32_t index = TilesetOf(map, cell & ~kTiledFlipBits);
+            const std::int32_t index = finder.TilesetOf(cell & ~kTiledFlipBits);
             if (index >= 0) used[static_cast<std::size_t>(index)] = true;
         }
     }

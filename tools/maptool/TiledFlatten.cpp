@@ -86,8 +86,7 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& vis
 }
 
 // A cell's tile, checked: false, with reasons, for a tile that cannot be drawn.
-bool CheckCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
-               std::uint32_t cell, std::int64_t x, std::int64_t y, ImportReasons& reasons) {
+bool CheckCell(const TiledMap& map, const TileFinder& tiles, std::uint32_t cell, std::int64_t x, std::int64_t y, ImportReasons& reasons) {
     if ((cell & kRotateHexagonal) != 0) {
         reasons.AddField("Feld zeigt eine um 120 Grad gedrehte Kachel (nur für Sechseck-Karten)",
                          "Felder zeigen um 120 Grad gedrehte Kacheln (nur für Sechseck-Karten)",
@@ -101,7 +100,7 @@ bool CheckCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures
         return false;
     }
     TilePlace place;
-    switch (FindTile(map, pictures, cell & ~kTiledFlipBits, place)) {
+    switch (tiles.Find(cell & ~kTiledFlipBits, place)) {
         case TileLookup::Found:
             return true;
         case TileLookup::NoTileset:
@@ -123,11 +122,10 @@ bool CheckCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures
 
 // Draws a cell's tile into `tile` (the map's tile size) as Tiled draws it: flipped along the
 // diagonal first, then horizontally and vertically; tinted; with the layer's opacity.
-void DrawCell(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
-              const Drawn& drawn, std::uint32_t cell, std::vector<std::uint32_t>& tile) {
+void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn, std::uint32_t cell, std::vector<std::uint32_t>& tile) {
     if (cell == 0) return;
     TilePlace place;
-    if (FindTile(map, pictures, cell & ~kTiledFlipBits, place) != TileLookup::Found) return;
+    if (tiles.Find(cell & ~kTiledFlipBits, place) != TileLookup::Found) return;
     const std::int32_t w = map.tileWidth, h = map.tileHeight;
     const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
                diagonal = (cell & kFlipDiagonal) != 0;
@@ -228,6 +226,7 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     flat.originX = static_cast<std::int32_t>(left);
     flat.originY = static_cast<std::int32_t>(top);
     flat.fields.assign(static_cast<std::size_t>(width) * height, 0);
+    const TileFinder finder(map, pictures);
     std::unordered_map<std::string, std::int32_t> tiles;
     std::vector<const std::string*> stacks;
     std::unordered_map<std::uint32_t, bool> checked;  // cell: whether it can be drawn
@@ -240,9 +239,9 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
                     drawn.layer != nullptr ? drawn.Cell(left + x, top + y) : 0;
                 if (cell != 0) {
                     const auto [at, added] = checked.emplace(cell, true);
-                    if (added) at->second = CheckCell(map, pictures, cell, x, y, reasons);
+                    if (added) at->second = CheckCell(map, finder, cell, x, y, reasons);
                     // Reasons name the first few fields: each bad cell is counted everywhere.
-                    else if (!at->second) CheckCell(map, pictures, cell, x, y, reasons);
+                    else if (!at->second) CheckCell(map, finder, cell, x, y, reasons);
                 }
                 std::memcpy(&stack[4 * i], &cell, 4);
             }
@@ -274,7 +273,7 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
                  i < (row == 0 ? layers.size() : stackSize); ++i) {
                 std::uint32_t cell = 0;
                 std::memcpy(&cell, &cells[4 * i], 4);
-                DrawCell(map, pictures, i < layers.size() ? layers[i] : zMask, cell, tile);
+                DrawCell(map, finder, i < layers.size() ? layers[i] : zMask, cell, tile);
             }
             for (std::int32_t y = 0; y < h; ++y) {
                 std::uint32_t* out = flat.tileSet.data() +

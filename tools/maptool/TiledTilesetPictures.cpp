@@ -1,6 +1,9 @@
 // Decoding tileset images and finding tiles in them.
 #include "tools/maptool/TiledTilesetPictures.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "screen/ImageRows.h"
 #include "screen/PixelBuffer.h"
 #include "screen/PixelConversion.h"
@@ -59,35 +62,48 @@ bool DecodeArgb(std::span<const std::uint8_t> bytes, const std::string& trans,
     return true;
 }
 
-std::int32_t TilesetOf(const TiledMap& map, std::uint32_t gid) {
-    std::int32_t found = -1;
+TileFinder::TileFinder(const TiledMap& map, const std::vector<TilesetPictures>& pictures)
+    : map_(map), pictures_(pictures), tiles_(pictures.size()) {
     for (std::size_t i = 0; i < map.tilesets.size(); ++i) {
-        const std::uint32_t first = map.tilesets[i].firstGid;
-        if (first <= gid &&
-            (found < 0 || first > map.tilesets[static_cast<std::size_t>(found)].firstGid)) {
-            found = static_cast<std::int32_t>(i);
+        firstIds_.emplace_back(map.tilesets[i].firstGid, static_cast<std::int32_t>(i));
+    }
+    // Of tilesets with the same first id, the first in the file counts.
+    std::stable_sort(firstIds_.begin(), firstIds_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        for (std::size_t t = 0; t < pictures[i].tiles.size(); ++t) {
+            tiles_[i].emplace(pictures[i].tiles[t].first, t);
         }
     }
-    return found;
 }
 
-TileLookup FindTile(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
-                    std::uint32_t gid, TilePlace& place) {
-    const std::int32_t index = TilesetOf(map, gid);
+std::int32_t TileFinder::TilesetOf(std::uint32_t gid) const {
+    auto after = std::upper_bound(firstIds_.begin(), firstIds_.end(), gid,
+                                  [](std::uint32_t id, const auto& e) { return id < e.first; });
+    if (after == firstIds_.begin()) return -1;
+    const std::uint32_t first = std::prev(after)->first;
+    return std::lower_bound(firstIds_.begin(), after, first,
+                            [](const auto& e, std::uint32_t id) { return e.first < id; })
+        ->second;
+}
+
+TileLookup TileFinder::Find(std::uint32_t gid, TilePlace& place) const {
+    const TiledMap& map = map_;
+    const std::int32_t index = TilesetOf(gid);
     if (index < 0) return TileLookup::NoTileset;
     const TiledTileset& tileset = map.tilesets[static_cast<std::size_t>(index)];
-    const TilesetPictures& loaded = pictures[static_cast<std::size_t>(index)];
+    const TilesetPictures& loaded = pictures_[static_cast<std::size_t>(index)];
     const std::uint32_t id = gid - tileset.firstGid;
     if (!tileset.tileImages.empty() || tileset.image.empty()) {
-        for (const auto& [tileId, picture] : loaded.tiles) {
-            if (tileId != id) continue;
-            if (picture.width != map.tileWidth || picture.height != map.tileHeight) {
-                return TileLookup::WrongSize;
-            }
-            place = {&picture, 0, 0};
-            return TileLookup::Found;
+        const auto& byId = tiles_[static_cast<std::size_t>(index)];
+        const auto found = byId.find(id);
+        if (found == byId.end()) return TileLookup::NoTile;
+        const ArgbPicture& picture = loaded.tiles[found->second].second;
+        if (picture.width != map.tileWidth || picture.height != map.tileHeight) {
+            return TileLookup::WrongSize;
         }
-        return TileLookup::NoTile;
+        place = {&picture, 0, 0};
+        return TileLookup::Found;
     }
     if (tileset.tileWidth != map.tileWidth || tileset.tileHeight != map.tileHeight) {
         return TileLookup::WrongSize;

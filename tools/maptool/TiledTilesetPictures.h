@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "tools/maptool/TiledMap.h"
@@ -50,11 +51,24 @@ enum class TileLookup {
     WrongSize,  // the tile is not of the map's tile size
 };
 
-// The tile of a global id (without its flip bits). `pictures` goes with map.tilesets.
-TileLookup FindTile(const TiledMap& map, const std::vector<TilesetPictures>& pictures,
-                    std::uint32_t gid, TilePlace& place);
+// Finds the tiles of global ids (without their flip bits) in the map's tilesets; `pictures` goes
+// with map.tilesets, and both must outlive the finder. Each id is found in logarithmic time
+// whatever the number of tilesets and tiles.
+class TileFinder {
+public:
+    TileFinder(const TiledMap& map, const std::vector<TilesetPictures>& pictures);
 
-// The index of the tileset a global id (without flip bits) belongs to, or -1.
-std::int32_t TilesetOf(const TiledMap& map, std::uint32_t gid);
+    // The index of the tileset the id belongs to (the one with the largest first id not above
+    // it), or -1.
+    std::int32_t TilesetOf(std::uint32_t gid) const;
+
+    TileLookup Find(std::uint32_t gid, TilePlace& place) const;
+
+private:
+    const TiledMap& map_;
+    const std::vector<TilesetPictures>& pictures_;
+    std::vector<std::pair<std::uint32_t, std::int32_t>> firstIds_;  // sorted: first id, tileset
+    std::vector<std::unordered_map<std::uint32_t, std::size_t>> tiles_;  // local id: picture
+};
 
 }  // namespace maptool
