@@ -7,13 +7,17 @@ SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
 class Picture:
-    def __init__(self, width, height, pixels):
+    def __init__(self, width, height, rgba):
         self.width = width
         self.height = height
-        self.pixels = pixels  # row by row, (r, g, b, a)
+        self.rgba = rgba  # bytes, row by row, r g b a each
 
     def at(self, x, y):
-        return self.pixels[y * self.width + x]
+        i = 4 * (y * self.width + x)
+        return tuple(self.rgba[i:i + 4])
+
+    def row(self, y):
+        return self.rgba[4 * y * self.width:4 * (y + 1) * self.width]
 
 
 def write_png(path, width, height, pixels, alpha=True):
@@ -42,6 +46,39 @@ def _paeth(a, b, c):
     return b if pb <= pc else c
 
 
+def _add_bytes(x, y, low, high):
+    """Adds the bytes of two equally long numbers lane by lane, modulo 256 (no carries)."""
+    return ((x & low) + (y & low)) ^ ((x ^ y) & high)
+
+
+def _unfilter(kind, line, previous, channels):
+    """The row of bytes that a filtered row stands for. None, Sub and Up are added a whole
+    row at a time as large numbers; Average and Paeth go byte by byte."""
+    size = len(line)
+    if kind == 0:
+        return line
+    low = int.from_bytes(b"\x7f" * size, "big")
+    high = int.from_bytes(b"\x80" * size, "big")
+    if kind == 2:
+        total = _add_bytes(int.from_bytes(line, "big"), int.from_bytes(previous, "big"), low, high)
+        return total.to_bytes(size, "big")
+    if kind == 1:  # every byte plus all the bytes 1, 2, 3... pixels left of it: prefix sums
+        total, shift = int.from_bytes(line, "big"), channels * 8
+        while shift < size * 8:
+            total = _add_bytes(total, total >> shift, low, high)
+            shift *= 2
+        return total.to_bytes(size, "big")
+    out = bytearray(line)
+    for i in range(size):
+        left = out[i - channels] if i >= channels else 0
+        if kind == 3:
+            out[i] = (out[i] + (left + previous[i]) // 2) & 255
+        else:
+            upleft = previous[i - channels] if i >= channels else 0
+            out[i] = (out[i] + _paeth(left, previous[i], upleft)) & 255
+    return bytes(out)
+
+
 def read_png(path):
     """Reads a non-interlaced PNG of 8 bits per channel (grey, RGB, palette, with or without
     alpha) into a Picture."""
@@ -67,35 +104,20 @@ def read_png(path):
     channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour]
     stride = width * channels
     raw = zlib.decompress(idat)
-    previous = bytearray(stride)
-    pixels = []
+    previous = bytes(stride)
+    rows = []
     for y in range(height):
-        kind = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up = previous[i]
-            upleft = previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                line[i] = (line[i] + _paeth(left, up, upleft)) & 255
-        previous = line
-        for x in range(width):
-            p = line[x * channels:(x + 1) * channels]
-            if colour == 0:
-                pixels.append((p[0], p[0], p[0], 255))
-            elif colour == 2:
-                pixels.append((p[0], p[1], p[2], 255))
-            elif colour == 3:
-                alpha = trns[p[0]] if trns and p[0] < len(trns) else 255
-                pixels.append(palette[p[0]] + (alpha,))
-            elif colour == 4:
-                pixels.append((p[0], p[0], p[0], p[1]))
-            else:
-                pixels.append(tuple(p))
-    return Picture(width, height, pixels)
+        start = y * (stride + 1)
+        previous = _unfilter(raw[start], raw[start + 1:start + 1 + stride], previous, channels)
+        rows.append(previous)
+    data = b"".join(rows)
+    count = width * height
+    rgba = bytearray(4 * count)
+    if colour == 3:  # through the palette, pixel by pixel
+        table = [bytes(palette[i] + (trns[i] if trns and i < len(trns) else 255,))
+                 for i in range(len(palette))]
+        return Picture(width, height, b"".join(table[i] for i in data))
+    for c in range(3):  # each channel at once, as slices of byte strings
+        rgba[c::4] = data[(c if colour in (2, 6) else 0)::channels]
+    rgba[3::4] = data[channels - 1::channels] if colour in (4, 6) else b"\xff" * count
+    return Picture(width, height, bytes(rgba))
