@@ -218,6 +218,31 @@ TEST_F(MaptoolImportTest, TiledMapsAreDrawnIntoANewTileSet) {
     }
 }
 
+// An image without an alpha channel drawn at an opacity is mixed with what lies below in one
+// step, (s * a + t * (255 - a)) / 255; an image with one is blended premultiplied, the source
+// and the rest rounded apart. Opacity 0.75 is the constant alpha 192 * 255 / 256 = 191.
+TEST_F(MaptoolImportTest, OpacityRoundsAsTiledsPainterDoes) {
+    Picture opaque{12, 4, {}};
+    for (std::int32_t y = 0; y < 4; ++y) {
+        for (std::int32_t x = 0; x < 12; ++x) opaque.pixels.push_back(x < 6 ? 0x0A141E : 0xC86432);
+    }
+    WritePng("op.png", opaque);
+    std::vector<Rgba> withAlpha;
+    for (const std::uint32_t p : opaque.pixels) withAlpha.push_back(0xFF000000u | p);
+    WriteRgbaPng("al.png", 12, 4, withAlpha);
+    Picture drawn, tileSet;
+    const ToolRun run = Import(
+        Tmx(2, 1,
+            R"(<tileset firstgid="1" name="op" tilewidth="6" tileheight="4" columns="2"><image source="op.png"/></tileset>)"
+            R"(<tileset firstgid="3" name="al" tilewidth="6" tileheight="4" columns="2"><image source="al.png"/></tileset>)" +
+                Layer("unten", 2, 1, "1,1") + Layer("oben", 2, 1, "2,4", R"( opacity="0.75")")),
+        drawn, tileSet);
+    ASSERT_EQ(run.code, 0) << run.err;
+    // (200 * 191 + 10 * 64) / 255 = 152.3; 200 * 191 / 255 = 149.8 -> 150, 10 * 64 / 255 = 2.5 -> 3
+    EXPECT_EQ(drawn.At(2, 2), 0x98502Du);
+    EXPECT_EQ(drawn.At(8, 2), 0x99502Du);
+}
+
 // The eight ways a cell may flip its tile, on a square tile whose mark sits at (1, 0): the
 // diagonal first, then horizontal and vertical, as Tiled draws them.
 TEST_F(MaptoolImportTest, FlipsAreDrawnAsTiledDrawsThem) {
@@ -315,7 +340,7 @@ TEST_F(MaptoolImportTest, WhatDoesNotComeAlongIsSaidInOneLine) {
         Tmx(1, 1,
             tileset +
                 Layer("a", 1, 1, "1",
-                      R"( parallaxx="0.5"><properties><property name="p" value="x"/></properties)") +
+                      R"(><properties><property name="p" value="x"/></properties)") +
                 R"(<objectgroup name="Deko"/><objectgroup name="Wege"/><imagelayer name="Himmel"/>)" +
                 Layer("alt", 1, 1, "2", R"( visible="0")") +
                 R"(<objectgroup name="Spieler"><object id="1" x="0" y="0"><point/></object></objectgroup>)"),
@@ -326,8 +351,7 @@ TEST_F(MaptoolImportTest, WhatDoesNotComeAlongIsSaidInOneLine) {
               "schwarz (keine Ebene \"Z-Maske\")\n"
               "maptool: karte.tmx: Hinweis: nicht übernommen: 2 Objektebenen (\"Deko\", "
               "\"Wege\"), 1 Bildebene (\"Himmel\"), 1 verborgene Kachelebene (\"alt\"), 1 "
-              "Eigenschaft von Ebenen, 2 Eigenschaften von Kacheln, 1 Animation, 1 Ebene mit "
-              "Parallaxe (\"a\")\n");
+              "Eigenschaft von Ebenen, 2 Eigenschaften von Kacheln, 1 Animation\n");
 }
 
 // A refusal names every reason at once, each with its count and first places; a map of
@@ -336,10 +360,12 @@ TEST_F(MaptoolImportTest, ARefusalNamesEveryReason) {
     WriteText("karte.tmx",
               Tmx(4, 2,
                   kSetTileset + Layer("a", 4, 2, "1,9,9,268435457,\n9,1,1,1") +
-                      Layer("b", 4, 2, "0,0,0,0,\n0,0,0,0", R"( offsetx="3")")));
+                      Layer("b", 4, 2, "0,0,0,0,\n0,0,0,0", R"( offsetx="3" parallaxx="0.5")")));
     const ToolRun run = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err,
+              "maptool: karte.tmx: 1 Ebene hat eine Parallaxe, die sie mit der Ansicht verschiebt, "
+              "bei \"b\" (0.5, 1)\n"
               "maptool: karte.tmx: 1 Ebene ist um Teile eines Feldes verschoben, bei \"b\" um (3, "
               "0) Pixel\n"
               "maptool: karte.tmx: 3 Felder zeigen Kacheln, die ihr Kachelsatz nicht hat, zuerst "

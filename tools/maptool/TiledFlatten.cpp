@@ -49,15 +49,14 @@ std::uint32_t MultiplyColors(std::uint32_t a, std::uint32_t b) {
 }
 
 // How a layer is drawn, with what its groups pass on; false, with reasons, when it cannot be.
-bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& visible,
-           ImportReasons& reasons) {
-    double opacity = 1, offsetX = 0, offsetY = 0;
-    visible = true;
+bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, ImportReasons& reasons) {
+    double opacity = 1, offsetX = 0, offsetY = 0, parallaxX = 1, parallaxY = 1;
     bool ok = true;
     for (const TiledLayer* l = &layer; l != nullptr;
          l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
-        visible = visible && l->visible;
         opacity *= l->opacity;
+        parallaxX *= l->parallaxX;
+        parallaxY *= l->parallaxY;
         offsetX += l->offsetX;
         offsetY += l->offsetY;
         if (l->tint.empty()) continue;
@@ -71,6 +70,14 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& vis
     }
     drawn.layer = &layer;
     drawn.alpha = OpacityAlpha(opacity);
+    // A parallax factor moves the layer by an amount that depends on where the view is.
+    if (parallaxX != 1 || parallaxY != 1) {
+        reasons.Add("Ebene hat eine Parallaxe, die sie mit der Ansicht verschiebt",
+                    "Ebenen haben eine Parallaxe, die sie mit der Ansicht verschiebt",
+                    "\"" + layer.name + "\" (" + Pixels(parallaxX) + ", " + Pixels(parallaxY) +
+                        ")");
+        ok = false;
+    }
     const double fieldsX = offsetX / map.tileWidth, fieldsY = offsetY / map.tileHeight;
     if (fieldsX != std::floor(fieldsX) || fieldsY != std::floor(fieldsY) ||
         std::fabs(fieldsX) > 1e6 || std::fabs(fieldsY) > 1e6) {
@@ -129,14 +136,22 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn, 
     const std::int32_t w = map.tileWidth, h = map.tileHeight;
     const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
                diagonal = (cell & kFlipDiagonal) != 0;
+    // An opaque image drawn straight (not flipped, not tinted) at an opacity is mixed in one
+    // step; everything else is blended premultiplied.
+    const bool mixed = !place.picture->hasAlpha && (cell & kTiledFlipBits) == 0 &&
+                       drawn.tint == 0xFFFFFFFFu && drawn.alpha != 255;
     for (std::int32_t y = 0; y < h; ++y) {
         for (std::int32_t x = 0; x < w; ++x) {
             std::int32_t sx = flipX ? w - 1 - x : x, sy = flipY ? h - 1 - y : y;
             if (diagonal) std::swap(sx, sy);
             std::uint32_t p = place.picture->At(place.x + sx, place.y + sy);
+            std::uint32_t& target = tile[static_cast<std::size_t>(y) * w + x];
+            if (mixed) {
+                target = Interpolated(p, drawn.alpha, target);
+                continue;
+            }
             if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
             if (drawn.alpha != 255) p = ChannelsTimes(p, drawn.alpha);
-            std::uint32_t& target = tile[static_cast<std::size_t>(y) * w + x];
             target = SourceOver(p, target);
         }
     }
@@ -204,13 +219,14 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     Drawn zMask;
     for (const TiledLayer& layer : map.layers) {
         if (layer.kind != TiledLayerKind::Tile) continue;
-        Drawn drawn;
-        bool visible = false;
+        // The layer of Z-masks is taken shown or hidden; other hidden layers are not drawn.
         const bool isZMask = IsZMaskLayerName(layer.name) && zMask.layer == nullptr;
-        if (!Looks(map, layer, drawn, visible, reasons)) continue;
+        if (!isZMask && !ShownInTiled(map, layer)) continue;
+        Drawn drawn;
+        if (!Looks(map, layer, drawn, reasons)) continue;
         if (isZMask) {
             zMask = drawn;
-        } else if (visible) {
+        } else {
             layers.push_back(drawn);
         }
     }

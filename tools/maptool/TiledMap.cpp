@@ -42,6 +42,14 @@ const TiledProperty* FindProperty(const std::vector<TiledProperty>& properties,
     return nullptr;
 }
 
+bool ShownInTiled(const TiledMap& map, const TiledLayer& layer) {
+    for (const TiledLayer* l = &layer; l != nullptr;
+         l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
+        if (!l->visible) return false;
+    }
+    return true;
+}
+
 void TakeFirstTileLayer(TiledMap& map) {
     for (const TiledLayer& layer : map.layers) {
         if (layer.kind != TiledLayerKind::Tile) continue;

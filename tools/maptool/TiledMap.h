@@ -145,6 +145,9 @@ struct TiledMap {
 const TiledProperty* FindProperty(const std::vector<TiledProperty>& properties,
                                   std::string_view name);
 
+// Whether Tiled shows the layer: it and every group that holds it are visible.
+bool ShownInTiled(const TiledMap& map, const TiledLayer& layer);
+
 // Fills the first-tile-layer fields of the map from its layer tree: what the readers do last.
 void TakeFirstTileLayer(TiledMap& map);
 
