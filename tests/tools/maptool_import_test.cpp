@@ -272,14 +272,22 @@ TEST_F(MaptoolImportTest, FlipsAreDrawnAsTiledDrawsThem) {
             }
         }
     }
-    // On a tile that is not square only the flips that keep its shape are drawn; the diagonal
-    // on a 6 x 4 tile is refused (Tiled would turn it into a 4 x 6 picture).
-    WriteText("karte.tmx", Tmx(3, 1, kSetTileset + Layer("a", 3, 1, "2147483649,3221225473,536870913")));
-    const ToolRun diagonal = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
-    EXPECT_EQ(diagonal.code, 1);
-    EXPECT_EQ(diagonal.err,
-              "maptool: karte.tmx: 1 Feld zeigt eine diagonal gespiegelte Kachel, die nicht "
-              "quadratisch ist, bei (2, 0)\nmaptool: karte.tmx: nicht importiert\n");
+}
+
+// A 6 x 4 tile turned along the diagonal is a 4 x 6 picture standing on its cell's bottom-left
+// corner: it reaches 2 pixels into the field above and leaves 2 columns of its own field bare.
+TEST_F(MaptoolImportTest, TilesReachIntoTheFieldsTheyOverlap) {
+    Picture drawn, tileSet;
+    const ToolRun run = Import(Tmx(1, 2, kSetTileset + Layer("a", 1, 2, "0,\n536870913")), drawn,
+                               tileSet);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(tileSet.width, 2 * 6);
+    const Pixel pixels[] = {{0, 1, 0x646464}, {0, 2, 0x000000}, {3, 2, 0xFF0000},
+                            {4, 3, 0x646464}, {0, 4, 0xFF0000}, {3, 7, 0xFF0000},
+                            {4, 7, 0x646464}, {5, 4, 0x646464}};
+    for (const Pixel& p : pixels) {
+        EXPECT_EQ(drawn.At(p.x, p.y), p.rgb) << "(" << p.x << ", " << p.y << ")";
+    }
 }
 
 // A layer "Z-Maske" (any case) gives row 1 and is not drawn into row 0; stacks that differ only

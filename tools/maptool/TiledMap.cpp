@@ -7,6 +7,7 @@ namespace {
 // A tileset as the writers write it: without a colour key, tile images or counts.
 TiledTileset Written(TiledTileset t) {
     t.trans.clear();
+    t.offsetX = t.offsetY = 0;
     t.tileImages.clear();
     t.propertyCount = t.tilePropertyCount = t.animationCount = 0;
     return t;
