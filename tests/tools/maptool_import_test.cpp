@@ -399,8 +399,8 @@ TEST_F(MaptoolImportTest, ARefusalNamesEveryReason) {
                   "", R"(tilewidth="1000" tileheight="1")"));
     const ToolRun wideRun = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
     EXPECT_EQ(wideRun.err,
-              "maptool: karte.tmx: 36 verschiedene Felder; ein Kachelsatz mit Kacheln von 1000 x 1 "
-              "Pixeln hält höchstens 32\nmaptool: karte.tmx: nicht importiert\n");
+              "maptool: karte.tmx: mehr als 32 verschiedene Felder; ein Kachelsatz mit Kacheln von "
+              "1000 x 1 Pixeln hält höchstens 32\nmaptool: karte.tmx: nicht importiert\n");
 
     WriteText("karte.tmx", Tmx(1, 1, R"(<tileset firstgid="1" source="fehlt.tsx"/>)",
                                R"( orientation="isometric")")

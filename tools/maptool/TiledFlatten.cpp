@@ -306,8 +306,9 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     std::unordered_map<std::string, std::int32_t> tiles;
     std::vector<const std::string*> stacks;
     std::string stack(4 * layerCount * perLayer, '\0');
-    for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
+    bool tooMany = false;  // more distinct stacks than a tile set holds: no more are kept
+    for (std::int32_t y = 0; y < height && !tooMany; ++y) {
+        for (std::int32_t x = 0; x < width && !tooMany; ++x) {
             std::size_t at = 0;
             for (std::size_t i = 0; i < layerCount; ++i) {
                 const Drawn& drawn = i < layers.size() ? layers[i] : zMask;
@@ -319,19 +320,24 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
                     }
                 }
             }
-            const auto [found, added] =
-                tiles.emplace(stack, static_cast<std::int32_t>(tiles.size()));
-            if (added) stacks.push_back(&found->first);
+            auto found = tiles.find(stack);
+            if (found == tiles.end()) {
+                if (static_cast<std::int64_t>(tiles.size()) == most) {
+                    tooMany = true;
+                    break;
+                }
+                found = tiles.emplace(stack, static_cast<std::int32_t>(tiles.size())).first;
+                stacks.push_back(&found->first);
+            }
             flat.fields[static_cast<std::size_t>(y) * width + x] = found->second;
         }
     }
-    if (static_cast<std::int64_t>(tiles.size()) > most) {
-        const std::string what = "verschiedene Felder; ein Kachelsatz mit Kacheln von " +
-                                 Text(w) + " x " + Text(h) + " Pixeln hält höchstens " +
-                                 Text(most);
-        reasons.Add(what, what, "", static_cast<std::int64_t>(tiles.size()));
+    if (tooMany) {
+        reasons.Add("mehr als " + Text(most) +
+                    " verschiedene Felder; ein Kachelsatz mit Kacheln von " + Text(w) + " x " +
+                    Text(h) + " Pixeln hält höchstens " + Text(most));
+        return false;
     }
-    if (!reasons.Empty()) return false;
 
     // The tiles, drawn into row 0 and their Z-masks into row 1.
     flat.tileCount = static_cast<std::int32_t>(stacks.size());
