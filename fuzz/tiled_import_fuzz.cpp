@@ -1,8 +1,8 @@
 // Fuzz target: arbitrary bytes as a Tiled map (TMX when they start with '<', TMJ otherwise),
 // imported whole into memory: every tileset draws from one small fixed picture (PNG-encoded and
-// decoded again with the tileset's colour key; tiles with images of their own get a picture of
-// the map's tile size), the visible layers are flattened with their opacity, tint, offsets and
-// flips, and the result is converted into a map document. A refusal must name its reasons; an
+// decoded again with the tileset's colour key; tiles with images of their own get pictures of
+// sizes from 1 x 1 to 9 x 7, smaller or larger than a field), the visible layers are flattened
+// with their opacity, tint, offsets and flips, and the result is converted into a map document. A refusal must name its reasons; an
 // import must give a tile set of two rows holding exactly the tiles the fields use.
 #include <cstdint>
 #include <string>
@@ -34,9 +34,10 @@ const std::vector<std::uint8_t>& FixedPng() {
     return png;
 }
 
-maptool::ArgbPicture TilePicture(std::int32_t width, std::int32_t height) {
+maptool::ArgbPicture TilePicture(std::uint32_t id) {
     maptool::ArgbPicture picture;
-    if (width < 1 || height < 1 || width > 64 || height > 64) width = height = 3;
+    const auto width = static_cast<std::int32_t>(1 + id % 9);
+    const auto height = static_cast<std::int32_t>(1 + id / 9 % 7);
     picture.width = width;
     picture.height = height;
     for (std::int32_t i = 0; i < width * height; ++i) {
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
         for (const auto& tile : map.tilesets[i].tileImages) {
-            p.tiles.emplace_back(tile.id, TilePicture(map.tileWidth, map.tileHeight));
+            p.tiles.emplace_back(tile.id, TilePicture(tile.id));
         }
     }
     maptool::FlatMap flat;

@@ -218,6 +218,31 @@ TEST_F(MaptoolImportTest, TiledMapsAreDrawnIntoANewTileSet) {
     }
 }
 
+// An image without an alpha channel drawn at an opacity is mixed with what lies below in one
+// step, (s * a + t * (255 - a)) / 255; an image with one is blended premultiplied, the source
+// and the rest rounded apart. Opacity 0.75 is the constant alpha 192 * 255 / 256 = 191.
+TEST_F(MaptoolImportTest, OpacityRoundsAsTiledsPainterDoes) {
+    Picture opaque{12, 4, {}};
+    for (std::int32_t y = 0; y < 4; ++y) {
+        for (std::int32_t x = 0; x < 12; ++x) opaque.pixels.push_back(x < 6 ? 0x0A141E : 0xC86432);
+    }
+    WritePng("op.png", opaque);
+    std::vector<Rgba> withAlpha;
+    for (const std::uint32_t p : opaque.pixels) withAlpha.push_back(0xFF000000u | p);
+    WriteRgbaPng("al.png", 12, 4, withAlpha);
+    Picture drawn, tileSet;
+    const ToolRun run = Import(
+        Tmx(2, 1,
+            R"(<tileset firstgid="1" name="op" tilewidth="6" tileheight="4" columns="2"><image source="op.png"/></tileset>)"
+            R"(<tileset firstgid="3" name="al" tilewidth="6" tileheight="4" columns="2"><image source="al.png"/></tileset>)" +
+                Layer("unten", 2, 1, "1,1") + Layer("oben", 2, 1, "2,4", R"( opacity="0.75")")),
+        drawn, tileSet);
+    ASSERT_EQ(run.code, 0) << run.err;
+    // (200 * 191 + 10 * 64) / 255 = 152.3; 200 * 191 / 255 = 149.8 -> 150, 10 * 64 / 255 = 2.5 -> 3
+    EXPECT_EQ(drawn.At(2, 2), 0x98502Du);
+    EXPECT_EQ(drawn.At(8, 2), 0x99502Du);
+}
+
 // The eight ways a cell may flip its tile, on a square tile whose mark sits at (1, 0): the
 // diagonal first, then horizontal and vertical, as Tiled draws them.
 TEST_F(MaptoolImportTest, FlipsAreDrawnAsTiledDrawsThem) {
@@ -247,14 +272,22 @@ TEST_F(MaptoolImportTest, FlipsAreDrawnAsTiledDrawsThem) {
             }
         }
     }
-    // On a tile that is not square only the flips that keep its shape are drawn; the diagonal
-    // on a 6 x 4 tile is refused (Tiled would turn it into a 4 x 6 picture).
-    WriteText("karte.tmx", Tmx(3, 1, kSetTileset + Layer("a", 3, 1, "2147483649,3221225473,536870913")));
-    const ToolRun diagonal = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
-    EXPECT_EQ(diagonal.code, 1);
-    EXPECT_EQ(diagonal.err,
-              "maptool: karte.tmx: 1 Feld zeigt eine diagonal gespiegelte Kachel, die nicht "
-              "quadratisch ist, bei (2, 0)\nmaptool: karte.tmx: nicht importiert\n");
+}
+
+// A 6 x 4 tile turned along the diagonal is a 4 x 6 picture standing on its cell's bottom-left
+// corner: it reaches 2 pixels into the field above and leaves 2 columns of its own field bare.
+TEST_F(MaptoolImportTest, TilesReachIntoTheFieldsTheyOverlap) {
+    Picture drawn, tileSet;
+    const ToolRun run = Import(Tmx(1, 2, kSetTileset + Layer("a", 1, 2, "0,\n536870913")), drawn,
+                               tileSet);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(tileSet.width, 2 * 6);
+    const Pixel pixels[] = {{0, 1, 0x646464}, {0, 2, 0x000000}, {3, 2, 0xFF0000},
+                            {4, 3, 0x646464}, {0, 4, 0xFF0000}, {3, 7, 0xFF0000},
+                            {4, 7, 0x646464}, {5, 4, 0x646464}};
+    for (const Pixel& p : pixels) {
+        EXPECT_EQ(drawn.At(p.x, p.y), p.rgb) << "(" << p.x << ", " << p.y << ")";
+    }
 }
 
 // A layer "Z-Maske" (any case) gives row 1 and is not drawn into row 0; stacks that differ only
@@ -315,7 +348,7 @@ TEST_F(MaptoolImportTest, WhatDoesNotComeAlongIsSaidInOneLine) {
         Tmx(1, 1,
             tileset +
                 Layer("a", 1, 1, "1",
-                      R"( parallaxx="0.5"><properties><property name="p" value="x"/></properties)") +
+                      R"(><properties><property name="p" value="x"/></properties)") +
                 R"(<objectgroup name="Deko"/><objectgroup name="Wege"/><imagelayer name="Himmel"/>)" +
                 Layer("alt", 1, 1, "2", R"( visible="0")") +
                 R"(<objectgroup name="Spieler"><object id="1" x="0" y="0"><point/></object></objectgroup>)"),
@@ -326,8 +359,7 @@ TEST_F(MaptoolImportTest, WhatDoesNotComeAlongIsSaidInOneLine) {
               "schwarz (keine Ebene \"Z-Maske\")\n"
               "maptool: karte.tmx: Hinweis: nicht übernommen: 2 Objektebenen (\"Deko\", "
               "\"Wege\"), 1 Bildebene (\"Himmel\"), 1 verborgene Kachelebene (\"alt\"), 1 "
-              "Eigenschaft von Ebenen, 2 Eigenschaften von Kacheln, 1 Animation, 1 Ebene mit "
-              "Parallaxe (\"a\")\n");
+              "Eigenschaft von Ebenen, 2 Eigenschaften von Kacheln, 1 Animation\n");
 }
 
 // A refusal names every reason at once, each with its count and first places; a map of
@@ -336,10 +368,12 @@ TEST_F(MaptoolImportTest, ARefusalNamesEveryReason) {
     WriteText("karte.tmx",
               Tmx(4, 2,
                   kSetTileset + Layer("a", 4, 2, "1,9,9,268435457,\n9,1,1,1") +
-                      Layer("b", 4, 2, "0,0,0,0,\n0,0,0,0", R"( offsetx="3")")));
+                      Layer("b", 4, 2, "0,0,0,0,\n0,0,0,0", R"( offsetx="3" parallaxx="0.5")")));
     const ToolRun run = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err,
+              "maptool: karte.tmx: 1 Ebene hat eine Parallaxe, die sie mit der Ansicht verschiebt, "
+              "bei \"b\" (0.5, 1)\n"
               "maptool: karte.tmx: 1 Ebene ist um Teile eines Feldes verschoben, bei \"b\" um (3, "
               "0) Pixel\n"
               "maptool: karte.tmx: 3 Felder zeigen Kacheln, die ihr Kachelsatz nicht hat, zuerst "
@@ -365,8 +399,8 @@ TEST_F(MaptoolImportTest, ARefusalNamesEveryReason) {
                   "", R"(tilewidth="1000" tileheight="1")"));
     const ToolRun wideRun = RunTool({"import", "karte.tmx", "Karten/Neu.MAP"});
     EXPECT_EQ(wideRun.err,
-              "maptool: karte.tmx: 36 verschiedene Felder; ein Kachelsatz mit Kacheln von 1000 x 1 "
-              "Pixeln hält höchstens 32\nmaptool: karte.tmx: nicht importiert\n");
+              "maptool: karte.tmx: mehr als 32 verschiedene Felder; ein Kachelsatz mit Kacheln von "
+              "1000 x 1 Pixeln hält höchstens 32\nmaptool: karte.tmx: nicht importiert\n");
 
     WriteText("karte.tmx", Tmx(1, 1, R"(<tileset firstgid="1" source="fehlt.tsx"/>)",
                                R"( orientation="isometric")")

@@ -427,11 +427,6 @@ TEST_F(MaptoolTiledTest, ImportRefusesWhatAMapCannotHoldWithoutWritingAnything) 
          "Spieler-Objekt 1 (Spieler 1) liegt nicht auf ganzen Pixeln"},
         {"a.tmx", replaced(tmx, "type=\"int\" value=\"90\"", "value=\"90\""),
          "Spieler-Objekt 1 (Spieler 1): die Eigenschaft Richtung hat den Typ string, nicht int"},
-        {"a.tmx",
-         replaced(tmx, "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"5\"",
-                  "<tileset firstgid=\"1\" name=\"Karte\" tilewidth=\"6\""),
-         "28 Felder zeigen Kacheln, die nicht so groß sind wie ein Feld der Karte, zuerst (0, 0), "
-         "(1, 0), (2, 0)"},
         {"a.tmx", replaced(tmx, "Karten/Karte.PNG", "Karten/Fehlt.PNG"),
          "Karten/Fehlt.PNG: nicht gefunden"},
         {"a.tmx", replaced(tmx, "value=\"Testkarte\"", "value=\"Ωmega\""), "nur CP1252"},

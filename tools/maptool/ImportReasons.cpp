@@ -36,23 +36,14 @@ struct Counted {
     }
 };
 
-bool Hidden(const TiledMap& map, const TiledLayer& layer) {
-    for (const TiledLayer* l = &layer; l != nullptr;
-         l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
-        if (!l->visible) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string NotCarried(const TiledMap& map) {
     Counted objectLayers, imageLayers, hidden, layerProperties, tilesetProperties,
-        tileProperties, animations, parallax;
+        tileProperties, animations;
     bool players = false, zMask = false;
     for (const TiledLayer& layer : map.layers) {
         layerProperties.Add(layer.name, layer.propertyCount);
-        if (layer.parallaxX != 1 || layer.parallaxY != 1) parallax.Add(layer.name);
         switch (layer.kind) {
             case TiledLayerKind::Object:
                 if (!players && layer.name == kPlayerLayerName) {
@@ -68,7 +59,7 @@ std::string NotCarried(const TiledMap& map) {
                 // The layer of Z-masks is taken, shown or not.
                 if (!zMask && IsZMaskLayerName(layer.name)) {
                     zMask = true;
-                } else if (Hidden(map, layer)) {
+                } else if (!ShownInTiled(map, layer)) {
                     hidden.Add(layer.name);
                 }
                 break;
@@ -92,7 +83,6 @@ std::string NotCarried(const TiledMap& map) {
     add(tilesetProperties, "Eigenschaft von Kachelsätzen", "Eigenschaften von Kachelsätzen", false);
     add(tileProperties, "Eigenschaft von Kacheln", "Eigenschaften von Kacheln", false);
     add(animations, "Animation", "Animationen", false);
-    add(parallax, "Ebene mit Parallaxe", "Ebenen mit Parallaxe", true);
     if (parts.empty()) return "";
     std::string line = "nicht übernommen: ";
     for (std::size_t i = 0; i < parts.size(); ++i) line += (i > 0 ? ", " : "") + parts[i];

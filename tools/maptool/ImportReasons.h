@@ -14,7 +14,7 @@ namespace maptool {
 // What of the map does not come along into a MAP file, counted, as one line ("nicht
 // übernommen: 2 Objektebenen (\"Deko\", \"Wege\"), 1 verborgene Ebene (\"Alt\"), ..."), or ""
 // when everything does: object layers other than "Spieler", image layers, hidden tile
-// layers, properties of layers, tilesets and tiles, animations, parallax.
+// layers, properties of layers, tilesets and tiles, animations.
 std::string NotCarried(const TiledMap& map);
 
 class ImportReasons {

@@ -49,15 +49,14 @@ std::uint32_t MultiplyColors(std::uint32_t a, std::uint32_t b) {
 }
 
 // How a layer is drawn, with what its groups pass on; false, with reasons, when it cannot be.
-bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& visible,
-           ImportReasons& reasons) {
-    double opacity = 1, offsetX = 0, offsetY = 0;
-    visible = true;
+bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, ImportReasons& reasons) {
+    double opacity = 1, offsetX = 0, offsetY = 0, parallaxX = 1, parallaxY = 1;
     bool ok = true;
     for (const TiledLayer* l = &layer; l != nullptr;
          l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
-        visible = visible && l->visible;
         opacity *= l->opacity;
+        parallaxX *= l->parallaxX;
+        parallaxY *= l->parallaxY;
         offsetX += l->offsetX;
         offsetY += l->offsetY;
         if (l->tint.empty()) continue;
@@ -71,6 +70,14 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& vis
     }
     drawn.layer = &layer;
     drawn.alpha = OpacityAlpha(opacity);
+    // A parallax factor moves the layer by an amount that depends on where the view is.
+    if (parallaxX != 1 || parallaxY != 1) {
+        reasons.Add("Ebene hat eine Parallaxe, die sie mit der Ansicht verschiebt",
+                    "Ebenen haben eine Parallaxe, die sie mit der Ansicht verschiebt",
+                    "\"" + layer.name + "\" (" + Pixels(parallaxX) + ", " + Pixels(parallaxY) +
+                        ")");
+        ok = false;
+    }
     const double fieldsX = offsetX / map.tileWidth, fieldsY = offsetY / map.tileHeight;
     if (fieldsX != std::floor(fieldsX) || fieldsY != std::floor(fieldsY) ||
         std::fabs(fieldsX) > 1e6 || std::fabs(fieldsY) > 1e6) {
@@ -85,21 +92,15 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, bool& vis
     return ok;
 }
 
-// A cell's tile, checked: false, with reasons, for a tile that cannot be drawn.
-bool CheckCell(const TiledMap& map, const TileFinder& tiles, std::uint32_t cell, std::int64_t x, std::int64_t y, ImportReasons& reasons) {
+// A cell's tile, checked: false, with reasons naming field (x, y), for one that cannot be drawn.
+bool CheckCell(const TileFinder& tiles, std::uint32_t cell, std::int64_t x, std::int64_t y,
+               TilePlace& place, ImportReasons& reasons) {
     if ((cell & kRotateHexagonal) != 0) {
         reasons.AddField("Feld zeigt eine um 120 Grad gedrehte Kachel (nur für Sechseck-Karten)",
                          "Felder zeigen um 120 Grad gedrehte Kacheln (nur für Sechseck-Karten)",
                          x, y);
         return false;
     }
-    if ((cell & kFlipDiagonal) != 0 && map.tileWidth != map.tileHeight) {
-        reasons.AddField("Feld zeigt eine diagonal gespiegelte Kachel, die nicht quadratisch ist",
-                         "Felder zeigen diagonal gespiegelte Kacheln, die nicht quadratisch sind",
-                         x, y);
-        return false;
-    }
-    TilePlace place;
     switch (tiles.Find(cell & ~kTiledFlipBits, place)) {
         case TileLookup::Found:
             return true;
@@ -111,36 +112,68 @@ bool CheckCell(const TiledMap& map, const TileFinder& tiles, std::uint32_t cell,
             reasons.AddField("Feld zeigt eine Kachel, die ihr Kachelsatz nicht hat",
                              "Felder zeigen Kacheln, die ihr Kachelsatz nicht hat", x, y);
             return false;
-        case TileLookup::WrongSize:
-            reasons.AddField("Feld zeigt eine Kachel, die nicht so groß ist wie ein Feld der Karte",
-                             "Felder zeigen Kacheln, die nicht so groß sind wie ein Feld der Karte",
-                             x, y);
-            return false;
     }
     return false;
 }
 
-// Draws a cell's tile into `tile` (the map's tile size) as Tiled draws it: flipped along the
-// diagonal first, then horizontally and vertically; tinted; with the layer's opacity.
-void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn, std::uint32_t cell, std::vector<std::uint32_t>& tile) {
+// The size a cell's tile is drawn in: turned along the diagonal, its sides swap.
+std::int32_t DrawnWidth(const TilePlace& p, std::uint32_t cell) {
+    return (cell & kFlipDiagonal) != 0 ? p.height : p.width;
+}
+std::int32_t DrawnHeight(const TilePlace& p, std::uint32_t cell) {
+    return (cell & kFlipDiagonal) != 0 ? p.width : p.height;
+}
+
+// Draws a cell's tile as Tiled draws it into the field picture `tile` (the map's tile size),
+// the cell's bottom-left corner at (left, bottom) of the field, shifted by the tileset's
+// offset, cut at the field's edges: flipped along the diagonal first (the tile's sides swap),
+// then horizontally and vertically; tinted; with the layer's opacity.
+void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
+              std::uint32_t cell, std::int64_t left, std::int64_t bottom,
+              std::vector<std::uint32_t>& tile) {
     if (cell == 0) return;
     TilePlace place;
     if (tiles.Find(cell & ~kTiledFlipBits, place) != TileLookup::Found) return;
-    const std::int32_t w = map.tileWidth, h = map.tileHeight;
+    const std::int32_t w = DrawnWidth(place, cell), h = DrawnHeight(place, cell);
+    const std::int64_t x0 = left + place.offsetX, y0 = bottom + place.offsetY - h;
     const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
                diagonal = (cell & kFlipDiagonal) != 0;
+    // An opaque image drawn straight (not flipped, not tinted) at an opacity is mixed in one
+    // step; everything else is blended premultiplied.
+    const bool mixed = !place.picture->hasAlpha && (cell & kTiledFlipBits) == 0 &&
+                       drawn.tint == 0xFFFFFFFFu && drawn.alpha != 255;
     for (std::int32_t y = 0; y < h; ++y) {
+        const std::int64_t ty = y0 + y;
+        if (ty < 0 || ty >= map.tileHeight) continue;
         for (std::int32_t x = 0; x < w; ++x) {
+            const std::int64_t tx = x0 + x;
+            if (tx < 0 || tx >= map.tileWidth) continue;
             std::int32_t sx = flipX ? w - 1 - x : x, sy = flipY ? h - 1 - y : y;
             if (diagonal) std::swap(sx, sy);
             std::uint32_t p = place.picture->At(place.x + sx, place.y + sy);
+            std::uint32_t& target = tile[static_cast<std::size_t>(ty * map.tileWidth + tx)];
+            if (mixed) {
+                target = Interpolated(p, drawn.alpha, target);
+                continue;
+            }
             if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
             if (drawn.alpha != 255) p = ChannelsTimes(p, drawn.alpha);
-            std::uint32_t& target = tile[static_cast<std::size_t>(y) * w + x];
             target = SourceOver(p, target);
         }
     }
 }
+
+// The cells around a field whose tiles may reach into it, as offsets from the field: a tile
+// larger than a field, or moved by its tileset's offset, reaches into its neighbours.
+struct Reach {
+    std::int64_t left = 0, right = 0, up = 0, down = 0;  // in fields, left and up negative
+
+    std::int64_t Cells() const { return (right - left + 1) * (down - up + 1); }
+};
+
+// Floor and ceiling of a / b for b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
 
 }  // namespace
 
@@ -204,19 +237,19 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     Drawn zMask;
     for (const TiledLayer& layer : map.layers) {
         if (layer.kind != TiledLayerKind::Tile) continue;
-        Drawn drawn;
-        bool visible = false;
+        // The layer of Z-masks is taken shown or hidden; other hidden layers are not drawn.
         const bool isZMask = IsZMaskLayerName(layer.name) && zMask.layer == nullptr;
-        if (!Looks(map, layer, drawn, visible, reasons)) continue;
+        if (!isZMask && !ShownInTiled(map, layer)) continue;
+        Drawn drawn;
+        if (!Looks(map, layer, drawn, reasons)) continue;
         if (isZMask) {
             zMask = drawn;
-        } else if (visible) {
+        } else {
             layers.push_back(drawn);
         }
     }
-    const std::size_t stackSize = layers.size() + 1;
+    const std::size_t layerCount = layers.size() + 1;  // the Z-mask layer last
 
-    // Each field's stack of cells, and the tile of each distinct stack.
     const std::int32_t width = static_cast<std::int32_t>(right - left);
     const std::int32_t height = static_cast<std::int32_t>(bottom - top);
     const std::int32_t w = map.tileWidth, h = map.tileHeight;
@@ -225,38 +258,86 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     flat.height = height;
     flat.originX = static_cast<std::int32_t>(left);
     flat.originY = static_cast<std::int32_t>(top);
-    flat.fields.assign(static_cast<std::size_t>(width) * height, 0);
+
+    // Every cell checked once (its reasons counted wherever it lies), and the farthest any
+    // tile reaches from its cell's bottom-left corner: [x0, x1) x [y0, y1) in pixels.
     const TileFinder finder(map, pictures);
-    std::unordered_map<std::string, std::int32_t> tiles;
-    std::vector<const std::string*> stacks;
     std::unordered_map<std::uint32_t, bool> checked;  // cell: whether it can be drawn
-    std::string stack(4 * stackSize, '\0');
-    for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            for (std::size_t i = 0; i < stackSize; ++i) {
-                const Drawn& drawn = i < layers.size() ? layers[i] : zMask;
-                const std::uint32_t cell =
-                    drawn.layer != nullptr ? drawn.Cell(left + x, top + y) : 0;
-                if (cell != 0) {
-                    const auto [at, added] = checked.emplace(cell, true);
-                    if (added) at->second = CheckCell(map, finder, cell, x, y, reasons);
-                    // Reasons name the first few fields: each bad cell is counted everywhere.
-                    else if (!at->second) CheckCell(map, finder, cell, x, y, reasons);
-                }
-                std::memcpy(&stack[4 * i], &cell, 4);
+    std::int64_t x0 = 0, x1 = w, y0 = -h, y1 = 0;
+    for (std::size_t i = 0; i < layerCount; ++i) {
+        const Drawn& drawn = i < layers.size() ? layers[i] : zMask;
+        if (drawn.layer == nullptr) continue;
+        const TiledLayer& l = *drawn.layer;
+        for (std::int64_t ly = 0; ly < l.height; ++ly) {
+            for (std::int64_t lx = 0; lx < l.width; ++lx) {
+                const std::uint32_t cell = l.cells[static_cast<std::size_t>(ly * l.width + lx)];
+                if (cell == 0) continue;
+                const auto [at, added] = checked.emplace(cell, true);
+                if (!added && at->second) continue;
+                TilePlace place;
+                const std::int64_t x = lx + l.x + drawn.shiftX - left;
+                const std::int64_t y = ly + l.y + drawn.shiftY - top;
+                at->second = CheckCell(finder, cell, x, y, place, reasons);
+                if (!at->second) continue;
+                x0 = std::min<std::int64_t>(x0, place.offsetX);
+                x1 = std::max<std::int64_t>(x1, place.offsetX + DrawnWidth(place, cell));
+                y0 = std::min<std::int64_t>(y0, place.offsetY - DrawnHeight(place, cell));
+                y1 = std::max<std::int64_t>(y1, place.offsetY);
             }
-            const auto [at, added] = tiles.emplace(stack, static_cast<std::int32_t>(tiles.size()));
-            if (added) stacks.push_back(&at->first);
-            flat.fields[static_cast<std::size_t>(y) * width + x] = at->second;
         }
     }
-    if (static_cast<std::int64_t>(tiles.size()) > most) {
-        const std::string what = "verschiedene Felder; ein Kachelsatz mit Kacheln von " +
-                                 Text(w) + " x " + Text(h) + " Pixeln hält höchstens " +
-                                 Text(most);
-        reasons.Add(what, what, "", static_cast<std::int64_t>(tiles.size()));
+    // Cells dx to the right and dy below a field reach into it where their tiles overlap it.
+    Reach reach;
+    reach.left = FloorDiv(-x1, w) + 1;
+    reach.right = CeilDiv(w - x0, w) - 1;
+    reach.up = FloorDiv(-(h + y1), h) + 1;
+    reach.down = CeilDiv(-y0, h) - 1;
+    constexpr std::int64_t kMostReach = 64;
+    if (reach.Cells() > kMostReach) {
+        reasons.Add("Kacheln reichen über " + Text(reach.Cells()) +
+                    " Felder um ihr eigenes; höchstens " + Text(kMostReach) + " werden gelesen");
     }
     if (!reasons.Empty()) return false;
+
+    // Each field's stack of cells (per layer, the cells that reach into it, in the order Tiled
+    // draws them: row by row, left to right), and the tile of each distinct stack.
+    const auto perLayer = static_cast<std::size_t>(reach.Cells());
+    flat.fields.assign(static_cast<std::size_t>(width) * height, 0);
+    std::unordered_map<std::string, std::int32_t> tiles;
+    std::vector<const std::string*> stacks;
+    std::string stack(4 * layerCount * perLayer, '\0');
+    bool tooMany = false;  // more distinct stacks than a tile set holds: no more are kept
+    for (std::int32_t y = 0; y < height && !tooMany; ++y) {
+        for (std::int32_t x = 0; x < width && !tooMany; ++x) {
+            std::size_t at = 0;
+            for (std::size_t i = 0; i < layerCount; ++i) {
+                const Drawn& drawn = i < layers.size() ? layers[i] : zMask;
+                for (std::int64_t dy = reach.up; dy <= reach.down; ++dy) {
+                    for (std::int64_t dx = reach.left; dx <= reach.right; ++dx, at += 4) {
+                        const std::uint32_t cell =
+                            drawn.layer != nullptr ? drawn.Cell(left + x + dx, top + y + dy) : 0;
+                        std::memcpy(&stack[at], &cell, 4);
+                    }
+                }
+            }
+            auto found = tiles.find(stack);
+            if (found == tiles.end()) {
+                if (static_cast<std::int64_t>(tiles.size()) == most) {
+                    tooMany = true;
+                    break;
+                }
+                found = tiles.emplace(stack, static_cast<std::int32_t>(tiles.size())).first;
+                stacks.push_back(&found->first);
+            }
+            flat.fields[static_cast<std::size_t>(y) * width + x] = found->second;
+        }
+    }
+    if (tooMany) {
+        reasons.Add("mehr als " + Text(most) +
+                    " verschiedene Felder; ein Kachelsatz mit Kacheln von " + Text(w) + " x " +
+                    Text(h) + " Pixeln hält höchstens " + Text(most));
+        return false;
+    }
 
     // The tiles, drawn into row 0 and their Z-masks into row 1.
     flat.tileCount = static_cast<std::int32_t>(stacks.size());
@@ -269,11 +350,17 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
         const std::string& cells = *stacks[static_cast<std::size_t>(t)];
         for (std::int32_t row = 0; row < 2; ++row) {
             std::fill(tile.begin(), tile.end(), row == 0 ? empty : 0xFF000000u);
+            std::size_t at = (row == 0 ? 0 : layers.size()) * perLayer * 4;
             for (std::size_t i = row == 0 ? 0 : layers.size();
-                 i < (row == 0 ? layers.size() : stackSize); ++i) {
-                std::uint32_t cell = 0;
-                std::memcpy(&cell, &cells[4 * i], 4);
-                DrawCell(map, finder, i < layers.size() ? layers[i] : zMask, cell, tile);
+                 i < (row == 0 ? layers.size() : layerCount); ++i) {
+                for (std::int64_t dy = reach.up; dy <= reach.down; ++dy) {
+                    for (std::int64_t dx = reach.left; dx <= reach.right; ++dx, at += 4) {
+                        std::uint32_t cell = 0;
+                        std::memcpy(&cell, &cells[at], 4);
+                        DrawCell(map, finder, i < layers.size() ? layers[i] : zMask, cell, dx * w,
+                                 (dy + 1) * h, tile);
+                    }
+                }
             }
             for (std::int32_t y = 0; y < h; ++y) {
                 std::uint32_t* out = flat.tileSet.data() +

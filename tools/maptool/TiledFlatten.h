@@ -2,7 +2,9 @@
 // groups, whose opacity and tint pass on to what they hold) are drawn bottom to top, with
 // their opacity, tint and the flips of each cell, over the map's background colour (or the
 // view's grey), and every distinct stack of cells becomes one tile of a new tile set, in the
-// order in which the fields first show it, row by row. Row 1 of the tile set holds each tile's
+// order in which the fields first show it, row by row. A field's stack holds, per layer, every
+// cell whose tile reaches into the field (tiles larger than a field, turned, or moved by their
+// tileset's offset reach into their neighbours). Row 1 of the tile set holds each tile's
 // Z-mask, drawn the same way from the tile layer "Z-Maske" (any case) over black, or black.
 #pragma once
 

@@ -7,6 +7,7 @@ namespace {
 // A tileset as the writers write it: without a colour key, tile images or counts.
 TiledTileset Written(TiledTileset t) {
     t.trans.clear();
+    t.offsetX = t.offsetY = 0;
     t.tileImages.clear();
     t.propertyCount = t.tilePropertyCount = t.animationCount = 0;
     return t;
@@ -40,6 +41,14 @@ const TiledProperty* FindProperty(const std::vector<TiledProperty>& properties,
         if (property.name == name) return &property;
     }
     return nullptr;
+}
+
+bool ShownInTiled(const TiledMap& map, const TiledLayer& layer) {
+    for (const TiledLayer* l = &layer; l != nullptr;
+         l = l->parent >= 0 ? &map.layers[static_cast<std::size_t>(l->parent)] : nullptr) {
+        if (!l->visible) return false;
+    }
+    return true;
 }
 
 void TakeFirstTileLayer(TiledMap& map) {

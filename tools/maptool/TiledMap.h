@@ -60,6 +60,8 @@ struct TiledTileset {
     std::string image;  // as written; relative to the file that holds the tileset
     std::int32_t imageWidth = -1;
     std::int32_t imageHeight = -1;
+    std::int32_t offsetX = 0;  // the tileset's tile offset: where its tiles are drawn, in pixels
+    std::int32_t offsetY = 0;
     std::string trans;  // the colour shown transparent, "RRGGBB" as written (maybe with "#"); ""
     // Tiles with an image of their own (a tileset made of single images), by local id.
     struct TileImage {
@@ -144,6 +146,9 @@ struct TiledMap {
 // The property of that name, if any.
 const TiledProperty* FindProperty(const std::vector<TiledProperty>& properties,
                                   std::string_view name);
+
+// Whether Tiled shows the layer: it and every group that holds it are visible.
+bool ShownInTiled(const TiledMap& map, const TiledLayer& layer);
 
 // Fills the first-tile-layer fields of the map from its layer tree: what the readers do last.
 void TakeFirstTileLayer(TiledMap& map);

@@ -32,6 +32,18 @@ inline std::uint32_t SourceOver(std::uint32_t source, std::uint32_t target) {
     return source + ChannelsTimes(target, 255 - a);
 }
 
+// An opaque source drawn over `target` with the constant alpha `a` (0..255): the two mixed in
+// one step, each channel (s * a + t * (255 - a)) / 255, as the painter draws an image without
+// an alpha channel at an opacity.
+inline std::uint32_t Interpolated(std::uint32_t source, std::uint32_t a, std::uint32_t target) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8) {
+        out |= Div255((source >> shift & 0xFF) * a + (target >> shift & 0xFF) * (255 - a))
+               << shift;
+    }
+    return out;
+}
+
 // The constant alpha (0..255) an opacity of 0..1 draws with: the painter keeps it in 1/256
 // steps and scales that to 255.
 inline std::uint32_t OpacityAlpha(double opacity) {

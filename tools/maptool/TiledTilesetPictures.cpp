@@ -38,6 +38,7 @@ bool DecodeArgb(std::span<const std::uint8_t> bytes, const std::string& trans,
     picture.pixels.assign(static_cast<std::size_t>(count), 0);
     // Only the image decoders (PNG) give an alpha channel; BMP images are opaque.
     const bool alpha = rows.decoded != nullptr && rows.depth == 32;
+    picture.hasAlpha = alpha || keyed;
     std::vector<std::uint32_t> line(static_cast<std::size_t>(rows.width));
     for (std::int32_t i = 0; i < rows.height; ++i) {
         const std::uint8_t* source = rows.rows + static_cast<std::size_t>(i) * rows.rowLength;
@@ -99,15 +100,10 @@ TileLookup TileFinder::Find(std::uint32_t gid, TilePlace& place) const {
         const auto found = byId.find(id);
         if (found == byId.end()) return TileLookup::NoTile;
         const ArgbPicture& picture = loaded.tiles[found->second].second;
-        if (picture.width != map.tileWidth || picture.height != map.tileHeight) {
-            return TileLookup::WrongSize;
-        }
-        place = {&picture, 0, 0};
+        place = {&picture, 0, 0, picture.width, picture.height, tileset.offsetX, tileset.offsetY};
         return TileLookup::Found;
     }
-    if (tileset.tileWidth != map.tileWidth || tileset.tileHeight != map.tileHeight) {
-        return TileLookup::WrongSize;
-    }
+    if (tileset.tileWidth < 1 || tileset.tileHeight < 1) return TileLookup::NoTile;
     // As Tiled cuts an image: as many tiles as fit between the margins, apart by the spacing.
     const ArgbPicture& image = loaded.image;
     const std::int64_t stepX = std::int64_t{tileset.tileWidth} + tileset.spacing;
@@ -119,10 +115,13 @@ TileLookup TileFinder::Find(std::uint32_t gid, TilePlace& place) const {
     if (columns < 1 || rows < 1 || id >= columns * rows) return TileLookup::NoTile;
     const std::int64_t x = tileset.margin + (id % columns) * stepX;
     const std::int64_t y = tileset.margin + (id / columns) * stepY;
-    if (x < 0 || y < 0 || x + map.tileWidth > image.width || y + map.tileHeight > image.height) {
+    if (x < 0 || y < 0 || x + tileset.tileWidth > image.width ||
+        y + tileset.tileHeight > image.height) {
         return TileLookup::NoTile;
     }
-    place = {&image, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+    place = {&image,           static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+             tileset.tileWidth, tileset.tileHeight,           tileset.offsetX,
+             tileset.offsetY};
     return TileLookup::Found;
 }
 

@@ -18,6 +18,9 @@ namespace maptool {
 struct ArgbPicture {
     std::int32_t width = 0;
     std::int32_t height = 0;
+    // Whether the image has an alpha channel or a colour key; Tiled blends the pictures of
+    // opaque images with an opacity in one step of its own.
+    bool hasAlpha = true;
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(std::int32_t x, std::int32_t y) const {
         return pixels[static_cast<std::size_t>(y) * width + x];
@@ -37,18 +40,22 @@ struct TilesetPictures {
     std::vector<std::pair<std::uint32_t, ArgbPicture>> tiles;  // by local id, in file order
 };
 
-// Where a tile's picture lies: the top-left of a tile of the map's tile size in `picture`.
+// Where a tile's picture lies: its top-left in `picture` and its size, and the tileset's offset
+// of where it is drawn.
 struct TilePlace {
     const ArgbPicture* picture = nullptr;
     std::int32_t x = 0;
     std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t offsetX = 0;
+    std::int32_t offsetY = 0;
 };
 
 enum class TileLookup {
     Found,
     NoTileset,  // the id lies before every tileset's first id
     NoTile,     // its tileset has no such tile
-    WrongSize,  // the tile is not of the map's tile size
 };
 
 // Finds the tiles of global ids (without their flip bits) in the map's tilesets; `pictures` goes

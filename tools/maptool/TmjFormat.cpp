@@ -171,8 +171,16 @@ public:
                Int(o, "spacing", tileset.spacing, false) && Text(o, "image", tileset.image) &&
                Int(o, "imagewidth", tileset.imageWidth, false) &&
                Int(o, "imageheight", tileset.imageHeight, false) &&
-               Text(o, "transparentcolor", tileset.trans) &&
+               Text(o, "transparentcolor", tileset.trans) && TileOffset(o, tileset) &&
                Counted(o, tileset.propertyCount) && Tiles(o, tileset);
+    }
+
+    bool TileOffset(const QJsonObject& o, TiledTileset& tileset) {
+        const QJsonValue offset = o.value(QLatin1String("tileoffset"));
+        if (offset.isUndefined()) return true;
+        if (!offset.isObject()) return Fail("\"tileoffset\" ist kein Objekt");
+        return Int(offset.toObject(), "x", tileset.offsetX, false) &&
+               Int(offset.toObject(), "y", tileset.offsetY, false);
     }
 
     // The tiles of a tileset that have anything of their own: an image, properties, an

@@ -125,6 +125,11 @@ public:
                     !Int(i, "height", tileset.imageHeight, false)) {
                     return false;
                 }
+            } else if (Is("tileoffset")) {
+                const QXmlStreamAttributes o = xml_.attributes();
+                if (!Int(o, "x", tileset.offsetX, false) || !Int(o, "y", tileset.offsetY, false)) {
+                    return false;
+                }
             } else if (Is("properties")) {
                 if (!Counted(tileset.propertyCount)) return false;
                 continue;
