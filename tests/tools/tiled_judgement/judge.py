@@ -14,6 +14,11 @@ the layers that do not come along hidden (object and image layers, and the tile 
 --zmask` against the layer "Z-Maske" alone over black, or all black where there is no such
 layer.
 
+Tolerance: none, except where a tile layer that Tiled draws at an opacity below 1 or with a
+tint colour (its own or a group's) reaches a pixel: there a channel may differ by up to the
+number of such layers in the map. Qt's painter rounds each such blend by 1 either way
+depending on the path a row takes through it; no one rule reproduces every pixel.
+
 refuse: the import fails, writes no MAP, its first reason contains TEXT, and for each
 LATER-TEXT a later reason contains it (a refusal lists every reason at once).
 
@@ -47,56 +52,64 @@ def parse_colour(text):
     return tuple(round((c * alpha + grey * (255 - alpha)) / 255) for c, grey in zip((r, g, b), GREY))
 
 
+def tmx_tree(element):
+    """The layers of a TMX map or group as (kind, attributes, children, objects) in the order
+    of the JSON format's "layers"."""
+    kinds = {"layer": "tilelayer", "objectgroup": "objectgroup", "imagelayer": "imagelayer",
+             "group": "group"}
+    return [(kinds[child.tag], child.attrib, tmx_tree(child),
+             [(float(o.get("x", 0)), float(o.get("y", 0))) for o in child.findall("object")])
+            for child in element if child.tag in kinds]
+
+
+def json_tree(layers):
+    return [(layer.get("type"), layer, json_tree(layer.get("layers", [])),
+             [(o.get("x", 0), o.get("y", 0)) for o in layer.get("objects", [])])
+            for layer in layers]
+
+
 class Layers:
-    """What the judgement needs to know of a map: its layers by kind, its background colour
-    and the points of its object layer "Spieler"."""
+    """What the judgement needs to know of a map: its layers by kind, its background colour,
+    the points of its object layer "Spieler", and the tile layers that Tiled draws blended."""
 
     def __init__(self, path):
         self.hidden_names = set()  # layers that do not come along (shown by tmxrasterizer)
         self.zmask = None
+        self.zmask_path = None
         self.background = None
         self.players = None
+        self.blended = []  # of each: its name and its groups' names, the way to show it alone
         if path.endswith(".tmx"):
-            self._read_tmx(ElementTree.parse(path).getroot())
+            root = ElementTree.parse(path).getroot()
+            attributes, tree = root.attrib, tmx_tree(root)
         else:
             with open(path, encoding="utf-8") as f:
-                self._read_json(json.load(f))
+                attributes = json.load(f)
+            tree = json_tree(attributes.get("layers", []))
+        if attributes.get("backgroundcolor"):
+            self.background = parse_colour(attributes["backgroundcolor"])
+        self._walk(tree, [], False, True)
 
-    def _object_layer(self, name, points):
-        self.hidden_names.add(name)
-        if name == "Spieler" and self.players is None:
-            self.players = points
-
-    def _read_tmx(self, root):
-        if root.get("backgroundcolor"):
-            self.background = parse_colour(root.get("backgroundcolor"))
-        for element in root.iter():
-            name = element.get("name", "")
-            if element.tag == "objectgroup":
-                self._object_layer(name, [(float(o.get("x", 0)), float(o.get("y", 0)))
-                                          for o in element.findall("object")])
-            elif element.tag == "imagelayer":
-                self.hidden_names.add(name)
-            elif element.tag == "layer" and name.lower() == "z-maske" and self.zmask is None:
-                self.zmask = name
-
-    def _read_json(self, doc):
-        if doc.get("backgroundcolor"):
-            self.background = parse_colour(doc["backgroundcolor"])
-        pending = list(doc.get("layers", []))
-        while pending:
-            layer = pending.pop(0)
-            name = layer.get("name", "")
-            kind = layer.get("type")
+    def _walk(self, tree, groups, blended, visible):
+        for kind, attributes, children, objects in tree:
+            name = attributes.get("name", "")
+            shown = visible and str(attributes.get("visible", "1")) not in ("0", "False", "false")
+            # Drawn at an opacity below 1 or with a tint, by itself or through a group.
+            mixed = blended or float(attributes.get("opacity", 1)) < 1 or bool(
+                attributes.get("tintcolor"))
             if kind == "objectgroup":
-                self._object_layer(name, [(o.get("x", 0), o.get("y", 0))
-                                          for o in layer.get("objects", [])])
+                self.hidden_names.add(name)
+                if name == "Spieler" and self.players is None:
+                    self.players = objects
             elif kind == "imagelayer":
                 self.hidden_names.add(name)
             elif kind == "group":
-                pending.extend(layer.get("layers", []))
-            elif kind == "tilelayer" and name.lower() == "z-maske" and self.zmask is None:
-                self.zmask = name
+                self._walk(children, groups + [name], mixed, shown)
+            elif name.lower() == "z-maske":
+                if self.zmask is None:
+                    self.zmask, self.zmask_path = name, groups + [name]
+            elif mixed and shown:
+                self.blended.append(groups + [name])
 
 
 def byte_mul(value, alpha):
@@ -105,14 +118,15 @@ def byte_mul(value, alpha):
     return (t + (t >> 8) + 0x80) >> 8
 
 
-def compare(label, tiled_png, ours_png, ground):
-    """The number of pixels that differ between Tiled's picture over ground and ours."""
+def compare(label, tiled_png, ours_png, ground, reach=None, tolerance=0):
+    """The number of pixels that differ between Tiled's picture over ground and ours; where
+    the picture `reach` is not clear, by more than `tolerance` in a channel."""
     tiled, ours = read_png(tiled_png), read_png(ours_png)
     if (tiled.width, tiled.height) != (ours.width, ours.height):
         print(f"{label}: Tiled draws {tiled.width} x {tiled.height} pixels, "
               f"maptool {ours.width} x {ours.height}")
         return 1
-    different, largest = [], 0
+    different, allowed, largest = [], 0, 0
     opaque, clear = b"\xff" * tiled.width, b"\0" * tiled.width
     bare = [bytes((g,)) * tiled.width for g in ground]
     seen_of = {}
@@ -132,14 +146,20 @@ def compare(label, tiled_png, ours_png, ground):
                 seen_of[t] = tuple(byte_mul(c, t[3]) + byte_mul(g, 255 - t[3])
                                    for c, g in zip(t[:3], ground))
             seen = seen_of[t]
-            if seen != o:
-                largest = max(largest, max(abs(a - b) for a, b in zip(seen, o)))
+            if seen == o:
+                continue
+            off = max(abs(a - b) for a, b in zip(seen, o))
+            largest = max(largest, off)
+            if reach is not None and reach.at(x, y)[3] and off <= tolerance:
+                allowed += 1
+            else:
                 different.append((x, y, t, seen, o))
     for x, y, raw, seen, mine in different[:SHOWN]:
         print(f"{label}: pixel ({x}, {y}): Tiled {seen} (drawn {raw}), maptool {mine}")
-    if different:
-        print(f"{label}: {len(different)} of {tiled.width * tiled.height} pixels differ, "
-              f"by up to {largest} in a channel")
+    if different or allowed:
+        print(f"{label}: {len(different) + allowed} of {tiled.width * tiled.height} pixels differ, "
+              f"by up to {largest} in a channel; {allowed} of them by no more than {tolerance}"
+              f" where blended layers reach")
     return len(different)
 
 
@@ -187,12 +207,22 @@ def judge_match(maptool, rasterizer, source, work):
     hide = sorted(layers.hidden_names | ({layers.zmask} if layers.zmask else set()))
     tiled([a for name in hide for a in ("--hide-layer", name)], os.path.join(work, "tiled.png"))
     ours([], os.path.join(work, "maptool.png"))
+    # Where a layer drawn at an opacity or with a tint reaches, Qt's painter rounds each blend
+    # in ways that depend on how it happens to go through a row (measured: a pixel may differ
+    # by 1 from any one fixed rule); there each such layer may leave 1 in a channel.
+    reach = None
+    if layers.blended:
+        reach = os.path.join(work, "blended.png")
+        names = sorted({name for path in layers.blended for name in path})
+        tiled([a for name in names for a in ("--show-layer", name)], reach)
+        reach = read_png(reach)
     failures += compare("picture", os.path.join(work, "tiled.png"), os.path.join(work, "maptool.png"),
-                        layers.background or GREY) > 0
+                        layers.background or GREY, reach, len(layers.blended)) > 0
 
     ours(["--zmask"], os.path.join(work, "maptool-z.png"))
     if layers.zmask:
-        tiled(["--show-layer", layers.zmask], os.path.join(work, "tiled-z.png"))
+        tiled([a for name in layers.zmask_path for a in ("--show-layer", name)],
+              os.path.join(work, "tiled-z.png"))
         failures += compare(f"Z-masks (\"{layers.zmask}\")", os.path.join(work, "tiled-z.png"),
                             os.path.join(work, "maptool-z.png"), BLACK) > 0
     else:
