@@ -288,6 +288,17 @@ TEST_F(MaptoolImportTest, TilesReachIntoTheFieldsTheyOverlap) {
     for (const Pixel& p : pixels) {
         EXPECT_EQ(drawn.At(p.x, p.y), p.rgb) << "(" << p.x << ", " << p.y << ")";
     }
+
+    // A tileset's tile offset moves its tiles: 2 pixels right and 1 down, into the next field
+    // and out of the map at the bottom.
+    QString moved = kSetTileset;
+    moved.replace("<image", R"(<tileoffset x="2" y="1"/><image)");
+    ASSERT_EQ(Import(Tmx(2, 1, moved + Layer("a", 2, 1, "1,0")), drawn, tileSet).code, 0);
+    const Pixel shifted[] = {{1, 1, 0x646464}, {2, 0, 0x646464}, {2, 1, 0x000000},
+                             {5, 3, 0xFF0000}, {7, 3, 0xFF0000}, {8, 3, 0x646464}};
+    for (const Pixel& p : shifted) {
+        EXPECT_EQ(drawn.At(p.x, p.y), p.rgb) << "(" << p.x << ", " << p.y << ")";
+    }
 }
 
 // A layer "Z-Maske" (any case) gives row 1 and is not drawn into row 0; stacks that differ only
