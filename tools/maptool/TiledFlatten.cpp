@@ -138,10 +138,6 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
     const std::int64_t x0 = left + place.offsetX, y0 = bottom + place.offsetY - h;
     const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
                diagonal = (cell & kFlipDiagonal) != 0;
-    // An opaque image drawn straight (not flipped, not tinted) at an opacity is mixed in one
-    // step; everything else is blended premultiplied.
-    const bool mixed = !place.picture->hasAlpha && (cell & kTiledFlipBits) == 0 &&
-                       drawn.tint == 0xFFFFFFFFu && drawn.alpha != 255;
     for (std::int32_t y = 0; y < h; ++y) {
         const std::int64_t ty = y0 + y;
         if (ty < 0 || ty >= map.tileHeight) continue;
@@ -152,11 +148,13 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
             if (diagonal) std::swap(sx, sy);
             std::uint32_t p = place.picture->At(place.x + sx, place.y + sy);
             std::uint32_t& target = tile[static_cast<std::size_t>(ty * map.tileWidth + tx)];
-            if (mixed) {
+            if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
+            // At an opacity, an opaque pixel is mixed with what lies below in one step, as
+            // Tiled's painter does; others are blended premultiplied.
+            if (drawn.alpha != 255 && p >> 24 == 255) {
                 target = Interpolated(p, drawn.alpha, target);
                 continue;
             }
-            if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
             if (drawn.alpha != 255) p = ChannelsTimes(p, drawn.alpha);
             target = SourceOver(p, target);
         }

@@ -32,9 +32,9 @@ inline std::uint32_t SourceOver(std::uint32_t source, std::uint32_t target) {
     return source + ChannelsTimes(target, 255 - a);
 }
 
-// An opaque source drawn over `target` with the constant alpha `a` (0..255): the two mixed in
-// one step, each channel (s * a + t * (255 - a)) / 255, as the painter draws an image without
-// an alpha channel at an opacity.
+// An opaque source pixel drawn over `target` with the constant alpha `a` (0..255): the two
+// mixed in one step, each channel (s * a + t * (255 - a)) / 255, as the painter mixes opaque
+// pixels at an opacity.
 inline std::uint32_t Interpolated(std::uint32_t source, std::uint32_t a, std::uint32_t target) {
     std::uint32_t out = 0;
     for (int shift = 0; shift <= 24; shift += 8) {
