@@ -16,8 +16,8 @@ namespace {
 
 std::string Text(std::int64_t n) { return std::to_string(n); }
 
-// A number of pixels as a person writes it: 3, -16, 2.5.
-std::string Pixels(double value) {
+// A number as a person writes it: 3, -16, 2.5.
+std::string Decimal(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
@@ -74,7 +74,7 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, ImportRea
     if (parallaxX != 1 || parallaxY != 1) {
         reasons.Add("Ebene hat eine Parallaxe, die sie mit der Ansicht verschiebt",
                     "Ebenen haben eine Parallaxe, die sie mit der Ansicht verschiebt",
-                    "\"" + layer.name + "\" (" + Pixels(parallaxX) + ", " + Pixels(parallaxY) +
+                    "\"" + layer.name + "\" (" + Decimal(parallaxX) + ", " + Decimal(parallaxY) +
                         ")");
         ok = false;
     }
@@ -83,8 +83,8 @@ bool Looks(const TiledMap& map, const TiledLayer& layer, Drawn& drawn, ImportRea
         std::fabs(fieldsX) > 1e6 || std::fabs(fieldsY) > 1e6) {
         reasons.Add("Ebene ist um Teile eines Feldes verschoben",
                     "Ebenen sind um Teile eines Feldes verschoben",
-                    "\"" + layer.name + "\" um (" + Pixels(offsetX) + ", " +
-                        Pixels(offsetY) + ") Pixel");
+                    "\"" + layer.name + "\" um (" + Decimal(offsetX) + ", " +
+                        Decimal(offsetY) + ") Pixel");
         return false;
     }
     drawn.shiftX = static_cast<std::int64_t>(fieldsX);
@@ -138,10 +138,6 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
     const std::int64_t x0 = left + place.offsetX, y0 = bottom + place.offsetY - h;
     const bool flipX = (cell & kFlipHorizontal) != 0, flipY = (cell & kFlipVertical) != 0,
                diagonal = (cell & kFlipDiagonal) != 0;
-    // An opaque image drawn straight (not flipped, not tinted) at an opacity is mixed in one
-    // step; everything else is blended premultiplied.
-    const bool mixed = !place.picture->hasAlpha && (cell & kTiledFlipBits) == 0 &&
-                       drawn.tint == 0xFFFFFFFFu && drawn.alpha != 255;
     for (std::int32_t y = 0; y < h; ++y) {
         const std::int64_t ty = y0 + y;
         if (ty < 0 || ty >= map.tileHeight) continue;
@@ -152,11 +148,13 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
             if (diagonal) std::swap(sx, sy);
             std::uint32_t p = place.picture->At(place.x + sx, place.y + sy);
             std::uint32_t& target = tile[static_cast<std::size_t>(ty * map.tileWidth + tx)];
-            if (mixed) {
+            if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
+            // At an opacity, an opaque pixel is mixed with what lies below in one step, as
+            // Tiled's painter does; others are blended premultiplied.
+            if (drawn.alpha != 255 && p >> 24 == 255) {
                 target = Interpolated(p, drawn.alpha, target);
                 continue;
             }
-            if (drawn.tint != 0xFFFFFFFFu) p = Tinted(p, drawn.tint);
             if (drawn.alpha != 255) p = ChannelsTimes(p, drawn.alpha);
             target = SourceOver(p, target);
         }
@@ -168,7 +166,11 @@ void DrawCell(const TiledMap& map, const TileFinder& tiles, const Drawn& drawn,
 struct Reach {
     std::int64_t left = 0, right = 0, up = 0, down = 0;  // in fields, left and up negative
 
-    std::int64_t Cells() const { return (right - left + 1) * (down - up + 1); }
+    // The cells, or -1 when more than `most` (however far the tiles reach).
+    std::int64_t Cells(std::int64_t most) const {
+        const std::int64_t across = right - left + 1, along = down - up + 1;
+        return across > most || along > most || across * along > most ? -1 : across * along;
+    }
 };
 
 // Floor and ceiling of a / b for b > 0.
@@ -293,15 +295,15 @@ bool FlattenTiledMap(const TiledMap& map, const std::vector<TilesetPictures>& pi
     reach.up = FloorDiv(-(h + y1), h) + 1;
     reach.down = CeilDiv(-y0, h) - 1;
     constexpr std::int64_t kMostReach = 64;
-    if (reach.Cells() > kMostReach) {
-        reasons.Add("Kacheln reichen über " + Text(reach.Cells()) +
-                    " Felder um ihr eigenes; höchstens " + Text(kMostReach) + " werden gelesen");
+    if (reach.Cells(kMostReach) < 0) {
+        reasons.Add("Kacheln reichen über mehr als " + Text(kMostReach) +
+                    " Felder um ihr eigenes; so weit liest maptool nicht");
     }
     if (!reasons.Empty()) return false;
 
     // Each field's stack of cells (per layer, the cells that reach into it, in the order Tiled
     // draws them: row by row, left to right), and the tile of each distinct stack.
-    const auto perLayer = static_cast<std::size_t>(reach.Cells());
+    const auto perLayer = static_cast<std::size_t>(reach.Cells(kMostReach));
     flat.fields.assign(static_cast<std::size_t>(width) * height, 0);
     std::unordered_map<std::string, std::int32_t> tiles;
     std::vector<const std::string*> stacks;

@@ -32,9 +32,9 @@ inline std::uint32_t SourceOver(std::uint32_t source, std::uint32_t target) {
     return source + ChannelsTimes(target, 255 - a);
 }
 
-// An opaque source drawn over `target` with the constant alpha `a` (0..255): the two mixed in
-// one step, each channel (s * a + t * (255 - a)) / 255, as the painter draws an image without
-// an alpha channel at an opacity.
+// An opaque source pixel drawn over `target` with the constant alpha `a` (0..255): the two
+// mixed in one step, each channel (s * a + t * (255 - a)) / 255, as the painter mixes opaque
+// pixels at an opacity.
 inline std::uint32_t Interpolated(std::uint32_t source, std::uint32_t a, std::uint32_t target) {
     std::uint32_t out = 0;
     for (int shift = 0; shift <= 24; shift += 8) {
@@ -53,7 +53,7 @@ inline std::uint32_t OpacityAlpha(double opacity) {
 }
 
 // A pixel tinted with the colour `tint` (0xAARRGGBB, not premultiplied): its colour multiplied
-// with the tint's, its own alpha kept, then the tint's alpha applied as an opacity.
+// with the tint's, its own alpha kept, then masked with the tint's alpha.
 inline std::uint32_t Tinted(std::uint32_t p, std::uint32_t tint) {
     const std::uint32_t a = p >> 24;
     std::uint32_t out = a << 24;
@@ -64,8 +64,9 @@ inline std::uint32_t Tinted(std::uint32_t p, std::uint32_t tint) {
         const std::uint32_t multiplied = Div255(t * c + t * (255 - a));
         out |= Div255(multiplied * a) << shift;
     }
+    // The tint's alpha masks the result as the original's alpha did.
     const std::uint32_t tintAlpha = tint >> 24;
-    return tintAlpha == 255 ? out : ChannelsTimes(out, OpacityAlpha(tintAlpha / 255.0));
+    return tintAlpha == 255 ? out : ChannelsTimes(out, tintAlpha);
 }
 
 }  // namespace maptool

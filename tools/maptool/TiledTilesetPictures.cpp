@@ -38,7 +38,6 @@ bool DecodeArgb(std::span<const std::uint8_t> bytes, const std::string& trans,
     picture.pixels.assign(static_cast<std::size_t>(count), 0);
     // Only the image decoders (PNG) give an alpha channel; BMP images are opaque.
     const bool alpha = rows.decoded != nullptr && rows.depth == 32;
-    picture.hasAlpha = alpha || keyed;
     std::vector<std::uint32_t> line(static_cast<std::size_t>(rows.width));
     for (std::int32_t i = 0; i < rows.height; ++i) {
         const std::uint8_t* source = rows.rows + static_cast<std::size_t>(i) * rows.rowLength;

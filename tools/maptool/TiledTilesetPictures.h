@@ -18,9 +18,6 @@ namespace maptool {
 struct ArgbPicture {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    // Whether the image has an alpha channel or a colour key; Tiled blends the pictures of
-    // opaque images with an opacity in one step of its own.
-    bool hasAlpha = true;
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(std::int32_t x, std::int32_t y) const {
         return pixels[static_cast<std::size_t>(y) * width + x];
