@@ -36,15 +36,32 @@ void Register(HWND hwnd, const HandleInfo& info) {
     HandleInfo& entry = Registry()[HandleOf(hwnd)];
     entry = info;
     entry.order = gNextOrder++;
+    if ((::GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) != 0) entry.parent = HandleOf(::GetParent(hwnd));
 }
 
-void Unregister(Handle handle) { Registry().erase(handle); }
+void Unregister(Handle handle) {
+    Registry().erase(handle);
+    std::erase_if(Registry(), [handle](const auto& entry) {
+        return entry.second.gone && entry.second.parent == handle;
+    });
+}
+
+void ControlDestroyed(Handle control) {
+    const auto found = Registry().find(control);
+    if (found == Registry().end()) return;
+    const auto parent = Registry().find(found->second.parent);
+    if (parent != Registry().end() && parent->second.destroying) {
+        found->second.gone = true;
+    } else {
+        Registry().erase(found);
+    }
+}
 
 HandleInfo* Info(Handle handle) {
     if (handle == 0) return nullptr;
     const auto found = Registry().find(handle);
     if (found == Registry().end()) return nullptr;
-    if (!::IsWindow(Hwnd(handle))) {
+    if (!found->second.gone && !::IsWindow(Hwnd(handle))) {
         Registry().erase(found);
         return nullptr;
     }
@@ -223,7 +240,7 @@ Handle SetFocus(Handle handle) {
 Handle GetParent(Handle handle) {
     HandleInfo* info = Info(handle);
     if (info == nullptr || info->kind == HandleKind::Top) return 0;
-    const Handle parent = HandleOf(::GetParent(Hwnd(handle)));
+    const Handle parent = info->parent;
     return Info(parent) != nullptr ? parent : 0;
 }
 
