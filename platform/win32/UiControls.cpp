@@ -218,6 +218,8 @@ Handle CreateStatusBar(Handle parent, std::int32_t id) {
     info.style = WS_CHILD | WS_VISIBLE;
     Register(bar, info);
     SubclassControl(bar);
+    // The bar's least height is the caption buttons' (comctl32), which grows with the scaling.
+    GrowForScaledBar(parent, SM_CYSIZE);
     return HandleOf(bar);
 }
 

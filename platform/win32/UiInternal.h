@@ -50,6 +50,13 @@ HandleInfo* TopInfo(Handle handle);  // only for top-level windows
 // The top-level window that holds a handle (itself for a top-level window), or 0.
 Handle TopHandleOf(Handle handle);
 
+// At a display scaling above 100 % the system's menu bar and status bar are taller than at
+// 100 %, where the program's pixel layout was made; the window grows by the difference (in the
+// system metric `metric`, the bar's least height), so that the program's part of the client
+// area keeps its 100 % room and no bar covers a control; `by` -1 takes that back when the bar
+// goes. At 100 % it does nothing.
+void GrowForScaledBar(Handle top, int metric, int by = 1);
+
 // Registers the window classes and starts the common controls. Later calls do nothing.
 void EnsureClasses();
 // The class name of top-level windows.

@@ -101,6 +101,20 @@ ModalScope::~ModalScope() {
     if (active != 0) ::SetForegroundWindow(Hwnd(active));
 }
 
+void GrowForScaledBar(Handle top, int metric, int by) {
+    if (TopInfo(top) == nullptr || ::IsZoomed(Hwnd(top))) return;
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const int scaled = ::GetSystemMetrics(metric);
+    const int extra = scaled - ::MulDiv(scaled, 96, std::max(dpi, 96));
+    if (extra <= 0) return;
+    RECT frame{};
+    ::GetWindowRect(Hwnd(top), &frame);
+    ::SetWindowPos(Hwnd(top), nullptr, 0, 0, frame.right - frame.left,
+                   frame.bottom - frame.top + by * extra, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace win32
 
 using namespace win32;
