@@ -56,6 +56,8 @@ Handle TopHandleOf(Handle handle);
 // area keeps its 100 % room and no bar covers a control; `by` -1 takes that back when the bar
 // goes. At 100 % it does nothing.
 void GrowForScaledBar(Handle top, int metric, int by = 1);
+// The main display's dots per inch (96 at 100 %).
+int ScreenDpi();
 
 // Registers the window classes and starts the common controls. Later calls do nothing.
 void EnsureClasses();

@@ -101,11 +101,16 @@ ModalScope::~ModalScope() {
     if (active != 0) ::SetForegroundWindow(Hwnd(active));
 }
 
-void GrowForScaledBar(Handle top, int metric, int by) {
-    if (TopInfo(top) == nullptr || ::IsZoomed(Hwnd(top))) return;
+int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void GrowForScaledBar(Handle top, int metric, int by) {
+    if (TopInfo(top) == nullptr || ::IsZoomed(Hwnd(top))) return;
+    const int dpi = ScreenDpi();
     const int scaled = ::GetSystemMetrics(metric);
     const int extra = scaled - ::MulDiv(scaled, 96, std::max(dpi, 96));
     if (extra <= 0) return;
