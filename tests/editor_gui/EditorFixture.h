@@ -121,7 +121,7 @@ protected:
         // The user moves the mouse on: the load's notifications come out in place of the first
         // move, as they do after the menu command.
         MoveTo({700, 540});
-        MoveTo({700, 541});
+        MoveTo({700, 539});
     }
 
     // Paints field (x, y) of a map shown as after Neu or Öffnen (64-pixel fields, scroll -58).
