@@ -73,6 +73,9 @@ bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
                 std::string_view text);
 // Attaches a bar to a window (0 detaches). The bar takes its height from the client area and
 // the window keeps its size: the procedure hears WM_MOVE and WM_SIZE for the client area.
+// On Windows at a display scaling above 100 %, where the system's menu bar and status bar are
+// taller than the program's pixel layout allows for, the window grows (and shrinks again) by
+// what such a bar is taller than at 100 %, so that no bar covers a control.
 bool SetMenu(Handle window, Handle menu);
 Handle GetMenu(Handle window);
 bool DestroyMenu(Handle menu);  // with its drop-downs

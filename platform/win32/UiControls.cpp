@@ -97,6 +97,9 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
             break;
         case ControlClass::TrackBar:
             className = TRACKBAR_CLASSW;
+            // Its handle grows with the display scaling, and the ticks beside it would leave
+            // the control's height, made for 100 %: above 100 % the handle keeps that length.
+            if (ScreenDpi() > 96) systemStyle |= TBS_FIXEDLENGTH;
             break;
     }
     HWND control = ::CreateWindowExW(systemExStyle, className, WideFromCp1252(text).c_str(), systemStyle,
@@ -105,6 +108,11 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
                                      ::GetModuleHandleW(nullptr), nullptr);
     if (control == nullptr) return 0;
     ::SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(GetStockGuiFont()), FALSE);
+    if ((systemStyle & TBS_FIXEDLENGTH) != 0 && kind == ControlClass::TrackBar) {
+        const auto length = static_cast<int>(::SendMessageW(control, TBM_GETTHUMBLENGTH, 0, 0));
+        ::SendMessageW(control, TBM_SETTHUMBLENGTH,
+                       static_cast<WPARAM>(::MulDiv(length, 96, ScreenDpi())), 0);
+    }
     HandleInfo info;
     info.kind = HandleKind::Control;
     info.controlClass = kind;
@@ -218,6 +226,8 @@ Handle CreateStatusBar(Handle parent, std::int32_t id) {
     info.style = WS_CHILD | WS_VISIBLE;
     Register(bar, info);
     SubclassControl(bar);
+    // The bar's least height is the caption buttons' (comctl32), which grows with the scaling.
+    GrowForScaledBar(parent, SM_CYSIZE);
     return HandleOf(bar);
 }
 

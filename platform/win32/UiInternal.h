@@ -27,18 +27,37 @@ struct HandleInfo {
     std::uint64_t order = 0;          // creation order
     Handle shortcuts = 0;             // top-level windows
     std::int32_t placeCount = 0;      // status bars
+    Handle parent = 0;                // controls: the window that holds them
+    bool destroying = false;          // top-level windows: from their WM_DESTROY on
+    bool gone = false;                // controls: destroyed with their window, which still is
 };
 
 inline HWND Hwnd(Handle handle) { return reinterpret_cast<HWND>(handle); }
 inline Handle HandleOf(HWND hwnd) { return reinterpret_cast<Handle>(hwnd); }
 
-// Registry of live handles; a window leaves it after its WM_NCDESTROY.
+// Registry of live handles; a window leaves it after its WM_NCDESTROY. A control destroyed
+// with its window stays until the window's WM_NCDESTROY has been handled, as Ui.h has it: the
+// window's procedure still finds its controls and their parent then, though the system has
+// already destroyed them.
 void Register(HWND hwnd, const HandleInfo& info);
+// Takes a handle out of the registry, with the controls kept for a window.
 void Unregister(Handle handle);
+// A control's WM_NCDESTROY has been handled: it leaves the registry, or stays while its
+// window is being destroyed.
+void ControlDestroyed(Handle control);
 HandleInfo* Info(Handle handle);
 HandleInfo* TopInfo(Handle handle);  // only for top-level windows
 // The top-level window that holds a handle (itself for a top-level window), or 0.
 Handle TopHandleOf(Handle handle);
+
+// At a display scaling above 100 % the system's menu bar and status bar are taller than at
+// 100 %, where the program's pixel layout was made; the window grows by the difference (in the
+// system metric `metric`, the bar's least height), so that the program's part of the client
+// area keeps its 100 % room and no bar covers a control; `by` -1 takes that back when the bar
+// goes. At 100 % it does nothing.
+void GrowForScaledBar(Handle top, int metric, int by = 1);
+// The main display's dots per inch (96 at 100 %).
+int ScreenDpi();
 
 // Registers the window classes and starts the common controls. Later calls do nothing.
 void EnsureClasses();

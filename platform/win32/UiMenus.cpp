@@ -80,7 +80,10 @@ bool AppendMenu(Handle menu, std::uint32_t flags, std::uintptr_t idOrDropDown,
 bool SetMenu(Handle window, Handle menu) {
     if (TopInfo(window) == nullptr) return false;
     if (menu != 0 && Menu(menu) == nullptr) return false;
-    return ::SetMenu(Hwnd(window), reinterpret_cast<HMENU>(menu)) != FALSE;
+    const bool hadBar = ::GetMenu(Hwnd(window)) != nullptr;
+    if (!::SetMenu(Hwnd(window), reinterpret_cast<HMENU>(menu))) return false;
+    if (hadBar != (menu != 0)) GrowForScaledBar(window, SM_CYMENU, menu != 0 ? 1 : -1);
+    return true;
 }
 
 Handle GetMenu(Handle window) {

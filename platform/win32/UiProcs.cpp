@@ -64,6 +64,7 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     const Handle handle = HandleOf(hwnd);
     HandleInfo* info = TopInfo(handle);
     LRESULT result = 0;
+    if (info != nullptr && message == WM_DESTROY) info->destroying = true;
     if (info == nullptr || !ForTop(message, wParam)) {
         result = ::DefWindowProcW(hwnd, message, wParam, lParam);
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InSystemDispatch()) {
@@ -94,7 +95,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         result = ::CallWindowProcW(systemProc, hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        Unregister(handle);
+        ControlDestroyed(handle);
         SystemProcs().erase(hwnd);
     }
     return result;

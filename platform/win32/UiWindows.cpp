@@ -36,15 +36,32 @@ void Register(HWND hwnd, const HandleInfo& info) {
     HandleInfo& entry = Registry()[HandleOf(hwnd)];
     entry = info;
     entry.order = gNextOrder++;
+    if ((::GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) != 0) entry.parent = HandleOf(::GetParent(hwnd));
 }
 
-void Unregister(Handle handle) { Registry().erase(handle); }
+void Unregister(Handle handle) {
+    Registry().erase(handle);
+    std::erase_if(Registry(), [handle](const auto& entry) {
+        return entry.second.gone && entry.second.parent == handle;
+    });
+}
+
+void ControlDestroyed(Handle control) {
+    const auto found = Registry().find(control);
+    if (found == Registry().end()) return;
+    const auto parent = Registry().find(found->second.parent);
+    if (parent != Registry().end() && parent->second.destroying) {
+        found->second.gone = true;
+    } else {
+        Registry().erase(found);
+    }
+}
 
 HandleInfo* Info(Handle handle) {
     if (handle == 0) return nullptr;
     const auto found = Registry().find(handle);
     if (found == Registry().end()) return nullptr;
-    if (!::IsWindow(Hwnd(handle))) {
+    if (!found->second.gone && !::IsWindow(Hwnd(handle))) {
         Registry().erase(found);
         return nullptr;
     }
@@ -82,6 +99,25 @@ ModalScope::~ModalScope() {
         if (active == 0 && ::IsWindowVisible(Hwnd(top))) active = top;
     }
     if (active != 0) ::SetForegroundWindow(Hwnd(active));
+}
+
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void GrowForScaledBar(Handle top, int metric, int by) {
+    if (TopInfo(top) == nullptr || ::IsZoomed(Hwnd(top))) return;
+    const int dpi = ScreenDpi();
+    const int scaled = ::GetSystemMetrics(metric);
+    const int extra = scaled - ::MulDiv(scaled, 96, std::max(dpi, 96));
+    if (extra <= 0) return;
+    RECT frame{};
+    ::GetWindowRect(Hwnd(top), &frame);
+    ::SetWindowPos(Hwnd(top), nullptr, 0, 0, frame.right - frame.left,
+                   frame.bottom - frame.top + by * extra, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace win32
@@ -223,7 +259,7 @@ Handle SetFocus(Handle handle) {
 Handle GetParent(Handle handle) {
     HandleInfo* info = Info(handle);
     if (info == nullptr || info->kind == HandleKind::Top) return 0;
-    const Handle parent = HandleOf(::GetParent(Hwnd(handle)));
+    const Handle parent = info->parent;
     return Info(parent) != nullptr ? parent : 0;
 }
 

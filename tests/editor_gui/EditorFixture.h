@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -29,7 +27,7 @@
 #include "screen/ScreenInstall.h"
 #include "screen/Sprite.h"
 #include "support/GuiInput.h"
-#include "support/qt/Widgets.h"
+#include "support/PngFiles.h"
 #include "support/TempDir.h"
 
 namespace editor_testing {
@@ -111,11 +109,7 @@ protected:
     void OpenGeneratedMap(const std::string& name, int fw, int fh, int lastX, int lastY, int width,
                           const std::function<std::uint32_t(int x, int y)>& colour) {
         std::filesystem::create_directories("Karten");
-        QImage tiles(width, 2 * fh, QImage::Format_RGB32);
-        for (int y = 0; y < tiles.height(); ++y) {
-            for (int x = 0; x < width; ++x) tiles.setPixel(x, y, colour(x, y));
-        }
-        ASSERT_TRUE(tiles.save(QString::fromStdString("Karten/" + name + ".PNG"), "PNG"));
+        ASSERT_TRUE(ts::WritePng("Karten/" + name + ".PNG", ts::Picture::Of(width, 2 * fh, colour)));
         editor::ResetDocument();
         Document.FileName = name;
         Document.FieldWidth = fw;
@@ -127,7 +121,7 @@ protected:
         // The user moves the mouse on: the load's notifications come out in place of the first
         // move, as they do after the menu command.
         MoveTo({700, 540});
-        MoveTo({700, 541});
+        MoveTo({700, 539});
     }
 
     // Paints field (x, y) of a map shown as after Neu or Öffnen (64-pixel fields, scroll -58).

@@ -3,16 +3,12 @@
 // made again after an edit; clicks and drags in it moving the map view.
 #include "editor/Overview.h"
 
-#include <QImage>
-#include <QTest>
-#include <QWidget>
-#include <QWindow>
-
 #include "EditorFixture.h"
 #include "editor/History.h"
 #include "editor/ViewScale.h"
 #include "runtime/Timer.h"
 #include "support/MapPictureOracle.h"
+#include "support/TestWindow.h"
 
 namespace editor_testing {
 namespace {
@@ -33,16 +29,10 @@ protected:
         Menu("Ansicht", "Übersicht");
         Drain();
         ASSERT_EQ(editor::Overview.Open, 1);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(static_cast<QWindow*>(
-            platform::TopLevelQWindow(gui::WindowHandleOf(editor::kOverviewWindow)))));
+        ASSERT_TRUE(ts::WaitForWindow(editor::kOverviewWindow));
         Drain();
     }
-    static QImage Shown() {
-        return static_cast<QWidget*>(platform::HandleWidget(gui::WindowHandleOf(editor::kOverviewWindow)))
-            ->grab()
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
+    static ts::Picture Shown() { return ts::GrabClient(gui::WindowHandleOf(editor::kOverviewWindow)); }
     // The map as the oracle sees it, with the tile set that `colour` paints.
     static ts::MapPictureRules Rules(int setWidth, std::function<std::uint32_t(int, int)> colour) {
         ts::MapPictureRules rules;
@@ -61,16 +51,14 @@ protected:
     }
     // The overview as it must look: the map at the layout's scale, centred on grey, the view's
     // map pixels framed white inside and black outside.
-    static QImage Expected(const ts::MapPictureRules& rules) {
+    static ts::Picture Expected(const ts::MapPictureRules& rules) {
         const editor::OverviewLayout layout = editor::OverviewLayoutNow();
         const std::int64_t k = std::int64_t{1} << layout.shift;
-        QImage image(kSize, kSize, QImage::Format_RGB32);
-        image.fill(kGrey);
+        ts::Picture image = ts::Picture::Of(kSize, kSize, [](int, int) { return kGrey; });
         for (int y = 0; y < layout.height; ++y) {
             for (int x = 0; x < layout.width; ++x) {
-                image.setPixel(
-                    layout.left + x, layout.top + y,
-                    ts::BlockMean(rules, x * k, y * k, k, ts::BlockEdge::kGreyBeyondTheMap));
+                image.At(layout.left + x, layout.top + y) =
+                    ts::BlockMean(rules, x * k, y * k, k, ts::BlockEdge::kGreyBeyondTheMap);
             }
         }
         const auto at = [k](std::int64_t m, int origin) {
@@ -83,8 +71,8 @@ protected:
         const auto ring = [&image](int l, int t, int r, int b, std::uint32_t pixel) {
             for (int y = t; y <= b; ++y) {
                 for (int x = l; x <= r; ++x) {
-                    if ((x == l || x == r || y == t || y == b) && image.valid(x, y)) {
-                        image.setPixel(x, y, pixel);
+                    if ((x == l || x == r || y == t || y == b) && image.Contains(x, y)) {
+                        image.At(x, y) = pixel;
                     }
                 }
             }
@@ -93,11 +81,15 @@ protected:
         ring(left, top, right, bottom, kWhitePixel);
         return image;
     }
-    static int Differences(const QImage& shown, const QImage& expected) {
+    static int Differences(const ts::Picture& shown, const ts::Picture& expected) {
+        if (shown.width != kSize || shown.height != kSize) {
+            ADD_FAILURE() << "the overview shows " << shown.width << " x " << shown.height;
+            return -1;
+        }
         int count = 0;
         for (int y = 0; y < kSize; ++y) {
             for (int x = 0; x < kSize; ++x) {
-                count += (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+                count += shown.At(x, y) != expected.At(x, y);
             }
         }
         return count;
@@ -160,11 +152,7 @@ TEST_F(OverviewTest, ItsPictureFollowsTheMapEditsTheTileSetTheZMaskAndNeu) {
     check("after painting another field");
 
     // A wider tile set: tile numbers stay, the pictures change.
-    QImage wider(11 * kFw, 2 * kFh, QImage::Format_RGB32);
-    for (int y = 0; y < wider.height(); ++y) {
-        for (int x = 0; x < wider.width(); ++x) wider.setPixel(x, y, WiderTiles(x, y));
-    }
-    ASSERT_TRUE(wider.save("breit.png", "PNG"));
+    ASSERT_TRUE(ts::WritePng("breit.png", ts::Picture::Of(11 * kFw, 2 * kFh, WiderTiles)));
     ChooseFiles({InHere("breit.png")});
     Menu("Datei", "Kachelsatz laden...");
     Drain();
@@ -221,7 +209,7 @@ TEST_F(OverviewTest, AClickOrADragInItCentresTheViewThereHeldToTheMap) {
     for (int x = 0; x <= 39; ++x) {  // the clicks painted nothing
         for (int y = 0; y <= 29; ++y) ASSERT_EQ(Document.Fields(x, y), 0);
     }
-    ts::TopQWindow(editor::kOverviewWindow)->close();
+    ts::CloseBox(editor::kOverviewWindow);
     EXPECT_NE(Drain(), gui::EVENT_CLOSE);
     EXPECT_EQ(editor::Overview.Open, 0);
 }

@@ -1,10 +1,8 @@
 // The tile palette: a second window that shows the tiles, chooses the brush with a click,
 // scrolls, follows a new tile set, closes alone, and whose input never reaches the map view.
-#include <QImage>
-#include <QTest>
-
 #include "EditorFixture.h"
 #include "editor/TilePalette.h"
+#include "support/TestWindow.h"
 
 namespace editor_testing {
 namespace {
@@ -26,9 +24,7 @@ protected:
     }
     // What the palette window shows at a point of its client area, as 0x00RRGGBB.
     static std::uint32_t PalettePixel(ts::Point client) {
-        const QImage shown =
-            ts::HandleWidget(gui::WindowHandleOf(editor::kPaletteWindow))->grab().toImage();
-        return shown.pixel(client.x(), client.y()) & 0xFFFFFF;
+        return ts::GrabClient(gui::WindowHandleOf(editor::kPaletteWindow)).At(client.x(), client.y());
     }
 };
 
@@ -118,7 +114,7 @@ TEST_F(PaletteTest, ItsInputNeverReachesTheMapViewAndClosingItClosesOnlyThePalet
         for (int y = 0; y <= 5; ++y) Document.Fields(x, y) = 5;
     }
     // The palette lies over the map view: its clicks and its scroll bar are its own.
-    ts::TopWidget(editor::kPaletteWindow)->move(ts::TopWidget(0)->pos() + QPoint(20, 20));
+    ts::MoveWindowOver(editor::kPaletteWindow, 0, {20, 20});
     ts::ProcessEventsFor(50);
     Drain();
     ClickPalette({10, 10});

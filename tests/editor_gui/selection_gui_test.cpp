@@ -1,8 +1,5 @@
 // Composing maps as a user does: the "Auswahl" tool, copy, cut, paste, move and mirror through
 // the menus, the keys and the mouse, at several scales.
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <utility>
 #include <vector>
 
@@ -11,6 +8,7 @@
 #include "editor/History.h"
 #include "editor/Selection.h"
 #include "editor/ViewScale.h"
+#include "gui/Clipboard.h"
 #include "gui/Menu.h"
 
 namespace editor_testing {
@@ -103,7 +101,7 @@ TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
     UseGrid();
     Drag(FieldPoint(1, 1), FieldPoint(3, 2));
     Keys('C', ts::kControl);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+    EXPECT_EQ(gui::ClipboardText(),
               "101\t102\t103\r\n201\t202\t203\r\n");
     MoveTo(FieldPoint(10, 5));
     Keys('V', ts::kControl);
@@ -144,11 +142,11 @@ TEST_F(SelectionTest, CutAndDeleteGiveTheSelectedFieldsTheBrush) {
     for (const bool cut : {true, false}) {
         SCOPED_TRACE(cut);
         UseGrid();
-        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        gui::ClipboardPut({}, {}, "vorher");
         Drag(FieldPoint(4, 2), FieldPoint(5, 2));
-        Keys(cut ? 'X' : gui::KEYCODE_DELETE, cut ? ts::kControl : Qt::NoModifier);
+        Keys(cut ? 'X' : gui::KEYCODE_DELETE, cut ? ts::kControl : ts::kNoModifier);
         EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 7, 7, 206}));
-        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+        EXPECT_EQ(gui::ClipboardText(),
                   cut ? "204\t205\r\n" : "vorher");
         Keys('Z', ts::kControl);
         EXPECT_EQ(Row(2, 3, 6), (std::vector<int>{203, 204, 205, 206}));
@@ -253,7 +251,7 @@ TEST_F(SelectionTest, EscapeEndsWhatTheToolIsDoing) {
 // why in the status bar.
 TEST_F(SelectionTest, ClipboardTextPastesAsFieldsAndBadTextIsRefused) {
     UseGrid();
-    QGuiApplication::clipboard()->setText(QStringLiteral("1,2\n3,4\n"));
+    gui::ClipboardPut({}, {}, "1,2\n3,4\n");
     ClickAt(FieldPoint(5, 5));  // the map view takes the keys from the text field
     MoveTo(FieldPoint(0, 0));
     Keys('V', ts::kControl);
@@ -261,16 +259,12 @@ TEST_F(SelectionTest, ClipboardTextPastesAsFieldsAndBadTextIsRefused) {
     EXPECT_EQ(Row(0, 0, 2), (std::vector<int>{1, 2, 2}));
     EXPECT_EQ(Row(1, 0, 2), (std::vector<int>{3, 4, 102}));
     Keys(gui::KEYCODE_ESCAPE);
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n3\n"));
+    gui::ClipboardPut({}, {}, "1\t2\n3\n");
     Keys('V', ts::kControl);
     EXPECT_EQ(Selection.Floats, editor::Floating::None);
     EXPECT_EQ(StatusMessage(), "Die Zeilen der Zwischenablage sind verschieden lang");
     // The editor's own format wins over the text beside it.
-    auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(editor::kFieldsFormat.data()),
-                  QByteArray::fromStdString(editor::EncodeFields(editor::FieldBlock{1, 1, {42}})));
-    mime->setText(QStringLiteral("5"));
-    QGuiApplication::clipboard()->setMimeData(mime);
+    gui::ClipboardPut(editor::kFieldsFormat, editor::EncodeFields(editor::FieldBlock{1, 1, {42}}), "5");
     MoveTo(FieldPoint(9, 9));
     Keys('V', ts::kControl);
     ClickAt(FieldPoint(9, 9));

@@ -2,10 +2,8 @@
 // renamed over the old, as many programs save) shows in the view, with the brush's range
 // following; a damaged one leaves the tile set and says so; a later good write is taken. The
 // fields and the history never change.
-#include <QBuffer>
-#include <QImage>
 #include <filesystem>
-#include <fstream>
+#include <vector>
 
 #include "EditorFixture.h"
 #include "editor/History.h"
@@ -24,20 +22,9 @@ std::uint32_t Colour(int version, int tile) {
            0xFFFFFF;
 }
 
-QByteArray Png(int version, int tiles) {
-    QImage image(16 * tiles, 32, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, Colour(version, x / 16));
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-void Write(const std::string& path, const QByteArray& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.constData(), bytes.size());
+std::vector<std::uint8_t> Png(int version, int tiles) {
+    return testing_support::PngBytes(testing_support::Picture::Of(
+        16 * tiles, 32, [version](int x, int) { return Colour(version, x / 16); }));
 }
 
 class TileSetFileTest : public EditorTest {
@@ -72,25 +59,26 @@ TEST_F(TileSetFileTest, AWiderADamagedAndAGoodPictureOnDisk) {
 
     struct Step {
         const char* what;
-        QByteArray bytes;
+        std::vector<std::uint8_t> bytes;
         bool renamedOver;
         int shownVersion;  // the picture the tile set shows after it
         int tiles;
         const char* status;
     };
-    const QByteArray good = Png(3, 6);
+    const std::vector<std::uint8_t> good = Png(3, 6);
+    const std::vector<std::uint8_t> half(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
     for (const Step& step :
          {Step{"wider, renamed over", Png(2, 40), true, 2, 40, "Kachelsatz neu geladen: Folgt.PNG"},
-          Step{"damaged, in place", good.left(good.size() / 2), false, 2, 40,
+          Step{"damaged, in place", half, false, 2, 40,
                "Kachelsatz nicht lesbar, der bisherige bleibt: Folgt.PNG"},
           Step{"good, in place", good, false, 3, 6, "Kachelsatz neu geladen: Folgt.PNG"}}) {
         SCOPED_TRACE(step.what);
         editor::ShowStatus("");
         if (step.renamedOver) {
-            Write("Karten/neu.tmp", step.bytes);
+            testing_support::WriteBytes("Karten/neu.tmp", step.bytes);
             fs::rename("Karten/neu.tmp", png);
         } else {
-            Write(png, step.bytes);
+            testing_support::WriteBytes(png, step.bytes);
         }
         ASSERT_TRUE(Within3s([&] { return StatusMessage() == runtime::Cp1252(step.status); }));
         EXPECT_EQ(Document.TileSetWidth, 16 * step.tiles);

@@ -3,7 +3,6 @@
 // landing on the right field and map pixel when zoomed.
 #include "editor/Zoom.h"
 
-#include <QKeySequence>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +18,15 @@ namespace editor_testing {
 namespace {
 
 using editor::View;
+
+// A rectangle of view pixels: from (x, y), width x height.
+struct ViewRect {
+    int x, y, width, height;
+    int Right() const { return x + width - 1; }
+    int Bottom() const { return y + height - 1; }
+    int CentreX() const { return (x + Right()) / 2; }
+    int CentreY() const { return (y + Bottom()) / 2; }
+};
 
 class ZoomTest : public EditorTest {
 protected:
@@ -197,7 +205,7 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
     struct Case {
         const char* what;
         int level, fw, fh, lastX, lastY, scrollX, scrollY, row;
-        QRect compared;  // view pixels
+        ViewRect compared;
     };
     const Case cases[] = {
         {"1:2, fields 24 x 40, scroll not even", -1, 24, 40, 30, 20, -37, 11, 0, {0, 0, 500, 500}},
@@ -266,8 +274,8 @@ TEST_F(ZoomTest, EveryScaleShowsTheBoxFilteredOrRepeatedOneToOnePicture) {
         editor::DrawZoomedFields();
         const testing_support::MapPictureRules map = ViewedMap(screen::SpritePixels(0), c.row);
         int wrong = 0;
-        for (int w = c.compared.top(); w <= c.compared.bottom(); ++w) {
-            for (int v = c.compared.left(); v <= c.compared.right(); ++v) {
+        for (int w = c.compared.y; w <= c.compared.Bottom(); ++w) {
+            for (int v = c.compared.x; v <= c.compared.Right(); ++v) {
                 const std::uint32_t expected = ExpectedPixel(map, v, w, c.level);
                 if (Pixel(v, w) != expected && ++wrong <= 3) {
                     ADD_FAILURE() << "view (" << v << ", " << w << "): " << std::hex << Pixel(v, w)
@@ -332,7 +340,7 @@ TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) 
         ts::Point at;       // view position of the mouse
         int mapX, mapY;  // the map pixel under it
         int fieldX, fieldY;
-        QRect frame;  // view pixels of the hover frame
+        ViewRect frame;  // of the hover frame
     };
     const Case cases[] = {
         // Blocks of 4 start at floor(-58 / 4) * 4 = -60: view 100 is map 340, field 5.
@@ -353,13 +361,13 @@ TEST_F(ZoomTest, ThePointerLandsOnTheSameFieldForPaintingEnterAndTheHoverFrame) 
         EXPECT_EQ(View.MouseMapY, c.mapY);
         EXPECT_EQ(View.HoverFieldX, c.fieldX);
         EXPECT_EQ(View.HoverFieldY, c.fieldY);
-        const int middleY = c.frame.center().y();
-        EXPECT_EQ(Pixel(c.frame.left(), middleY), kRedPixel);
-        EXPECT_EQ(Pixel(c.frame.right(), middleY), kRedPixel);
-        EXPECT_NE(Pixel(c.frame.left() - 1, middleY), kRedPixel);
-        EXPECT_NE(Pixel(c.frame.right() + 1, middleY), kRedPixel);
-        EXPECT_EQ(Pixel(c.frame.center().x(), c.frame.top()), kRedPixel);
-        EXPECT_EQ(Pixel(c.frame.center().x(), c.frame.bottom()), kRedPixel);
+        const int middleY = c.frame.CentreY();
+        EXPECT_EQ(Pixel(c.frame.x, middleY), kRedPixel);
+        EXPECT_EQ(Pixel(c.frame.Right(), middleY), kRedPixel);
+        EXPECT_NE(Pixel(c.frame.x - 1, middleY), kRedPixel);
+        EXPECT_NE(Pixel(c.frame.Right() + 1, middleY), kRedPixel);
+        EXPECT_EQ(Pixel(c.frame.CentreX(), c.frame.y), kRedPixel);
+        EXPECT_EQ(Pixel(c.frame.CentreX(), c.frame.Bottom()), kRedPixel);
 
         ts::Click(0, InView(c.at.x(), c.at.y()));
         Drain();

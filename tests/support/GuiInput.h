@@ -103,6 +103,9 @@ bool RequesterIsOpen();
 void CloseOpenMenu();
 // For every drop-down that holds an item with this text (UTF-8), whether it shows enabled.
 std::vector<bool> MenuItemShownEnabled(std::int32_t window, const std::string& item);
+// The texts of the items of every drop-down of a window's menu bar, in order, as shown (UTF-8,
+// a shortcut after a tab), separators left out.
+std::vector<std::string> MenuItemTexts(std::int32_t window);
 // The height of the menu bar a window shows, 0 when it shows none.
 int MenuBarHeight(std::int32_t window);
 
@@ -119,6 +122,8 @@ void HideWindow(std::int32_t window);
 bool ShowWindowAgain(std::int32_t window);
 void Expose(std::int32_t window);
 void GrowWindow(std::int32_t window, int byWidth, int byHeight);
+// The user moving a window so that its frame's corner lies `offset` from another's.
+void MoveWindowOver(std::int32_t window, std::int32_t other, Point offset);
 // Hides a control as the toolkit would, behind the program's back.
 void HideControl(std::intptr_t control);
 

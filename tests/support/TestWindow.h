@@ -7,18 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "support/Picture.h"
+
 namespace testing_support {
 
-// What a client area shows, as 0x00RRGGBB pixels.
-struct ShownPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-};
+// What a client area shows.
+using ShownPicture = Picture;
 
 class TestWindow {
 public:
@@ -42,6 +36,11 @@ private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };
+
+// What the client area of a window of the platform layer shows (its handle, as
+// gui::WindowHandleOf gives it), with its waiting paints done; input waiting for the program
+// stays where it is.
+ShownPicture GrabClient(std::intptr_t window);
 
 // Lets the toolkit do what waits (paints, moves) now.
 void ProcessEvents();

@@ -11,13 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "screen/ImageDecoder.h"
-#include "screen/ImageRows.h"
-#include "screen/PixelConversion.h"
-#include "screen/PngDecoder.h"
-#include "screen/PngEncoder.h"
 #include "support/MapBytes.h"
 #include "support/MapPictureOracle.h"
+#include "support/PngFiles.h"
 #include "support/TempDir.h"
 
 namespace tool_testing {
@@ -47,50 +43,9 @@ inline ToolRun RunTool(
     return run;
 }
 
-// A picture as 0x00RRGGBB pixels.
-struct Picture {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    std::uint32_t At(std::int32_t x, std::int32_t y) const {
-        return pixels[static_cast<std::size_t>(y) * width + x];
-    }
-    bool operator==(const Picture&) const = default;
-};
-
-inline void WritePng(const std::string& path, const Picture& picture) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    screen::PngRowWriter writer;
-    writer.Start(picture.width, picture.height, [&out](const std::uint8_t* b, std::size_t n) {
-        out.write(reinterpret_cast<const char*>(b), static_cast<std::streamsize>(n));
-        return out.good();
-    });
-    for (std::int32_t y = 0; y < picture.height; ++y) {
-        writer.WriteRow(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width);
-    }
-    writer.Finish();
-}
-
-// Reads a PNG with the decoders the tool uses; an empty picture when it cannot.
-inline Picture ReadPng(const std::string& path) {
-    static const bool registered = [] {
-        screen::ImageDecoderInit();
-        screen::DecoderPngRegister();
-        return true;
-    }();
-    (void)registered;
-    const Bytes bytes = testing_support::ReadBytes(path);
-    screen::ImageRows rows;
-    screen::PixelBuffer buffer;
-    if (!screen::ReadImageRows(bytes, 32, rows) || !buffer.Allocate(rows.width, rows.height) ||
-        !screen::ConvertImageRows(rows, buffer, 32, screen::kFormat32Bgr)) {
-        return {};
-    }
-    Picture picture{rows.width, rows.height, {}};
-    picture.pixels.assign(buffer.Data(), buffer.Data() + std::size_t(rows.width) * rows.height);
-    return picture;
-}
+using testing_support::Picture;
+using testing_support::ReadPng;
+using testing_support::WritePng;
 
 constexpr std::uint32_t kGrey = testing_support::kMapGrey;
 

@@ -18,6 +18,7 @@
 
 #include "gui/Gadget.h"
 #include "gui/Window.h"
+#include "platform/QtApp.h"
 #include "platform/UiTesting.h"
 
 namespace testing_support {
@@ -134,7 +135,10 @@ void ProcessEventsFor(int ms) {
     }
 }
 
-void RunLater(int ms, std::function<void()> action) { QTimer::singleShot(ms, std::move(action)); }
+void RunLater(int ms, std::function<void()> action) {
+    platform::EnsureApplication();  // a timer needs the application's event loop
+    QTimer::singleShot(ms, std::move(action));
+}
 
 void MouseMove(std::int32_t window, Point client) {
     QTest::mouseMove(TopQWindow(window), ClientToWindow(window, client));
@@ -276,6 +280,16 @@ std::vector<bool> MenuItemShownEnabled(std::int32_t window, const std::string& i
     return states;
 }
 
+std::vector<std::string> MenuItemTexts(std::int32_t window) {
+    std::vector<std::string> texts;
+    for (QAction* title : TopWidget(window)->findChild<QMenuBar*>()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (!action->isSeparator()) texts.push_back(action->text().toStdString());
+        }
+    }
+    return texts;
+}
+
 int MenuBarHeight(std::int32_t window) {
     const auto* bar = TopWidget(window)->findChild<QMenuBar*>();
     return bar == nullptr || !bar->isVisible() ? 0 : bar->height();
@@ -309,6 +323,10 @@ void Expose(std::int32_t window) {
 void GrowWindow(std::int32_t window, int byWidth, int byHeight) {
     QWidget* top = TopWidget(window);
     top->resize(top->width() + byWidth, top->height() + byHeight);
+}
+
+void MoveWindowOver(std::int32_t window, std::int32_t other, Point offset) {
+    TopWidget(window)->move(TopWidget(other)->pos() + ToQt(offset));
 }
 
 void HideControl(std::intptr_t control) { HandleWidget(control)->hide(); }

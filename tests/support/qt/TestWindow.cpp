@@ -1,4 +1,5 @@
-// The test window on Qt: a plain widget, grabbed through the toolkit.
+// The test window on Qt: a plain widget, grabbed through the toolkit, as are the client areas
+// of the platform layer's windows.
 #include "support/TestWindow.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/QtApp.h"
+#include "platform/UiTesting.h"
 
 namespace testing_support {
 
@@ -33,17 +35,23 @@ int TestWindow::ChildCount() const {
     return static_cast<int>(parts_->widget.findChildren<QWidget*>().size());
 }
 
+namespace {
+
+ShownPicture Grabbed(QWidget& widget) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return ShownPicture::Of(image.width(), image.height(),
+                            [&image](int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; });
+}
+
+}  // namespace
+
 ShownPicture TestWindow::Grab() {
     ProcessEvents();
-    const QImage image = parts_->widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ShownPicture picture;
-    picture.width = image.width();
-    picture.height = image.height();
-    picture.pixels.reserve(static_cast<std::size_t>(picture.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
-    }
-    return picture;
+    return Grabbed(parts_->widget);
+}
+
+ShownPicture GrabClient(std::intptr_t window) {
+    return Grabbed(*static_cast<QWidget*>(platform::HandleWidget(window)));
 }
 
 void ProcessEvents() { QApplication::processEvents(); }

@@ -163,13 +163,14 @@ std::string Utf8(const std::wstring& wide) {
     return utf8;
 }
 
-// A menu's item text without the shortcut after a tab, as UTF-8.
-std::string ItemText(HMENU menu, int position) {
+// A menu item's text as UTF-8, without the mnemonic marks; without the shortcut after a tab
+// unless `shortcut` asks for it.
+std::string ItemText(HMENU menu, int position, bool shortcut = false) {
     wchar_t text[256] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
     std::wstring item(text);
     const std::size_t tab = item.find(L'\t');
-    if (tab != std::wstring::npos) item.resize(tab);
+    if (tab != std::wstring::npos && !shortcut) item.resize(tab);
     std::wstring plain;  // without the mnemonic marks
     for (std::size_t i = 0; i < item.size(); ++i) {
         if (item[i] == L'&' && i + 1 < item.size()) ++i;
@@ -223,7 +224,12 @@ void CALLBACK ClickPendingItem(HWND, UINT, UINT_PTR, DWORD) {
         ::EndMenu();
         return;
     }
-    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    // Wine places a drop-down's item rectangles where the first drop-down of the bar opens,
+    // whichever it is; their heights are right. Across, the middle of the open drop-down is
+    // inside every item.
+    RECT popup{};
+    ::GetWindowRect(OpenPopup(), &popup);
+    const POINT centre{(popup.left + popup.right) / 2, (rect.top + rect.bottom) / 2};
     MouseAt(centre, MOUSEEVENTF_LEFTDOWN);
     MouseAt(centre, MOUSEEVENTF_LEFTUP);
     AfterRelease();
@@ -258,6 +264,10 @@ bool WaitForWindow(std::int32_t window) {
     while (::GetTickCount() - start < 5000) {
         HWND top = static_cast<HWND>(platform::TopLevelQWindow(gui::WindowHandleOf(window)));
         if (top != nullptr && ::GetForegroundWindow() == top && ::GetActiveWindow() == top) {
+            // The X server's focus event follows, and with it Wine takes the key state from
+            // the server, where the test's modifier keys never were: it must come before the
+            // next input that holds one.
+            ProcessEventsFor(50);
             return true;
         }
         ProcessEventsFor(10);
@@ -466,6 +476,20 @@ std::vector<bool> MenuItemShownEnabled(std::int32_t window, const std::string& i
     return states;
 }
 
+std::vector<std::string> MenuItemTexts(std::int32_t window) {
+    std::vector<std::string> texts;
+    HMENU bar = ::GetMenu(Top(window));
+    for (int title = 0; bar != nullptr && title < ::GetMenuItemCount(bar); ++title) {
+        HMENU dropDown = ::GetSubMenu(bar, title);
+        for (int i = 0; dropDown != nullptr && i < ::GetMenuItemCount(dropDown); ++i) {
+            if ((::GetMenuState(dropDown, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) == 0) {
+                texts.push_back(ItemText(dropDown, i, true));
+            }
+        }
+    }
+    return texts;
+}
+
 int MenuBarHeight(std::int32_t window) {
     HWND top = Top(window);
     if (::GetMenu(top) == nullptr) return 0;
@@ -506,6 +530,13 @@ void GrowWindow(std::int32_t window, int byWidth, int byHeight) {
     ::SetWindowPos(top, nullptr, 0, 0, frame.right - frame.left + byWidth,
                    frame.bottom - frame.top + byHeight,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MoveWindowOver(std::int32_t window, std::int32_t other, Point offset) {
+    RECT frame{};
+    ::GetWindowRect(Top(other), &frame);
+    ::SetWindowPos(Top(window), nullptr, frame.left + offset.x(), frame.top + offset.y(), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HideControl(std::intptr_t control) { ::ShowWindow(HwndOf(control), SW_HIDE); }

@@ -1,5 +1,5 @@
 // The test window on Windows: a top-level window of the platform layer without a procedure
-// of its own, its client area read back from the window's device context.
+// of its own. A client area is read back from its window's device context.
 #include "support/TestWindow.h"
 
 #include "platform/Ui.h"
@@ -58,16 +58,17 @@ int TestWindow::ChildCount() const {
     return count;
 }
 
-ShownPicture TestWindow::Grab() {
-    ProcessEvents();
-    ::RedrawWindow(Hwnd(parts_->window), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+ShownPicture GrabClient(std::intptr_t window) {
+    // Only the paints that wait are done: the program's input stays in the queue for it.
+    const HWND hwnd = Hwnd(window);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT client;
-    ::GetClientRect(Hwnd(parts_->window), &client);
+    ::GetClientRect(hwnd, &client);
     ShownPicture picture;
     picture.width = client.right;
     picture.height = client.bottom;
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, 0);
-    HDC windowDc = ::GetDC(Hwnd(parts_->window));
+    HDC windowDc = ::GetDC(hwnd);
     HDC memoryDc = ::CreateCompatibleDC(windowDc);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -86,8 +87,13 @@ ShownPicture TestWindow::Grab() {
     ::SelectObject(memoryDc, old);
     ::DeleteObject(section);
     ::DeleteDC(memoryDc);
-    ::ReleaseDC(Hwnd(parts_->window), windowDc);
+    ::ReleaseDC(hwnd, windowDc);
     return picture;
+}
+
+ShownPicture TestWindow::Grab() {
+    ProcessEvents();
+    return GrabClient(parts_->window);
 }
 
 void ProcessEvents() {
