@@ -7,16 +7,9 @@
 #
 # Usage: portable_zip_test.sh Karteneditor-VERSION-win64.zip   (runs itself under xvfb-run)
 set -euo pipefail
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../e2e/e2e_lib.sh"
-e2e_begin "$(readlink -f "$0")" "$@"
-fail() { echo "FAIL: $*"; exit 1; }
-# e2e_begin keeps its argument as $editor: here the archive.
-zip=$editor
-version=$(basename "$zip" | sed -n 's/^Karteneditor-\(.*\)-win64\.zip$/\1/p')
-[ -n "$version" ] || fail "no version in the archive's name $zip"
-samples=$(readlink -f "$here/../../samples/Karten")
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+. "$(dirname "$(readlink -f "$0")")/package_lib.sh"
+package_begin "$(readlink -f "$0")" 'win64\.zip' "$@"
+zip=$package
 
 top=Karteneditor-$version
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/unpacked"
@@ -63,15 +56,10 @@ PY
 cd "$folder"
 editor=$folder/mapeditor.exe
 e2e_start_editor
-requester_shown() { xdotool search --name "^Karte laden\$" >/dev/null 2>&1; }
-wald_open() { xdotool search --name "<Wald>\$" >/dev/null 2>&1; }
 editor_ended() { ! editor_running; }
-xdotool key ctrl+o
-within_ms requester_shown 10000 "Strg+O opened no requester"
+open_map Wald
+# The main window takes the keys again once the requester is gone.
 sleep 1
-xdotool type --delay 100 Wald.MAP
-xdotool key Return
-within_ms wald_open 5000 "Wald.MAP beside the program was not opened"
 xdotool key ctrl+q
 within_ms editor_ended 5000 "the editor did not end after Strg+Q"
 expect_exit_0

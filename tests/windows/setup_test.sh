@@ -15,16 +15,9 @@
 # Usage: setup_test.sh Karteneditor-VERSION-setup.exe   (WINEPREFIX names the build's prefix;
 # runs itself under xvfb-run)
 set -euo pipefail
-here=$(dirname "$(readlink -f "$0")")
-. "$here/../e2e/e2e_lib.sh"
-e2e_begin "$(readlink -f "$0")" "$@"
-fail() { echo "FAIL: $*"; exit 1; }
-# e2e_begin keeps its argument as $editor: here the setup program.
-setup=$editor
-version=$(basename "$setup" | sed -n 's/^Karteneditor-\(.*\)-setup\.exe$/\1/p')
-[ -n "$version" ] || fail "no version in the setup program's name $setup"
-samples=$(readlink -f "$here/../../samples/Karten")
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+. "$(dirname "$(readlink -f "$0")")/package_lib.sh"
+package_begin "$(readlink -f "$0")" 'setup\.exe' "$@"
+setup=$package
 
 cp -a "$WINEPREFIX" "$work/prefix"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
@@ -146,6 +139,7 @@ install_run_uninstall() {
         cd "$(unix_path "${parts[2]:-$folder_win}")"
         editor=$(unix_path "${parts[0]}")
         e2e_start_editor "${parts[1]}"
+        sleep 0.5
         xdotool key ctrl+q
         expect_exit_0
         mv editor.log "$work/"
