@@ -3,18 +3,20 @@
 
   package_windows.py stage STAGE VERSION README SAMPLES STRIP PROGRAM.exe...
       fills the folder STAGE with the programs (their debugging information taken out by the
-      command STRIP), SAMPLES as Karten and README as LIESMICH.txt
-      (UTF-8 with a byte order mark and CRLF line ends, which every Notepad shows right
-      whatever the system's code page), and writes beside STAGE the lists the setup script
+      command STRIP, their header's time the packages' time below), SAMPLES as Karten and
+      README as LIESMICH.txt (UTF-8 with a byte order mark and CRLF line ends, which every
+      Notepad shows right whatever the system's code page), and writes beside STAGE the lists the setup script
       includes: STAGE.install.nsh (the files to install) and STAGE.uninstall.nsh (exactly those
       files to remove, then their folders if empty).
   package_windows.py zip STAGE TOP OUTPUT.zip
       packs STAGE under the folder TOP into OUTPUT.zip: entries sorted, every time stamp the
-      same (SOURCE_DATE_EPOCH, else the release date), so the same inputs give the same bytes.
+      packages' time (SOURCE_DATE_EPOCH, else the release date), so the same sources give the
+      same bytes.
 
 Lines of README that start with "{program}" belong to that program and are kept (without the
 mark) only when it is packaged.
 """
+import calendar
 import os
 import re
 import shutil
@@ -81,7 +83,9 @@ def stage(folder, version, readme, samples, strip, programs):
     names = set()
     for program in programs:
         copy = os.path.join(folder, os.path.basename(program))
-        subprocess.run([strip, "--strip-debug", "-o", copy, program], check=True)
+        # strip stamps the program's header with the time SOURCE_DATE_EPOCH names, else now.
+        subprocess.run([strip, "--strip-debug", "-o", copy, program], check=True,
+                       env=dict(os.environ, SOURCE_DATE_EPOCH=str(calendar.timegm(package_date()))))
         names.add(os.path.splitext(os.path.basename(program))[0])
     shutil.copytree(samples, os.path.join(folder, "Karten"), copy_function=shutil.copyfile)
     with open(os.path.join(folder, "LIESMICH.txt"), "w", encoding="utf-8", newline="") as out:
@@ -89,9 +93,14 @@ def stage(folder, version, readme, samples, strip, programs):
     write_nsis_lists(folder)
 
 
-def pack(folder, top, output):
+def package_date():
+    """The time of every packaged file: SOURCE_DATE_EPOCH, else the release date."""
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
-    date = time.gmtime(int(epoch))[:6] if epoch else RELEASE_DATE
+    return tuple(time.gmtime(int(epoch))[:6]) if epoch else RELEASE_DATE
+
+
+def pack(folder, top, output):
+    date = package_date()
     partial = output + ".part"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
         for name in stage_files(folder):
