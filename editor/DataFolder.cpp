@@ -36,7 +36,14 @@ fs::path MakeScratchFolder(const fs::path& parent, std::error_code& error) {
 // Copies the sample maps into scratch and makes every copy the user's to change: installed
 // files may be read-only.
 void CopySampleMaps(const fs::path& sampleMaps, const fs::path& scratch, std::error_code& error) {
-    fs::copy(sampleMaps, scratch, fs::copy_options::recursive, error);
+    // Entry by entry into the fresh folder: the Windows build's library refuses to copy a
+    // folder onto one that exists ("File exists"), where the POSIX one fills it.
+    for (fs::directory_iterator entry(sampleMaps, error), end; !error && entry != end;
+         entry.increment(error)) {
+        fs::copy(entry->path(), scratch / entry->path().filename(), fs::copy_options::recursive,
+                 error);
+        if (error) return;
+    }
     if (error) return;
     for (fs::recursive_directory_iterator entry(scratch, error), end; !error && entry != end;
          entry.increment(error)) {

@@ -16,6 +16,9 @@ packages=(
     # The Windows build (scripts/build-windows.sh): the cross compiler, zlib for it, GoogleTest's
     # sources, and Wine to run the tests.
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64
+    # The Windows packages (scripts/package-windows.sh): the setup program's maker and the
+    # icon's converter.
+    nsis icoutils
 )
 
 missing=()

@@ -146,6 +146,22 @@ requester_open() {
     xdotool search --name "^Veldrane Murmelwald Karteneditor 1\.0\$" >/dev/null 2>&1
 }
 
+# Opens Karten/$1.MAP through the open requester as a user does: Strg+O, the file name, Return.
+# Each step waits for the one before, however slow the machine; fails unless the requester
+# closes and the title names the map.
+open_map() {
+    xdotool key ctrl+o
+    within_ms requester_shown 10000 "Strg+O opened no requester"
+    sleep 1
+    xdotool type --delay 100 "$1.MAP"
+    xdotool key Return
+    within_ms requester_gone 5000 "the requester stayed open after Return"
+    within_ms "title_names $1" 5000 "the title does not name the opened map $1"
+}
+requester_shown() { xdotool search --name "^Karte laden\$" >/dev/null 2>&1; }
+requester_gone() { ! requester_shown; }
+title_names() { xdotool search --name "<$1>\$" >/dev/null 2>&1; }
+
 # Brush n: focus the brush track bar and step it n times to the right.
 choose_brush() {
     click 530 496
