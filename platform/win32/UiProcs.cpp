@@ -96,6 +96,17 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     LRESULT result = 0;
     if (info != nullptr && message == WM_DESTROY) info->destroying = true;
     if (info != nullptr && IsEmptyChangeAfterFull(message, wParam, lParam)) return 0;
+    if (message == WM_GETMINMAXINFO) {
+        // A window may be as small as the program makes it: the system's least width under
+        // a caption (room for its buttons) does not apply, only the frame itself.
+        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+        RECT frame{0, 0, 0, 0};
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                             FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = POINT{frame.right - frame.left, frame.bottom - frame.top};
+        return result;
+    }
     if (info == nullptr || !ForTop(message, wParam)) {
         result = ::DefWindowProcW(hwnd, message, wParam, lParam);
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InSystemDispatch()) {
