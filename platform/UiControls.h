@@ -3,7 +3,8 @@
 // Controls sit at absolute positions in their window's client area and use the default GUI
 // font. Their notifications go to the procedure of the window that holds them, as
 //   WM_COMMAND (id, code) with the control as lParam: edits EN_SETFOCUS, EN_KILLFOCUS,
-//     EN_UPDATE then EN_CHANGE (typed, pasted or set by the program); check boxes BN_CLICKED;
+//     EN_UPDATE then EN_CHANGE (typed, pasted or set by the program), EN_MAXTEXT alone for
+//     text typed into a full field (32767 characters), which refuses it; check boxes BN_CLICKED;
 //   WM_HSCROLL / WM_VSCROLL (TB_ code) from track bars on every scroll step;
 // and every control's own procedure gets WM_SETFOCUS / WM_KILLFOCUS and, last, WM_NCDESTROY.
 #pragma once

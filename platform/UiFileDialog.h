@@ -27,7 +27,8 @@ struct OpenFileName {
     std::string initialDir;        // "" = the current directory
     std::string title;
     std::uint32_t flags = 0;
-    std::string defExt;  // save dialog: added (after a '.') to a name typed without extension
+    std::string defExt;  // save dialog: added as written (after a '.') to a name typed
+                         // without extension
 };
 
 // Shows the dialog modally: no other window of the program takes input until it closes.

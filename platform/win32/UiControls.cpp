@@ -72,6 +72,11 @@ std::vector<int> PartEdges(Handle statusBar) {
 
 using namespace win32;
 
+namespace {
+// What a field takes, as with the other backend; typing beyond it raises EN_MAXTEXT.
+constexpr WPARAM kEditLimit = 32767;
+}  // namespace
+
 Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, std::uint32_t style,
                      std::uint32_t exStyle, std::int32_t x, std::int32_t y, std::int32_t width,
                      std::int32_t height, std::int32_t id) {
@@ -108,6 +113,7 @@ Handle CreateControl(ControlClass kind, Handle parent, std::string_view text, st
                                      ::GetModuleHandleW(nullptr), nullptr);
     if (control == nullptr) return 0;
     ::SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(GetStockGuiFont()), FALSE);
+    if (kind == ControlClass::Edit) ::SendMessageW(control, EM_LIMITTEXT, kEditLimit, 0);
     if ((systemStyle & TBS_FIXEDLENGTH) != 0 && kind == ControlClass::TrackBar) {
         const auto length = static_cast<int>(::SendMessageW(control, TBM_GETTHUMBLENGTH, 0, 0));
         ::SendMessageW(control, TBM_SETTHUMBLENGTH,

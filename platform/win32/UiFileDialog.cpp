@@ -108,7 +108,6 @@ bool RunFileDialog(OpenFileName& request, bool save) {
         if (c == L'/') c = L'\\';
     }
     const std::wstring title = WideFromCp1252(request.title);
-    const std::wstring defExt = WideFromCp1252(request.defExt);
     const std::size_t room = static_cast<std::size_t>(std::max(1, request.maxFile));
     std::wstring file = WideFromCp1252(request.file);
     for (wchar_t& c : file) {
@@ -125,7 +124,8 @@ bool RunFileDialog(OpenFileName& request, bool save) {
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    ofn.lpstrDefExt = defExt.empty() ? nullptr : defExt.c_str();
+    // The extension is added below, as written: Wine's dialog would add it in lower case.
+    ofn.lpstrDefExt = nullptr;
     // The caller asks about replacing a file itself.
     ofn.Flags = (request.flags | OFN_EXPLORER) & ~static_cast<DWORD>(OFN_OVERWRITEPROMPT);
     if (save) ofn.Flags |= OFN_PATHMUSTEXIST;
@@ -140,7 +140,11 @@ bool RunFileDialog(OpenFileName& request, bool save) {
         chosen = save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
     }
     if (!chosen) return false;
-    const std::string path = Slashes(Cp1252FromWide(ofn.lpstrFile));
+    std::string path = Slashes(Cp1252FromWide(ofn.lpstrFile));
+    if (save && !request.defExt.empty() &&
+        path.find('.', path.find_last_of('/') + 1) == std::string::npos) {
+        path += "." + request.defExt;
+    }
     if (static_cast<std::int32_t>(path.size()) + 1 > request.maxFile) return false;
     request.file = path;
     return true;

@@ -5,6 +5,7 @@
 // (and its own, from WM_USER on); everything else the system handles alone, so a procedure
 // sees on Windows what it sees with the other backend. DefWindowProc is the system's
 // DefWindowProcW for a top-level window and a control's own class procedure for a control.
+#include <string>
 #include <unordered_map>
 
 #include "platform/ShortcutTables.h"
@@ -27,6 +28,35 @@ bool IsKeyMessage(UINT message) {
 }
 
 bool IsMouseMessage(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MOUSEHWHEEL; }
+
+// A field that refuses typed text as full says EN_MAXTEXT and nothing else. Some systems' edit
+// controls notify a change after it although the text stayed the same; while a field takes
+// typed or pasted text, this remembers its text, and once it said it is full, a change
+// notification that changed nothing is not handed on.
+struct FieldInput {
+    HWND field = nullptr;
+    std::wstring before;
+    bool full = false;
+};
+FieldInput* gFieldInput = nullptr;
+
+std::wstring FieldText(HWND field) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// True for a notification of a field that the program must not hear (see FieldInput).
+bool IsEmptyChangeAfterFull(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND || gFieldInput == nullptr ||
+        reinterpret_cast<HWND>(lParam) != gFieldInput->field) {
+        return false;
+    }
+    if (HIWORD(wParam) == EN_MAXTEXT) gFieldInput->full = true;
+    return gFieldInput->full && (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_CHANGE) &&
+           FieldText(gFieldInput->field) == gFieldInput->before;
+}
 
 // What the program's procedure of a control hears.
 bool ForControl(UINT message) {
@@ -65,6 +95,18 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     HandleInfo* info = TopInfo(handle);
     LRESULT result = 0;
     if (info != nullptr && message == WM_DESTROY) info->destroying = true;
+    if (info != nullptr && IsEmptyChangeAfterFull(message, wParam, lParam)) return 0;
+    if (message == WM_GETMINMAXINFO) {
+        // A window may be as small as the program makes it: the system's least width under
+        // a caption (room for its buttons) does not apply, only the frame itself.
+        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+        RECT frame{0, 0, 0, 0};
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                             FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = POINT{frame.right - frame.left, frame.bottom - frame.top};
+        return result;
+    }
     if (info == nullptr || !ForTop(message, wParam)) {
         result = ::DefWindowProcW(hwnd, message, wParam, lParam);
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InSystemDispatch()) {
@@ -89,11 +131,20 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     const auto system = SystemProcs().find(hwnd);
     WNDPROC systemProc = system != SystemProcs().end() ? system->second : ::DefWindowProcW;
     LRESULT result = 0;
+    FieldInput input;
+    FieldInput* const outer = gFieldInput;
+    const bool takesText = message == WM_CHAR || message == WM_PASTE;
+    if (takesText && info != nullptr && info->controlClass == ControlClass::Edit) {
+        input.field = hwnd;
+        input.before = FieldText(hwnd);
+        gFieldInput = &input;
+    }
     if (info != nullptr && info->proc != nullptr && ForControl(message)) {
         result = info->proc(handle, message, wParam, lParam);
     } else {
         result = ::CallWindowProcW(systemProc, hwnd, message, wParam, lParam);
     }
+    gFieldInput = outer;
     if (message == WM_NCDESTROY) {
         ControlDestroyed(handle);
         SystemProcs().erase(hwnd);

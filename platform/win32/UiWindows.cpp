@@ -124,6 +124,16 @@ void GrowForScaledBar(Handle top, int metric, int by) {
 
 using namespace win32;
 
+namespace {
+// The system's style of a top-level window. The system gives every overlapped window a
+// caption; a window without one is a pop-up window for the system.
+DWORD SystemTopStyle(std::uint32_t style) {
+    DWORD system = style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_CHILD);
+    if ((system & WS_CAPTION) != WS_CAPTION) system |= WS_POPUP;
+    return system;
+}
+}  // namespace
+
 void UiInit() { EnsureClasses(); }
 
 // ---- Top-level windows -----------------------------------------------------------------------
@@ -132,7 +142,7 @@ Handle CreateTopWindow(std::string_view title, std::uint32_t style, std::int32_t
                        bool usePlatformPosition, std::int32_t clientWidth,
                        std::int32_t clientHeight, WindowProc proc) {
     UiInit();
-    const DWORD systemStyle = (style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_CHILD)) | WS_CLIPCHILDREN;
+    const DWORD systemStyle = SystemTopStyle(style) | WS_CLIPCHILDREN;
     RECT outer{0, 0, std::max(0, clientWidth), std::max(0, clientHeight)};
     ::AdjustWindowRectEx(&outer, systemStyle, FALSE, 0);
     // Messages of the creation itself (size, move) reach the program's procedure only as far
@@ -173,7 +183,7 @@ void AdjustWindowSize(std::uint32_t style, std::int32_t clientWidth, std::int32_
                       std::int32_t* outerWidth, std::int32_t* outerHeight) {
     UiInit();
     RECT outer{0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&outer, style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_CHILD), FALSE, 0);
+    ::AdjustWindowRectEx(&outer, SystemTopStyle(style), FALSE, 0);
     *outerWidth = outer.right - outer.left;
     *outerHeight = outer.bottom - outer.top;
 }

@@ -542,19 +542,51 @@ void MoveWindowOver(std::int32_t window, std::int32_t other, Point offset) {
 void HideControl(std::intptr_t control) { ::ShowWindow(HwndOf(control), SW_HIDE); }
 
 namespace {
+// A control paints in its WM_PAINT, and some of the system's controls (labels) also paint at
+// once when their text is set, outside WM_PAINT; either way they ask their window for the
+// colours with WM_CTLCOLOR*, which counts as a paint when no WM_PAINT of the control is running.
+struct Counting {
+    HWND control = nullptr;
+    int* paints = nullptr;
+    bool inPaint = false;
+};
+
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR paints) {
-    if (message == WM_PAINT) ++*reinterpret_cast<int*>(paints);
+                              DWORD_PTR data) {
+    auto* counting = reinterpret_cast<Counting*>(data);
+    if (message != WM_PAINT) return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    ++*counting->paints;
+    counting->inPaint = true;
+    const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    counting->inPaint = false;
+    return result;
+}
+
+LRESULT CALLBACK ParentCountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR data) {
+    auto* counting = reinterpret_cast<Counting*>(data);
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC &&
+        reinterpret_cast<HWND>(lParam) == counting->control && !counting->inPaint) {
+        ++*counting->paints;
+    }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 }  // namespace
 
 PaintCount::PaintCount(std::intptr_t control) : control_(control) {
-    ::SetWindowSubclass(HwndOf(control_), CountingProc, 1, reinterpret_cast<DWORD_PTR>(&paints_));
+    auto* counting = new Counting{HwndOf(control_), &paints_, false};
+    hook_ = counting;
+    ::SetWindowSubclass(HwndOf(control_), CountingProc, 1, reinterpret_cast<DWORD_PTR>(counting));
+    ::SetWindowSubclass(::GetParent(HwndOf(control_)), ParentCountingProc, 1,
+                        reinterpret_cast<DWORD_PTR>(counting));
 }
 
 PaintCount::~PaintCount() {
-    if (::IsWindow(HwndOf(control_))) ::RemoveWindowSubclass(HwndOf(control_), CountingProc, 1);
+    if (::IsWindow(HwndOf(control_))) {
+        ::RemoveWindowSubclass(::GetParent(HwndOf(control_)), ParentCountingProc, 1);
+        ::RemoveWindowSubclass(HwndOf(control_), CountingProc, 1);
+    }
+    delete static_cast<Counting*>(hook_);
 }
 
 }  // namespace testing_support
