@@ -52,7 +52,7 @@ std::string ParserProblem(const std::string& what, bool endsInNumber,
     if (has("expected end of input")) return "nach dem Ende der Daten folgt noch etwas";
     if (has("parsing object separator")) return "nach einem Schlüssel fehlt der Doppelpunkt";
     if (has("parsing object")) return "ein Objekt endet nicht";
-    if (has("parsing array")) return "eine Liste endet nicht";
+    if (has("parsing array")) return "zwischen zwei Werten fehlt das Komma";
     if (has("invalid literal")) return "ein Wert ist ungültig";
     return "die Daten sind fehlerhaft";
 }
@@ -124,6 +124,19 @@ public:
                                       std::string_view::npos;
             return Fail("kein JSON (Zeichen " + std::to_string(builder.Offset(bytes.size())) +
                         ": " + ParserProblem(builder.what, endsInNumber, builder.open) + ")");
+        }
+        if (!root.is_object() && !root.is_array()) {
+            // A lone value is no JSON document: its first character is the one complained of.
+            std::size_t first = bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB &&
+                                        bytes[2] == 0xBF
+                                    ? 3
+                                    : 0;
+            while (first < bytes.size() && std::string_view(" \t\r\n").find(static_cast<char>(
+                                               bytes[first])) != std::string_view::npos) {
+                ++first;
+            }
+            return Fail("kein JSON (Zeichen " + std::to_string(first + 1) +
+                        ": ein Wert ist ungültig)");
         }
         if (!root.is_object()) return Fail("das JSON ist kein Objekt");
         return true;
