@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/maptool/TiledJson.h"
 #include "tools/maptool/TiledMap.h"
 #include "tools/maptool/TmjFormat.h"
 #include "tools/maptool/TmxFormat.h"
@@ -99,3 +100,29 @@ TEST(TiledPropertiesTest, BothFormatsSpellAndRefuseValuesAlikeAndWriteThemBack) 
 }
 
 }  // namespace
+
+// Numbers in a written TMJ: whole ones up to 2^53 as such, the others in the shorter of the
+// decimal and the exponent form with at least two exponent digits, a tie going to the decimal.
+TEST(TiledPropertiesTest, TmjWritesNumbersInTheShorterForm) {
+    const struct {
+        double number;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {100000, "100000"},
+        {9007199254740992.0, "9007199254740992"},
+        {1e18, "1e+18"},
+        {9223372036854775808.0, "9223372036854776000"},
+        {1e300, "1e+300"},
+        {0.5, "0.5"},
+        {-2.5, "-2.5"},
+        {0.0001, "1e-04"},
+        {0.000123, "0.000123"},
+        {-1.5e-7, "-1.5e-07"},
+        {0.3333333333333333, "0.3333333333333333"},
+        {5e-324, "5e-324"},
+        {1.7976931348623157e308, "1.7976931348623157e+308"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(maptool::JsonNumberText(c.number), c.text) << c.text;
+}

@@ -1,11 +1,14 @@
 // Custom property values of Tiled files, read and written in one spelling.
 #include "tools/maptool/TiledProperties.h"
 
-#include <QJsonObject>
 #include <QString>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <nlohmann/json.hpp>
+
+#include "tools/maptool/TiledLimits.h"
 
 namespace maptool {
 namespace {
@@ -49,15 +52,16 @@ bool SpellTiledTextValue(TiledProperty& property) {
     return ok;
 }
 
-std::optional<std::int32_t> JsonInt32(const QJsonValue& value) {
-    const double d = value.toDouble(NAN);
-    if (!value.isDouble() || d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
+std::optional<std::int32_t> JsonInt32(const nlohmann::json& value) {
+    if (!value.is_number()) return std::nullopt;
+    const double d = value.get<double>();
+    if ( d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(d);
 }
 
-bool SpellTiledJsonValue(const QJsonValue& value, TiledProperty& property) {
+bool SpellTiledJsonValue(const nlohmann::json& value, TiledProperty& property) {
     switch (KindOfTiledType(property.type)) {
         case TiledValueKind::Class:
             return true;  // members are not kept
@@ -68,35 +72,42 @@ bool SpellTiledJsonValue(const QJsonValue& value, TiledProperty& property) {
             return true;
         }
         case TiledValueKind::Float:
-            if (!value.isDouble()) return false;
-            property.value = FloatSpelling(value.toDouble());
+            if (!value.is_number()) return false;
+            property.value = FloatSpelling(value.get<double>());
             return true;
         case TiledValueKind::Bool:
-            if (!value.isBool()) return false;
-            property.value = value.toBool() ? "true" : "false";
+            if (!value.is_boolean()) return false;
+            property.value = value.get<bool>() ? "true" : "false";
             return true;
         case TiledValueKind::Text:
-            if (!value.isString()) return false;
-            property.value = value.toString().toStdString();
+            if (!value.is_string()) return false;
+            property.value = value.get<std::string>();
             return true;
     }
     return false;
 }
 
-QJsonValue TiledJsonValue(const TiledProperty& property) {
+nlohmann::json TiledJsonValue(const TiledProperty& property) {
     switch (KindOfTiledType(property.type)) {
-        case TiledValueKind::Integer:
-            return QString::fromStdString(property.value).toInt();
-        case TiledValueKind::Float:
-            return QString::fromStdString(property.value).toDouble();
+        case TiledValueKind::Integer: {
+            std::int32_t number = 0;  // a value that is none is written as 0
+            if (!ParseTiledInt(property.value, number)) number = 0;
+            return number;
+        }
+        case TiledValueKind::Float: {
+            double number = 0;
+            const char* end = property.value.data() + property.value.size();
+            if (std::from_chars(property.value.data(), end, number).ptr != end) number = 0;
+            return number;
+        }
         case TiledValueKind::Bool:
             return property.value == "true";
         case TiledValueKind::Class:
-            return QJsonObject();
+            return nlohmann::json::object();
         case TiledValueKind::Text:
             break;
     }
-    return QString::fromUtf8(property.value.data(), static_cast<qsizetype>(property.value.size()));
+    return property.value;
 }
 
 bool TmxWritesType(const TiledProperty& property) { return property.type != "string"; }

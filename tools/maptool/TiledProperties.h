@@ -4,8 +4,8 @@
 // "false"; a class keeps no value (its members are not kept); any other type is text.
 #pragma once
 
-#include <QJsonValue>
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,13 +23,13 @@ std::string WrongTiledValueText(const TiledProperty& property);
 // A value read as text (TMX) into its spelling. False when it is none of its type.
 bool SpellTiledTextValue(TiledProperty& property);
 // A value read from JSON (TMJ) into the property's value. False when it is none of its type.
-bool SpellTiledJsonValue(const QJsonValue& value, TiledProperty& property);
+bool SpellTiledJsonValue(const nlohmann::json& value, TiledProperty& property);
 
 // A JSON number that is a whole number of the 32-bit range; none for anything else.
-std::optional<std::int32_t> JsonInt32(const QJsonValue& value);
+std::optional<std::int32_t> JsonInt32(const nlohmann::json& value);
 
 // The value as TMJ writes it.
-QJsonValue TiledJsonValue(const TiledProperty& property);
+nlohmann::json TiledJsonValue(const TiledProperty& property);
 // What TMX writes of a property besides its name: the type unless it is "string", the value
 // unless it is a class.
 bool TmxWritesType(const TiledProperty& property);

@@ -1,6 +1,6 @@
 // Tiled's JSON formats: maps (TMJ, also .json) and external tilesets (TSJ). The reader takes
-// hostile input: Qt Core's parser bounds nesting, sizes are checked before cells are
-// allocated, compressed cells are bounded. Texts are UTF-8.
+// hostile input: nesting, objects and items are bounded before the parser sees the bytes,
+// sizes are checked before cells are allocated, compressed cells are bounded. Texts are UTF-8.
 #pragma once
 
 #include <cstdint>
