@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<tileset name="perspective_walls" tilewidth="64" tileheight="64">
+<tileset name="walls3d" tilewidth="64" tileheight="64">
  <tileoffset x="-32" y="0"/>
- <image source="perspective_walls.png"/>
+ <image source="walls3d.png"/>
  <tile id="13">
   <properties>
    <property name="door" value="true"/>
