@@ -1,10 +1,10 @@
 // The progress line.
 #include "tools/maptool/Progress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "tools/maptool/Messages.h"
 
@@ -13,10 +13,8 @@ namespace {
 
 // Standard error is a terminal when its descriptor names a terminal device.
 bool StandardErrorIsTerminal() {
-    char target[256];
-    const ssize_t length = readlink("/proc/self/fd/2", target, sizeof target - 1);
-    if (length <= 0) return false;
-    const std::string device(target, static_cast<std::size_t>(length));
+    std::error_code error;
+    const std::string device = std::filesystem::read_symlink("/proc/self/fd/2", error).string();
     return device.rfind("/dev/pts/", 0) == 0 || device.rfind("/dev/tty", 0) == 0;
 }
 
