@@ -8,7 +8,7 @@
 #   editor/    editor/, gui/, screen/, runtime/ (never platform/ or the toolkit)
 #   tools/     tools/, editor/, screen/, runtime/ and of platform/ only the text module's
 #              interface; the toolkit's core (which headers of the toolkit are core is held
-#              by the test that the map tool loads no widget library); zlib.h, zstd.h
+#              by the test that the map tool loads no widget library); zlib.h, zstd.h, expat.h
 # So nothing outside editor/ and tools/ includes editor/ (the program's main lies in editor/).
 # Standard C++ headers (no ".h", not the toolkit's) are free everywhere.
 
@@ -27,7 +27,7 @@ set(INCLUDE_RULES_tools_HEADERS platform/TextModule.h)
 # Library headers in angle brackets ending in ".h" (or under sys/): "*" for any.
 set(INCLUDE_RULES_platform_LIBRARY "*")
 set(INCLUDE_RULES_screen_LIBRARY png.h)
-set(INCLUDE_RULES_tools_LIBRARY zlib.h zstd.h)
+set(INCLUDE_RULES_tools_LIBRARY zlib.h zstd.h expat.h)
 
 # Layers that may include the toolkit's headers.
 set(INCLUDE_RULES_TOOLKIT platform tools)

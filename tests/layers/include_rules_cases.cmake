@@ -33,6 +33,7 @@ set(cases
     "tools/maptool/c.cpp|#include <QDir>|ok"
     "tools/maptool/d.cpp|#include <zlib.h>|ok"
     "tools/maptool/d.cpp|#include <zstd.h>|ok"
+    "tools/maptool/d.cpp|#include <expat.h>|ok"
     "tools/maptool/e.cpp|#include \"../../editor/MapFile.h\"|ok"
     "tools/maptool/f.cpp|#include \"gui/Window.h\"|bad"
     "tools/maptool/g.cpp|#include \"platform/Ui.h\"|bad"
