@@ -346,9 +346,11 @@ TEST_F(EditorFaultTest, TheFileSizeLimitHitInTheMiddleOfASaveKeepsThePreviousFil
 TEST_F(EditorFaultTest, AMapFileThatIsAFolderIsReportedAsMissing) {
     std::filesystem::create_directories("Karten/Ordner.MAP");
     std::filesystem::create_directory("elsewhere");  // the name is picked in another folder
-    platform::SetFileDialogAnswerForTesting([](const platform::FileDialogView&) {
-        return (std::filesystem::current_path() / "elsewhere" / "Ordner.MAP").string();
-    });
+    // Taken now: the system's dialog works in the folder it shows while it is open.
+    const std::string chosen =
+        (std::filesystem::current_path() / "elsewhere" / "Ordner.MAP").string();
+    platform::SetFileDialogAnswerForTesting(
+        [chosen](const platform::FileDialogView&) { return chosen; });
     ASSERT_TRUE(ts::ChooseMenuItem(0, "Datei", "Öffnen..."));
     Drain();
     EXPECT_EQ(StatusMessage(), "Karte nicht gefunden: Karten\\Ordner.MAP");
