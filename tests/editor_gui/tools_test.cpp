@@ -361,6 +361,7 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         EXPECT_EQ(turned > 0, c.columns || c.rows);
         Menu("Ansicht", "Gitter");  // off again: today's picture
         Drain();
+        MoveTo({700, 300});  // back from the menu's item, which may lie over the view
         EXPECT_FALSE(View.Grid);
         EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemGrid));
         EXPECT_EQ(ViewPixels(), off);
