@@ -8,7 +8,8 @@
 // Two things are the test's own: the time stamps of mouse input come from a clock of this
 // file that moves on by the double-click time after every release (separate clicks never make
 // a double click, as with the other backend's test input), and the modifiers of a click or a
-// turn of the wheel reach the program as key state only (see ModifierKeys).
+// turn of the wheel reach the program held with it, without key messages of their own (see
+// TakeModifierKeyMessages).
 #include "support/GuiInput.h"
 
 #include <algorithm>
