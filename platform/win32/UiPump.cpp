@@ -56,10 +56,15 @@ void SystemDispatch(const MSG& msg) {
     --gSystemDispatch;
 }
 
-std::uint8_t HeldModifiers() {
+// Shift and Strg held at a mouse input are the ones its message names: the system noted
+// them when the input arrived. The key state says the same on Windows; under Wine it may
+// since have been set from the X server's, which lacks keys given as input by a program.
+std::uint8_t HeldModifiers(const MSG& msg) {
+    const bool namesKeys = msg.message >= WM_MOUSEMOVE && msg.message <= WM_MOUSEHWHEEL;
+    const auto keys = static_cast<WORD>(LOWORD(msg.wParam));
     std::uint8_t flags = 0;
-    if (::GetKeyState(VK_SHIFT) < 0) flags |= FSHIFT;
-    if (::GetKeyState(VK_CONTROL) < 0) flags |= FCONTROL;
+    if (namesKeys ? (keys & MK_SHIFT) != 0 : ::GetKeyState(VK_SHIFT) < 0) flags |= FSHIFT;
+    if (namesKeys ? (keys & MK_CONTROL) != 0 : ::GetKeyState(VK_CONTROL) < 0) flags |= FCONTROL;
     if (::GetKeyState(VK_MENU) < 0) flags |= FALT;
     return flags;
 }
@@ -72,7 +77,7 @@ void Hand(const MSG& msg, Message* out) {
     out->lParam = msg.lParam;
     if (IsInput(msg.message) || msg.message == WM_NCLBUTTONDOWN ||
         msg.message == WM_NCRBUTTONDOWN) {
-        out->keyModifiers = HeldModifiers();
+        out->keyModifiers = HeldModifiers(msg);
     }
 }
 

@@ -117,8 +117,8 @@ TEST_F(SelectionTest, CopyAndPastePlaceAsOftenAsClickedAndCutOffAtTheMapsEdge) {
     EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{101, 102}));
     Keys(gui::KEYCODE_ESCAPE);
     EXPECT_EQ(Selection.Floats, editor::Floating::None);
-    ClickAt(FieldPoint(0, 0));  // no longer places anything
-    EXPECT_EQ(Document.Fields(0, 0), 0);
+    ClickAt(FieldPoint(24, 12));  // no longer places anything
+    EXPECT_EQ(Document.Fields(24, 12), 1224);
     // Each placing is one step.
     Keys('Z', ts::kControl);
     EXPECT_EQ(Row(19, 28, 29), (std::vector<int>{1928, 1929}));

@@ -316,7 +316,10 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         View.ZoomLevel = c.level;
         View.ScrollX = c.scrollX;
         View.ScrollY = c.scrollY;
-        MoveTo({700, 300});  // hover field and brush preview away from the view
+        // Hover field and brush preview away from the view, at a point of each case's own,
+        // so that the move is one after the last case's.
+        const ts::Point beside(700, 300 + c.level);
+        MoveTo(beside);
         const std::vector<std::uint32_t> off = ViewPixels();
         Keys('G', ts::kControl);
         ASSERT_TRUE(View.Grid);
@@ -361,6 +364,7 @@ TEST_F(ToolsTest, TheGridLiesOnTheFieldBordersAtTheScalesWhereFieldsAreWideEnoug
         EXPECT_EQ(turned > 0, c.columns || c.rows);
         Menu("Ansicht", "Gitter");  // off again: today's picture
         Drain();
+        MoveTo(beside);  // back from the menu's item, which may lie over the view
         EXPECT_FALSE(View.Grid);
         EXPECT_FALSE(gui::MenuItemChecked(editor::kMainMenu, editor::kItemGrid));
         EXPECT_EQ(ViewPixels(), off);

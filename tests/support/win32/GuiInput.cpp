@@ -8,7 +8,8 @@
 // Two things are the test's own: the time stamps of mouse input come from a clock of this
 // file that moves on by the double-click time after every release (separate clicks never make
 // a double click, as with the other backend's test input), and the modifiers of a click or a
-// turn of the wheel reach the program as key state only (see ModifierKeys).
+// turn of the wheel reach the program held with it, without key messages of their own (see
+// TakeModifierKeyMessages).
 #include "support/GuiInput.h"
 
 #include <algorithm>
@@ -73,10 +74,15 @@ void ModifierKeys(Modifiers modifiers, bool up) {
         input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         SendOne(input);
     }
-    // The modifier keys' own messages are taken out of the queue here: taking them sets the
-    // key state that the program reads with the click, and they never reach the program, as
-    // with the other backend, where a click carries its modifiers without key events (and
-    // Alt's own release would open the window menu).
+}
+
+// The modifier keys' own messages are taken out of the queue once the input they are held
+// for is in it: taking them sets the key state that the program reads with that input, and
+// they never reach the program, as with the other backend, where a click carries its
+// modifiers without key events (and Alt's own release would open the window menu). Until
+// then nothing is taken: taking lets Wine hear the X server, whose word on the keys after the
+// cursor entered a window (which lacks these keys) would release them before the click.
+void TakeModifierKeyMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) &&
            (msg.wParam == VK_SHIFT || msg.wParam == VK_CONTROL || msg.wParam == VK_MENU)) {
@@ -87,9 +93,11 @@ void ModifierKeys(Modifiers modifiers, bool up) {
 void ReleaseHeldModifiers() {
     if (gHeld == kNoModifier) return;
     ModifierKeys(gHeld, true);
+    TakeModifierKeyMessages();
     gHeld = kNoModifier;
 }
 
+// Presses the modifiers for the input that follows at once; TakeModifierKeyMessages after it.
 void HoldModifiers(Modifiers modifiers) {
     ReleaseHeldModifiers();
     ModifierKeys(modifiers, false);
@@ -304,10 +312,11 @@ void MouseMove(std::int32_t window, Point client) {
 }
 
 void Click(std::int32_t window, Point client, Button button, Modifiers modifiers) {
-    HoldModifiers(modifiers);
     const POINT screen = ToScreen(window, client);
+    HoldModifiers(modifiers);
     MouseAt(screen, DownFlag(button));
     MouseAt(screen, UpFlag(button));
+    TakeModifierKeyMessages();
     AfterRelease();
 }
 
@@ -349,10 +358,12 @@ void NextPressWithinDoubleClickTime(bool within) {
 }
 
 void Wheel(std::int32_t window, Point client, int delta, Modifiers modifiers, bool horizontal) {
+    const POINT screen = ToScreen(window, client);
     HoldModifiers(modifiers);
     // The message counts a turn to the right as positive, the other backend to the left.
-    MouseAt(ToScreen(window, client), horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL,
+    MouseAt(screen, horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL,
             static_cast<DWORD>(horizontal ? -delta : delta));
+    TakeModifierKeyMessages();
 }
 
 void Key(std::int32_t, int key, Modifiers modifiers) { KeyWithModifiers(key, modifiers); }
