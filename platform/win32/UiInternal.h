@@ -74,7 +74,8 @@ bool InSystemDispatch();
 
 // While a dialog of the program is open, no other window of the program takes input: every
 // top-level window is disabled, and afterwards enabled again and its owner (or the program's
-// first visible window) active. The system's dialogs run without an owner window: Wine does
+// first visible window) active; input that came while it was open and still waits is
+// dropped. The system's dialogs run without an owner window: Wine does
 // not paint a dialog that has one in a virtual X server, and the owner alone would leave the
 // program's other windows open to input.
 class ModalScope {
