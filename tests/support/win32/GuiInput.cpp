@@ -374,6 +374,10 @@ void CursorTo(std::int32_t window, Point client) {
     ::SetCursorPos(screen.x, screen.y);
 }
 
+void ParkCursor() {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
 Point GadgetCentre(std::int32_t gadget) {
     HWND control = HwndOf(gui::GadgetHandleOf(gadget));
     RECT rect{};
