@@ -113,6 +113,7 @@ void DecideDoubleClick(MSG* msg) {
 }
 
 void SystemDispatch(const MSG& msg) {
+    if (PressOf(msg.message) != 0) gLastPress.reset();  // a press elsewhere ends the pair
     ++gSystemDispatch;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
