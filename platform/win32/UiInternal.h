@@ -74,8 +74,7 @@ bool InSystemDispatch();
 
 // While a dialog of the program is open, no other window of the program takes input: every
 // top-level window is disabled, and afterwards enabled again and its owner (or the program's
-// first visible window) active; input that came while it was open and still waits is
-// dropped. The system's dialogs run without an owner window: Wine does
+// first visible window) active. The system's dialogs run without an owner window: Wine does
 // not paint a dialog that has one in a virtual X server, and the owner alone would leave the
 // program's other windows open to input.
 class ModalScope {
@@ -89,6 +88,12 @@ private:
     Handle owner_;
     std::vector<Handle> disabled_;
 };
+
+// A test's answer to a dialog gives its input while the dialog is open and then ends the
+// dialog by a posted command, which comes before input: the dialog's loop would never take
+// that input, and the windows would get it once enabled again. This takes it from the queue
+// while the dialog still holds them disabled, where a user's input meets the dialog's loop.
+void TakeInputGivenToTheDialog();
 
 // CP1252 text with embedded zeros (a filter list) as UTF-16, zeros kept.
 std::wstring WideKeepingZeros(std::string_view cp1252);

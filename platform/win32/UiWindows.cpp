@@ -91,12 +91,6 @@ ModalScope::ModalScope(Handle owner) : owner_(owner) {
 }
 
 ModalScope::~ModalScope() {
-    // Input given while the dialog was open and not taken by it waits in the queue still; it
-    // came while the windows were disabled, so it goes nowhere, as the system drops input to a
-    // disabled window. Taken now, it would reach them once they are enabled again.
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
-    }
     for (Handle top : disabled_) {
         if (Info(top) != nullptr) ::EnableWindow(Hwnd(top), TRUE);
     }
@@ -105,6 +99,12 @@ ModalScope::~ModalScope() {
         if (active == 0 && ::IsWindowVisible(Hwnd(top))) active = top;
     }
     if (active != 0) ::SetForegroundWindow(Hwnd(active));
+}
+
+void TakeInputGivenToTheDialog() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    }
 }
 
 int ScreenDpi() {
