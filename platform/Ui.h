@@ -18,7 +18,11 @@
 // and `sent` stays empty. A fetch takes posted messages first, then input, each oldest
 // first: a message posted while input waits comes before that input. Exposure of a
 // top-level window gives one paint message, fetched only when no posted message or input
-// waits. Paints that the program causes itself are not messages.
+// waits. Paints that the program causes itself are not messages. A second press of the same
+// button on the same window (or control, or menu bar), within the double-click time and two
+// pixels of the first press each way, arrives as the button's double click; the press after
+// a double click starts anew. This holds on both backends, whatever rectangle the system
+// itself uses.
 #pragma once
 
 #include <cstdint>

@@ -85,6 +85,7 @@ UINT_PTR CALLBACK Hook(HWND child, UINT message, WPARAM, LPARAM lParam) {
     view.filterLabels = FilterLabels(dialog.request->filter);
     view.selectedFilter = static_cast<std::int32_t>(notify->lpOFN->nFilterIndex) - 1;
     const std::string answer = Answer()(view);
+    TakeInputGivenToTheDialog();
     std::wstring path = WideFromCp1252(answer);
     for (wchar_t& c : path) {
         if (c == L'/') c = L'\\';

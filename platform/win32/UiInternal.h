@@ -89,6 +89,12 @@ private:
     std::vector<Handle> disabled_;
 };
 
+// A test's answer to a dialog gives its input while the dialog is open and then ends the
+// dialog by a posted command, which comes before input: the dialog's loop would never take
+// that input, and the windows would get it once enabled again. This takes it from the queue
+// while the dialog still holds them disabled, where a user's input meets the dialog's loop.
+void TakeInputGivenToTheDialog();
+
 // CP1252 text with embedded zeros (a filter list) as UTF-16, zeros kept.
 std::wstring WideKeepingZeros(std::string_view cp1252);
 

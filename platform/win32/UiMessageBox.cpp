@@ -50,6 +50,7 @@ HRESULT CALLBACK Callback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_P
     view.defaultButton = request.defaultButton;
     view.escapeButton = request.escapeButton;
     const std::int32_t answer = Answer()(view);
+    TakeInputGivenToTheDialog();
     if (answer == kPressReturn) {
         PressKey(dialog, VK_RETURN);
     } else if (answer == kPressEscape) {

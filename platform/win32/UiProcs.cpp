@@ -90,6 +90,13 @@ bool ForTop(UINT message, WPARAM wParam) {
            (message >= WM_USER && message < 0xC000);
 }
 
+// A control that draws the window's background behind itself (a themed check box or field)
+// asks the window to erase into the control's own drawing: that is the control's paint, which
+// the system fills, not an exposure of the window that its procedure would hear of.
+bool IsControlsBackground(HWND hwnd, UINT message, WPARAM wParam) {
+    return message == WM_ERASEBKGND && ::WindowFromDC(reinterpret_cast<HDC>(wParam)) != hwnd;
+}
+
 LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const Handle handle = HandleOf(hwnd);
     HandleInfo* info = TopInfo(handle);
@@ -107,7 +114,8 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         limits->ptMinTrackSize = POINT{frame.right - frame.left, frame.bottom - frame.top};
         return result;
     }
-    if (info == nullptr || !ForTop(message, wParam)) {
+    if (info == nullptr || !ForTop(message, wParam) ||
+        IsControlsBackground(hwnd, message, wParam)) {
         result = ::DefWindowProcW(hwnd, message, wParam, lParam);
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InSystemDispatch()) {
         // The close box: the request reaches the program as a posted message, as every

@@ -7,10 +7,18 @@
 // dispatches the rest itself: timers of carets and sliders, the frame's own clicks, paints
 // of controls and of the presentation surface.
 //
+// Double clicks follow the rule that the other backend follows too, in our own code: a second
+// press of the same button on the same window, within the double-click time and two pixels
+// of the first, is a double click. The system's own rectangle differs from one system to the
+// next (one pixel each way under Wine), so the pump decides each press itself, for the
+// windows that take double clicks at all: the client area of a class with CS_DBLCLKS, and the
+// menu bar.
+//
 // Notifications travel with their input in the system's own way: a control raises them
 // while it takes the message, that is when the program dispatches it. So `sent` stays
 // empty here.
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "platform/win32/UiInternal.h"
@@ -49,7 +57,63 @@ bool ForProgram(const MSG& msg) {
     return !IsSystemPost(msg.message);
 }
 
+struct LastPress {
+    HWND hwnd = nullptr;
+    UINT down = 0;
+    WPARAM xButton = 0;
+    DWORD time = 0;
+    POINT pt{};
+};
+std::optional<LastPress> gLastPress;
+
+// The press message of a button's press or double click, or 0 for other messages.
+UINT PressOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+            return message;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_XBUTTONDBLCLK:
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCRBUTTONDBLCLK:
+        case WM_NCMBUTTONDBLCLK:
+            return message - 2;  // the double click's number is two above the press
+        default:
+            return 0;
+    }
+}
+
+// Makes a press of the program's a double click or a plain press by the rule above.
+void DecideDoubleClick(MSG* msg) {
+    const UINT down = PressOf(msg->message);
+    if (down == 0) return;
+    const bool nonClient = down < WM_MOUSEFIRST;
+    const bool takesDouble =
+        nonClient || (::GetClassLongPtrW(msg->hwnd, GCL_STYLE) & CS_DBLCLKS) != 0;
+    const WPARAM xButton = down == WM_XBUTTONDOWN ? HIWORD(msg->wParam) : 0;
+    const bool isDouble = takesDouble && gLastPress && gLastPress->hwnd == msg->hwnd &&
+                          gLastPress->down == down && gLastPress->xButton == xButton &&
+                          msg->time - gLastPress->time < ::GetDoubleClickTime() &&
+                          std::abs(msg->pt.x - gLastPress->pt.x) <= 2 &&
+                          std::abs(msg->pt.y - gLastPress->pt.y) <= 2;
+    if (isDouble) {
+        msg->message = down + 2;
+        gLastPress.reset();
+    } else {
+        msg->message = down;
+        gLastPress = LastPress{msg->hwnd, down, xButton, msg->time, msg->pt};
+    }
+}
+
 void SystemDispatch(const MSG& msg) {
+    if (PressOf(msg.message) != 0) gLastPress.reset();  // a press elsewhere ends the pair
     ++gSystemDispatch;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
@@ -89,7 +153,10 @@ bool Take(MSG* msg) {
         if (Info(HandleOf(msg->hwnd)) != nullptr) return true;
     }
     while (::PeekMessageW(msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (ForProgram(*msg)) return true;
+        if (ForProgram(*msg)) {
+            DecideDoubleClick(msg);
+            return true;
+        }
         SystemDispatch(*msg);
     }
     return false;
@@ -113,7 +180,10 @@ bool GetMessage(Message* message) {
     for (;;) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == -1) return false;
-        if (got != 0 && ForProgram(msg)) break;
+        if (got != 0 && ForProgram(msg)) {
+            DecideDoubleClick(&msg);
+            break;
+        }
         if (got != 0) SystemDispatch(msg);
     }
     Hand(msg, message);

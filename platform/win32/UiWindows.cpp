@@ -101,6 +101,12 @@ ModalScope::~ModalScope() {
     if (active != 0) ::SetForegroundWindow(Hwnd(active));
 }
 
+void TakeInputGivenToTheDialog() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    }
+}
+
 int ScreenDpi() {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);

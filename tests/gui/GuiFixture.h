@@ -56,6 +56,7 @@ protected:
     void SetUp() override {
         gui::GuiInstall();
         runtime::RuntimeStart();
+        ParkCursor();
     }
     void TearDown() override { runtime::RuntimeEnd(); }
 

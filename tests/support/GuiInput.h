@@ -86,6 +86,10 @@ void Type(std::int32_t window, const std::string& text);
 void CloseBox(std::int32_t window);
 // Puts the global cursor on a client point of a window.
 void CursorTo(std::int32_t window, Point client);
+// Puts the global cursor in the screen's bottom-right corner, where no test places a window,
+// before any window is open. A move to where the cursor already is moves nothing and the
+// system reports none, so no test may find the cursor where the one before left it.
+void ParkCursor();
 
 // The centre of a gadget in its window's client area.
 Point GadgetCentre(std::int32_t gadget);

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSlider>
 #include <QStyle>
+#include <QScreen>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
@@ -197,6 +198,16 @@ void CloseBox(std::int32_t window) { TopQWindow(window)->close(); }
 
 void CursorTo(std::int32_t window, Point client) {
     QCursor::setPos(HandleWidget(gui::WindowHandleOf(window))->mapToGlobal(ToQt(client)));
+}
+
+void ParkCursor() {
+    platform::UiInit();
+    const QPoint corner = QGuiApplication::primaryScreen()->geometry().bottomRight();
+    QCursor::setPos(corner);
+    // The toolkit drops a move to the point of its last mouse event; a move there, over no
+    // window, makes it the last one.
+    qt_handleMouseEvent(nullptr, corner, corner, Qt::NoButton, Qt::NoButton, QEvent::MouseMove,
+                        Qt::NoModifier, ++QTest::lastMouseTimestamp);
 }
 
 Point GadgetCentre(std::int32_t gadget) {
