@@ -1,0 +1,18 @@
+// The tool's arguments and standard streams on a POSIX system: the shell has expanded the
+// arguments, and the streams pass bytes unchanged already.
+#include "tools/maptool/Console.h"
+
+#include <unistd.h>
+
+namespace maptool {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+StandardStreams::StandardStreams() = default;
+StandardStreams::~StandardStreams() = default;
+
+bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+}  // namespace maptool
