@@ -64,6 +64,68 @@ TEST_F(MaptoolCommandsTest, WrongUsageIsCode2AndTouchesNoFile) {
     EXPECT_EQ(FilesIn("Karten"), (std::vector<std::string>{"Gut.MAP", "Gut.PNG"}));
 }
 
+// How options are read: letters run together, two dashes before a letter, options after the
+// files, "--" ending them, a repeated option's last value, which option an error names.
+TEST_F(MaptoolCommandsTest, OptionsAnywhereRunTogetherAndRepeated) {
+    Fixture().Write("Karten/Gut");
+    const QString map = QStringLiteral("Karten/Gut.MAP");
+    const std::string fine = "Karten/Gut.MAP: in Ordnung";
+    struct Case {
+        QStringList arguments;
+        int code;
+        std::string out;  // a part of standard output, "" for none at all
+        std::string err;  // the message in standard error (after "maptool COMMAND: "), "" for none
+    };
+    const Case cases[] = {
+        {{"check", "-v", map}, 0, fine, ""},
+        {{"check", map, "--verbose"}, 0, fine, ""},
+        {{"check", "--v", map}, 0, fine, ""},
+        {{"check", "-vv", map}, 0, fine, ""},
+        {{"check", "-vh"}, 0, "Aufruf: maptool check", ""},
+        {{"check", "-vx", map}, 2, "", "unbekannte Option: x"},
+        {{"check", "-verbose", map}, 2, "", "unbekannte Option: e"},
+        {{"info", "-json", map}, 2, "", "unbekannte Option: j"},
+        {{"info", "--JSON", map}, 2, "", "unbekannte Option: JSON"},
+        {{"info", QString::fromUtf8("-\xC3\xA4"), map}, 2, "", "unbekannte Option: \xC3\xA4"},
+        {{"info", QString::fromUtf8("-\xF0\x9F\x98\x80"), map}, 2, "", "unbekannte Option: ?"},
+        {{"check", "---v", map}, 2, "", "unbekannte Option: -v"},
+        {{"check", "--=v", map}, 2, "", "unbekannte Option: "},
+        {{"export", "-h", "--x"}, 2, "", "unbekannte Option: x"},
+        {{"check", "--verbose=1", map}, 2, "", "einer Option fehlt ihr Wert"},
+        {{"check", "-v=1", map}, 2, "", "einer Option fehlt ihr Wert"},
+        {{"check", "--", "-v"}, 2, "", "keine MAP-Datei (erwartet NAME.MAP): -v"},
+        {{"check", "-", map}, 2, "", "keine MAP-Datei (erwartet NAME.MAP): -"},
+        {{"check", "", map}, 2, "", "keine MAP-Datei (erwartet NAME.MAP): "},
+        {{"render", map, "o.png", "--scale"}, 2, "", "einer Option fehlt ihr Wert"},
+        {{"render", map, "o.png", "--farbe", "--scale"}, 2, "", "unbekannte Option: farbe"},
+        {{"render", map, "o.png", "--scale", "--fit"}, 2, "",
+         "--scale erwartet 1:N mit N von 1 bis 9999999, etwa 1:4"},
+        {{"render", map, "o.png", "--scale", "x", "--scale", "1:2"}, 0, "", ""},
+        {{"render", map, "o.png", "--scale=", "--fit=9"}, 2, "",
+         "--scale und --fit schlie\xC3\x9F" "en einander aus"},
+        {{"render", map, "o.png", "--scale", "1:2\n"}, 0, "", ""},
+        {{"render", map, "o.png", "--scale", "1:0000000000000000005"}, 2, "",
+         "--scale erwartet 1:N mit N von 1 bis 9999999, etwa 1:4"},
+        {{"render", map, "o.png", "--fit", " +0009\t"}, 0, "", ""},
+        {{"render", map, "o.png", "--fit", "1e3"}, 2, "",
+         "--fit erwartet eine Pixelzahl von 1 bis 1000000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const ToolRun run = RunTool(c.arguments);
+        EXPECT_EQ(run.code, c.code);
+        if (c.out.empty()) {
+            EXPECT_EQ(run.out, "");
+        } else {
+            EXPECT_TRUE(Contains(run.out, c.out)) << run.out;
+        }
+        const std::string command = c.arguments.front().toStdString();
+        EXPECT_EQ(run.err, c.err.empty() ? "" : "maptool " + command + ": " + c.err +
+                                                    "\n(\"maptool " + command +
+                                                    " --help\" erkl\xC3\xA4rt den Aufruf)\n");
+    }
+}
+
 TEST_F(MaptoolCommandsTest, HelpExplainsEveryCommand) {
     const ToolRun overview = RunTool({"--help"});
     EXPECT_EQ(overview.code, 0);

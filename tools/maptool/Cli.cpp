@@ -1,10 +1,11 @@
 // The command line: the commands, their options and help texts (German, like the editor), and
-// checks of the arguments before any file is touched. Parsing is Qt Core's.
-#include <QCommandLineParser>
-#include <QRegularExpression>
+// checks of the arguments before any file is touched.
+#include <cctype>
+#include <cstdint>
 #include <functional>
 
 #include "screen/PngEncoder.h"
+#include "tools/maptool/CommandLine.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
@@ -38,21 +39,14 @@ constexpr char kOverview[] =
 struct Command {
     const char* name;
     const char* help;
-    std::vector<QCommandLineOption> options;
-    // Runs the command on the parsed line; the parser has been checked for unknown options.
-    std::function<int(const QCommandLineParser&)> run;
+    std::vector<OptionSpec> options;
+    // Runs the command on the parsed line.
+    std::function<int(const ParsedLine&)> run;
 };
 
 int Usage(const char* command, const std::string& text) {
     UsageMessage(command, text);
     return kWrongUsage;
-}
-
-std::vector<std::string> Positional(const QCommandLineParser& parser) {
-    std::vector<std::string> out;
-    for (const QString& argument : parser.positionalArguments())
-        out.push_back(argument.toStdString());
-    return out;
 }
 
 bool MapsValid(const char* command, const std::vector<std::string>& files) {
@@ -78,41 +72,76 @@ bool OutputValid(const char* command, const std::string& file, bool validKind,
 }
 
 bool EndsWithPng(const std::string& file) {
-    return QString::fromStdString(file).endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    if (file.size() < 4) return false;
+    std::string end = file.substr(file.size() - 4);
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".png";
 }
 
-int Info(const QCommandLineParser& parser) {
-    const std::vector<std::string> files = Positional(parser);
+// 1:N with 1 to 18 digits (a line break after it is let pass); N or 0.
+std::int64_t ScaleValue(std::string text) {
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (text.size() < 3 || text.size() > 20 || text.compare(0, 2, "1:") != 0) return 0;
+    std::int64_t n = 0;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return 0;
+        n = n * 10 + (text[i] - '0');
+    }
+    return n;
+}
+
+// A whole number in decimal with an optional sign, blanks around it let pass. False when it is
+// none or beyond 64 bits.
+bool WholeNumber(const std::string& text, std::int64_t& value) {
+    const char* blanks = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return false;
+    const std::string number = text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+    std::size_t at = number[0] == '+' || number[0] == '-' ? 1 : 0;
+    const bool negative = number[0] == '-';
+    if (at == number.size()) return false;
+    std::uint64_t magnitude = 0;
+    const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
+    for (; at < number.size(); ++at) {
+        if (number[at] < '0' || number[at] > '9') return false;
+        const auto digit = static_cast<std::uint64_t>(number[at] - '0');
+        if (magnitude > (limit - digit) / 10) return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    return true;
+}
+
+int Info(const ParsedLine& parser) {
+    const std::vector<std::string> files = parser.Positional();
     if (files.empty()) return Usage("info", "keine MAP-Datei angegeben");
     if (!MapsValid("info", files)) return kWrongUsage;
-    return InfoCommand(files, parser.isSet(QStringLiteral("json")));
+    return InfoCommand(files, parser.IsSet("json"));
 }
 
-int Check(const QCommandLineParser& parser) {
-    const std::vector<std::string> files = Positional(parser);
+int Check(const ParsedLine& parser) {
+    const std::vector<std::string> files = parser.Positional();
     if (files.empty()) return Usage("check", "keine MAP-Datei angegeben");
     if (!MapsValid("check", files)) return kWrongUsage;
-    return CheckCommand(files, parser.isSet(QStringLiteral("verbose")));
+    return CheckCommand(files, parser.IsSet("verbose"));
 }
 
-int Render(const QCommandLineParser& parser) {
-    const std::vector<std::string> files = Positional(parser);
+int Render(const ParsedLine& parser) {
+    const std::vector<std::string> files = parser.Positional();
     if (files.size() != 2) return Usage("render", "erwartet MAP und BILD.png");
     if (!MapsValid("render", {files[0]}) ||
         !OutputValid("render", files[1], EndsWithPng(files[1]), "ein .png-Bild")) {
         return kWrongUsage;
     }
     RenderOptions options;
-    options.zmask = parser.isSet(QStringLiteral("zmask"));
-    options.players = parser.isSet(QStringLiteral("players"));
-    const bool scale = parser.isSet(QStringLiteral("scale"));
-    const bool fit = parser.isSet(QStringLiteral("fit"));
+    options.zmask = parser.IsSet("zmask");
+    options.players = parser.IsSet("players");
+    const bool scale = parser.IsSet("scale");
+    const bool fit = parser.IsSet("fit");
     if (scale && fit) return Usage("render", "--scale und --fit schließen einander aus");
     bool ok = true;
     if (scale) {
-        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^1:([0-9]{1,18})$"))
-                                                  .match(parser.value(QStringLiteral("scale")));
-        options.scale = match.hasMatch() ? match.captured(1).toLongLong() : 0;
+        options.scale = ScaleValue(parser.Value("scale"));
         ok = options.scale >= 1 && options.scale <= kMaxRenderScale;
         if (!ok) {
             return Usage("render", "--scale erwartet 1:N mit N von 1 bis " +
@@ -120,7 +149,7 @@ int Render(const QCommandLineParser& parser) {
         }
     }
     if (fit) {
-        options.fit = parser.value(QStringLiteral("fit")).toLongLong(&ok);
+        ok = WholeNumber(parser.Value("fit"), options.fit);
         if (!ok || options.fit < 1 || options.fit > screen::kPngMaxSide) {
             return Usage("render",
                          "--fit erwartet eine Pixelzahl von 1 bis " + Number(screen::kPngMaxSide));
@@ -129,8 +158,8 @@ int Render(const QCommandLineParser& parser) {
     return RenderCommand(files[0], files[1], options);
 }
 
-int Export(const QCommandLineParser& parser) {
-    const std::vector<std::string> files = Positional(parser);
+int Export(const ParsedLine& parser) {
+    const std::vector<std::string> files = parser.Positional();
     if (files.size() != 2) return Usage("export", "erwartet MAP und ZIEL.tmx oder ZIEL.tmj");
     const TiledFormat format = TiledFormatOf(files[1]);
     if (!MapsValid("export", {files[0]}) ||
@@ -140,14 +169,14 @@ int Export(const QCommandLineParser& parser) {
     return ExportCommand(files[0], files[1]);
 }
 
-int Import(const QCommandLineParser& parser) {
-    const std::vector<std::string> files = Positional(parser);
+int Import(const ParsedLine& parser) {
+    const std::vector<std::string> files = parser.Positional();
     if (files.size() != 2) return Usage("import", "erwartet QUELLE.tmx oder QUELLE.tmj und MAP");
     if (TiledFormatOf(files[0]) == TiledFormat::None) {
         return Usage("import", "die Quelle muss .tmx, .tmj oder .json sein: " + files[0]);
     }
     if (!MapsValid("import", {files[1]})) return kWrongUsage;
-    return ImportCommand(files[0], files[1], parser.isSet(QStringLiteral("externe-pfade")));
+    return ImportCommand(files[0], files[1], parser.IsSet("externe-pfade"));
 }
 
 std::vector<Command> Commands() {
@@ -164,7 +193,7 @@ std::vector<Command> Commands() {
          "\n"
          "  --json   eine JSON-Liste mit einem Objekt je Datei, für Skripte (der Schaden der\n"
          "           Datei als Liste \"FileDamage\")\n",
-         {QCommandLineOption(QStringLiteral("json"))},
+         {{{"json"}}},
          Info},
         {"check",
          "Aufruf: maptool check [-v] MAP...\n"
@@ -176,7 +205,7 @@ std::vector<Command> Commands() {
          "wurde; ohne Befund still.\n"
          "\n"
          "  -v, --verbose   meldet auch Dateien ohne Befund\n",
-         {QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("verbose")})},
+         {{{"v", "verbose"}}},
          Check},
         {"render",
          "Aufruf: maptool render MAP BILD.png [--zmask] [--players] [--scale 1:N | --fit PIXEL]\n"
@@ -191,10 +220,7 @@ std::vector<Command> Commands() {
          "  --players      die Spielermarken, wie der Editor sie zeigt (Spieler 1 rot)\n"
          "  --scale 1:N    verkleinert auf 1:N (Mittelwert je N x N Pixel)\n"
          "  --fit PIXEL    der kleinste Maßstab 1:N, bei dem das Bild in PIXEL x PIXEL passt\n",
-         {QCommandLineOption(QStringLiteral("zmask")),
-          QCommandLineOption(QStringLiteral("players")),
-          QCommandLineOption(QStringLiteral("scale"), QString(), QStringLiteral("1:N")),
-          QCommandLineOption(QStringLiteral("fit"), QString(), QStringLiteral("PIXEL"))},
+         {{{"zmask"}}, {{"players"}}, {{"scale"}, true}, {{"fit"}, true}},
          Render},
         {"export",
          "Aufruf: maptool export MAP ZIEL.tmx|ZIEL.tmj\n"
@@ -223,49 +249,46 @@ std::vector<Command> Commands() {
          "Kachelsatz und Bild müssen im Ordner der Karte oder darunter liegen.\n"
          "\n"
          "  --externe-pfade   erlaubt auch absolute Pfade und solche, die mit .. hinausführen\n",
-         {QCommandLineOption(QStringLiteral("externe-pfade"))},
+         {{{"externe-pfade"}}},
          Import},
     };
 }
 
 }  // namespace
 
-int RunCommandLine(const QStringList& arguments) {
-    if (arguments.isEmpty()) {
+int RunCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
         std::fputs(kOverview, stderr);
         return kWrongUsage;
     }
-    const QString name = arguments.front();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
-        name == QLatin1String("help")) {
+    const std::string& name = arguments.front();
+    if (name == "--help" || name == "-h" || name == "help") {
         std::fputs(kOverview, stdout);
         return kSuccess;
     }
-    if (name == QLatin1String("--version")) {
+    if (name == "--version") {
         std::fputs("maptool (Karteneditor) " MAPEDITOR_VERSION "\n", stdout);
         return kSuccess;
     }
     for (const Command& command : Commands()) {
-        if (name != QLatin1String(command.name)) continue;
-        QCommandLineParser parser;
-        const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-        parser.addOption(help);
-        for (const QCommandLineOption& option : command.options) parser.addOption(option);
-        QStringList line = arguments;
-        line.front() = QStringLiteral("maptool");
-        if (!parser.parse(line)) {
-            const QStringList unknown = parser.unknownOptionNames();
-            return Usage(command.name, unknown.isEmpty()
-                                           ? "einer Option fehlt ihr Wert"
-                                           : "unbekannte Option: " + unknown.front().toStdString());
+        if (name != command.name) continue;
+        std::vector<OptionSpec> options{{{"h", "help"}}};
+        options.insert(options.end(), command.options.begin(), command.options.end());
+        ParsedLine line;
+        std::string unknownName;
+        bool unknown = false;
+        if (!ParseOptions(options, {arguments.begin() + 1, arguments.end()}, line, unknownName,
+                          unknown)) {
+            return Usage(command.name, unknown ? "unbekannte Option: " + unknownName
+                                               : "einer Option fehlt ihr Wert");
         }
-        if (parser.isSet(help)) {
+        if (line.IsSet("help")) {
             std::fputs(command.help, stdout);
             return kSuccess;
         }
-        return command.run(parser);
+        return command.run(line);
     }
-    UsageMessage("", "unbekannter Befehl: " + name.toStdString());
+    UsageMessage("", "unbekannter Befehl: " + name);
     return kWrongUsage;
 }
 

@@ -2,15 +2,15 @@
 // returns the exit code.
 #pragma once
 
-#include <QStringList>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace maptool {
 
-// Parses the command line (without the program name), runs the command, returns the exit code.
-int RunCommandLine(const QStringList& arguments);
+// Parses the command line (without the program name, each argument valid UTF-8), runs the
+// command, returns the exit code.
+int RunCommandLine(const std::vector<std::string>& arguments);
 
 int InfoCommand(const std::vector<std::string>& files, bool json);
 int CheckCommand(const std::vector<std::string>& files, bool verbose);

@@ -1,12 +1,14 @@
 // maptool: looks at, checks, renders and converts maps without a window or a display.
-#include <QStringList>
 #include <cstdio>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "runtime/File.h"
 #include "runtime/Runtime.h"
 #include "screen/ImageDecoder.h"
 #include "screen/PngDecoder.h"
+#include "tools/maptool/CommandLine.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Messages.h"
 
@@ -15,8 +17,9 @@ int main(int argc, char** argv) {
     runtime::RuntimeSetStartStep(runtime::StartStep::ImageDecoders, &screen::ImageDecoderInit);
     runtime::RuntimeSetStartStep(runtime::StartStep::PngDecoder, &screen::DecoderPngRegister);
     runtime::RuntimeStart();
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    // The system hands over bytes, taken as UTF-8 whatever the locale.
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.push_back(maptool::ArgumentText(argv[i]));
     int result = maptool::kInputProblem;
     try {
         result = maptool::RunCommandLine(arguments);
