@@ -10,6 +10,7 @@
 #include "screen/PngDecoder.h"
 #include "tools/maptool/CommandLine.h"
 #include "tools/maptool/Commands.h"
+#include "tools/maptool/Console.h"
 #include "tools/maptool/Messages.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +18,12 @@ int main(int argc, char** argv) {
     runtime::RuntimeSetStartStep(runtime::StartStep::ImageDecoders, &screen::ImageDecoderInit);
     runtime::RuntimeSetStartStep(runtime::StartStep::PngDecoder, &screen::DecoderPngRegister);
     runtime::RuntimeStart();
+    const maptool::StandardStreams streams;
     // The system hands over bytes, taken as UTF-8 whatever the locale.
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(maptool::ArgumentText(argv[i]));
+    for (const std::string& argument : maptool::ProgramArguments(argc, argv)) {
+        arguments.push_back(maptool::ArgumentText(argument));
+    }
     int result = maptool::kInputProblem;
     try {
         result = maptool::RunCommandLine(arguments);
