@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     libgtest-dev libgmock-dev libbenchmark-dev
-    libpng-dev zlib1g-dev libzstd-dev nlohmann-json3-dev
+    libpng-dev zlib1g-dev libzstd-dev nlohmann-json3-dev libexpat1-dev
     qt6-base-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils x11-apps openbox wmctrl

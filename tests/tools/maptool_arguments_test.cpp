@@ -18,13 +18,16 @@ TEST(MaptoolArgumentsTest, InvalidBytesBecomeReplacementCharacters) {
         std::string bytes, text;
     } cases[] = {
         {"\xEF\xBB\xBFzeichne", "zeichne"},
-        {"zei\xEF\xBB\xBF" "chne", "zei\xEF\xBB\xBF" "chne"},
+        {"zei\xEF\xBB\xBF"
+         "chne",
+         "zei\xEF\xBB\xBF"
+         "chne"},
         {"\xEF\xBB\xBF", ""},
-        {"K/\xE4.MAP", "K/" + Replaced(1) + ".MAP"},  // CP1252 "ä"
-        {"a\xE2\x82", "a" + Replaced(2)},             // cut short at the end
-        {"\xF0\x9F\x98z", Replaced(3) + "z"},         // cut short before a letter
-        {"\xED\xA0\x80x", Replaced(3) + "x"},         // a surrogate
-        {"\xF4\x90\x80\x80", Replaced(4)},            // beyond U+10FFFF
+        {"K/\xE4.MAP", "K/" + Replaced(1) + ".MAP"},            // CP1252 "ä"
+        {"a\xE2\x82", "a" + Replaced(2)},                       // cut short at the end
+        {"\xF0\x9F\x98z", Replaced(3) + "z"},                   // cut short before a letter
+        {"\xED\xA0\x80x", Replaced(3) + "x"},                   // a surrogate
+        {"\xF4\x90\x80\x80", Replaced(4)},                      // beyond U+10FFFF
         {"\xC0\xAF\xE0\x9F\xBF\xF0\x8F\xBF\xBF", Replaced(9)},  // overlong forms
         {"\xF8\x88\x80\x80\x80", Replaced(5)},
         {"\xC2\x80\xE0\xA0\x80\xEF\xBF\xBE\xF4\x8F\xBF\xBF\xF0\x9F\x98\x80",

@@ -70,6 +70,7 @@ TEST_F(MaptoolCommandsTest, OptionsAnywhereRunTogetherAndRepeated) {
     Fixture().Write("Karten/Gut");
     const QString map = QStringLiteral("Karten/Gut.MAP");
     const std::string fine = "Karten/Gut.MAP: in Ordnung";
+    const std::string badScale = "--scale erwartet 1:N mit N von 1 bis 9999999, etwa 1:4";
     struct Case {
         QStringList arguments;
         int code;
@@ -98,16 +99,18 @@ TEST_F(MaptoolCommandsTest, OptionsAnywhereRunTogetherAndRepeated) {
         {{"check", "", map}, 2, "", "keine MAP-Datei (erwartet NAME.MAP): "},
         {{"render", map, "o.png", "--scale"}, 2, "", "einer Option fehlt ihr Wert"},
         {{"render", map, "o.png", "--farbe", "--scale"}, 2, "", "unbekannte Option: farbe"},
-        {{"render", map, "o.png", "--scale", "--fit"}, 2, "",
-         "--scale erwartet 1:N mit N von 1 bis 9999999, etwa 1:4"},
+        {{"render", map, "o.png", "--scale", "--fit"}, 2, "", badScale},
         {{"render", map, "o.png", "--scale", "x", "--scale", "1:2"}, 0, "", ""},
-        {{"render", map, "o.png", "--scale=", "--fit=9"}, 2, "",
-         "--scale und --fit schlie\xC3\x9F" "en einander aus"},
+        {{"render", map, "o.png", "--scale=", "--fit=9"},
+         2,
+         "",
+         "--scale und --fit schließen einander aus"},
         {{"render", map, "o.png", "--scale", "1:2\n"}, 0, "", ""},
-        {{"render", map, "o.png", "--scale", "1:0000000000000000005"}, 2, "",
-         "--scale erwartet 1:N mit N von 1 bis 9999999, etwa 1:4"},
+        {{"render", map, "o.png", "--scale", "1:0000000000000000005"}, 2, "", badScale},
         {{"render", map, "o.png", "--fit", " +0009\t"}, 0, "", ""},
-        {{"render", map, "o.png", "--fit", "1e3"}, 2, "",
+        {{"render", map, "o.png", "--fit", "1e3"},
+         2,
+         "",
          "--fit erwartet eine Pixelzahl von 1 bis 1000000"},
     };
     for (const Case& c : cases) {
@@ -120,9 +123,9 @@ TEST_F(MaptoolCommandsTest, OptionsAnywhereRunTogetherAndRepeated) {
             EXPECT_TRUE(Contains(run.out, c.out)) << run.out;
         }
         const std::string command = c.arguments.front().toStdString();
-        EXPECT_EQ(run.err, c.err.empty() ? "" : "maptool " + command + ": " + c.err +
-                                                    "\n(\"maptool " + command +
-                                                    " --help\" erkl\xC3\xA4rt den Aufruf)\n");
+        EXPECT_EQ(run.err, c.err.empty() ? ""
+                                         : "maptool " + command + ": " + c.err + "\n(\"maptool " +
+                                               command + " --help\" erklärt den Aufruf)\n");
     }
 }
 
@@ -274,6 +277,86 @@ TEST_F(MaptoolCommandsTest, InfoShowsTheStoredValuesForPeopleAndScripts) {
                                  .toArray();
     ASSERT_EQ(found.size(), 1);
     EXPECT_TRUE(found[0].toString().startsWith("die Datei ist kürzer, als ihr Kopf sagt"));
+}
+
+// The JSON of info byte for byte: keys in order, four spaces a level, empty lists on two lines,
+// control characters, quotes and backslashes escaped, other characters as UTF-8 (the C1 codes
+// shown escaped like any C1 code on a terminal), no tile set as null.
+TEST_F(MaptoolCommandsTest, InfoJsonIsWrittenByteForByte) {
+    WriteBytes(
+        "Karten/Anf\"\xC3\xBChrung.MAP",
+        MapBytes("\x01\t\n\"\\/\x7F\x80\x81\x9F\xFF", {1, 8, 4, 5, 3, 1, 0}, {-5, 7, 360, 0, 7}));
+    WriteBytes("Karten/Zweite.MAP", MapBytes("", {0, 0, 0, 5, 3, 0, 0}, {2}));
+    WritePng("Karten/Zweite.PNG", Picture{10, 6, std::vector<std::uint32_t>(60, 0)});
+    const ToolRun run =
+        RunTool({"info", "--json", QString::fromUtf8("Karten/Anf\"\xC3\xBChrung.MAP"),
+                 "Karten/Zweite.MAP"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, R"([
+    {
+        "BallCount": 4,
+        "FieldHeight": 3,
+        "FieldWidth": 5,
+        "FileDamage": [
+        ],
+        "LastFieldX": 1,
+        "LastFieldY": 0,
+        "MapName": "\u0001\t\n\"\\/\u007F€\u0081Ÿÿ",
+        "PlayerCount": 1,
+        "Players": [
+            {
+                "Direction": 360,
+                "X": -5,
+                "Y": 7
+            }
+        ],
+        "SlotCount": 8,
+        "TileSet": null,
+        "TileUse": [
+            {
+                "count": 1,
+                "inside": false,
+                "tile": 0
+            },
+            {
+                "count": 1,
+                "inside": false,
+                "tile": 7
+            }
+        ],
+        "file": "Karten/Anf\"ührung.MAP"
+    },
+    {
+        "BallCount": 0,
+        "FieldHeight": 3,
+        "FieldWidth": 5,
+        "FileDamage": [
+        ],
+        "LastFieldX": 0,
+        "LastFieldY": 0,
+        "MapName": "",
+        "PlayerCount": 0,
+        "Players": [
+        ],
+        "SlotCount": 0,
+        "TileSet": {
+            "file": "Karten/Zweite.PNG",
+            "height": 6,
+            "tiles": 2,
+            "width": 10
+        },
+        "TileUse": [
+            {
+                "count": 1,
+                "inside": false,
+                "tile": 2
+            }
+        ],
+        "file": "Karten/Zweite.MAP"
+    }
+]
+)");
 }
 
 TEST_F(MaptoolCommandsTest, CheckReportsEachProblemNamingTheFile) {

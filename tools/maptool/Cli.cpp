@@ -108,7 +108,8 @@ bool WholeNumber(const std::string& text, std::int64_t& value) {
         if (magnitude > (limit - digit) / 10) return false;
         magnitude = magnitude * 10 + digit;
     }
-    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    value =
+        negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
     return true;
 }
 

@@ -14,7 +14,7 @@ bool Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 std::size_t SequenceLength(std::string_view text, std::size_t at) {
     const auto byte = [&](std::size_t i) {
         return at + i < text.size() ? static_cast<unsigned char>(text[at + i])
-                                      : static_cast<unsigned char>(0);
+                                    : static_cast<unsigned char>(0);
     };
     const unsigned char lead = byte(0);
     if (lead < 0x80) return 1;
@@ -109,7 +109,8 @@ bool ParseOptions(const std::vector<OptionSpec>& options, const std::vector<std:
         if (index < 0) return true;
         const std::size_t assign = argument.find('=');
         auto& values = line.values_[static_cast<std::size_t>(index)];
-        if (!options[static_cast<std::size_t>(index)].takesValue) return assign == std::string::npos;
+        if (!options[static_cast<std::size_t>(index)].takesValue)
+            return assign == std::string::npos;
         if (assign != std::string::npos) {
             values.push_back(argument.substr(assign + 1));
         } else if (next < arguments.size()) {

@@ -1,6 +1,7 @@
 // maptool export and import: MAP files to Tiled's TMX and TMJ and back.
-#include <QDir>
-#include <QFileInfo>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -57,20 +58,62 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
     return problems;
 }
 
+namespace fs = std::filesystem;
+
+// A path made absolute from the working folder, its "." and ".." taken away by name.
+fs::path AbsoluteByName(const std::string& path) {
+    std::error_code error;
+    return fs::absolute(path, error).lexically_normal();
+}
+
+// The path with every link resolved, or "" when it leads nowhere.
+std::string Canonical(const fs::path& path) {
+    std::error_code error;
+    const fs::path canonical = fs::canonical(path, error);
+    return error ? std::string() : canonical.string();
+}
+
+// The path from the absolute folder to the absolute file, name by name: ".." for each name of
+// the folder after the names they share, then the rest of the file's names.
+std::string RelativePath(const std::string& folder, const std::string& file) {
+    const auto names = [](const std::string& path) {
+        std::vector<std::string> out;
+        for (std::size_t at = 0; at <= path.size();) {
+            const std::size_t end = std::min(path.find('/', at), path.size());
+            if (end > at) out.push_back(path.substr(at, end - at));
+            at = end + 1;
+        }
+        return out;
+    };
+    const std::vector<std::string> from = names(folder), to = names(file);
+    std::size_t shared = 0;
+    while (shared < from.size() && shared < to.size() && from[shared] == to[shared]) ++shared;
+    std::string path;
+    for (std::size_t i = shared; i < from.size(); ++i) path += "../";
+    for (std::size_t i = shared; i < to.size(); ++i) path += (i > shared ? "/" : "") + to[i];
+    return path.empty() ? "." : path;
+}
+
 // The path by which the map file `out` names the tile set: from its own folder, as the files
 // are named on disk. A path that climbs out of a linked folder with ".." leaves the folder the
 // link points to, not the one that holds the link: unless the path as written leads to the tile
 // set, it is made from both paths with their links resolved.
 std::string TileSetPathFrom(const std::string& out, const std::string& tileSetRuntimePath) {
-    const QDir outFolder(QFileInfo(QString::fromStdString(out)).absolutePath());
-    const QFileInfo tileSet(QString::fromStdString(runtime::FileSystemPath(tileSetRuntimePath)));
-    const QString written = outFolder.relativeFilePath(tileSet.absoluteFilePath());
-    if (QFileInfo(outFolder.filePath(written)).canonicalFilePath() == tileSet.canonicalFilePath()) {
-        return written.toStdString();
-    }
-    return QDir(outFolder.canonicalPath())
-        .relativeFilePath(tileSet.canonicalFilePath())
-        .toStdString();
+    const fs::path outFolder = AbsoluteByName(out).parent_path();
+    const fs::path tileSet = AbsoluteByName(runtime::FileSystemPath(tileSetRuntimePath));
+    const std::string written = RelativePath(outFolder.string(), tileSet.string());
+    const std::string tileSetCanonical = Canonical(tileSet);
+    if (Canonical(outFolder / written) == tileSetCanonical) return written;
+    if (tileSetCanonical.empty()) return {};
+    std::string folder = Canonical(outFolder);
+    if (folder.empty()) folder = AbsoluteByName(".").string();
+    return RelativePath(folder, tileSetCanonical);
+}
+
+// The file's name without its last extension.
+std::string NameWithoutExtension(const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return name.substr(0, name.rfind('.'));
 }
 
 }  // namespace
@@ -86,7 +129,7 @@ int ExportCommand(const std::string& map, const std::string& out) {
         return kInputProblem;
     }
     TiledImage image;
-    image.name = QFileInfo(QString::fromStdString(map)).completeBaseName().toStdString();
+    image.name = NameWithoutExtension(map);
     image.path = TileSetPathFrom(out, input.tileSetRuntimePath);
     image.width = input.tileSetWidth;
     image.height = input.tileSetHeight;
@@ -137,12 +180,11 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
             Message(in, "der neue Kachelsatz kann nicht als PNG geschrieben werden");
             return kInputProblem;
         }
-        notes.push_back(
-            "neuer Kachelsatz mit " + Number(flat.tileCount) + " Kacheln; " +
-            (flat.zMaskLayer.empty()
-                 ? std::string("die Z-Masken sind schwarz (keine Ebene \"") + kZMaskLayerName +
-                       "\")"
-                 : "die Z-Masken kommen aus der Ebene \"" + flat.zMaskLayer + "\""));
+        notes.push_back("neuer Kachelsatz mit " + Number(flat.tileCount) + " Kacheln; " +
+                        (flat.zMaskLayer.empty()
+                             ? std::string("die Z-Masken sind schwarz (keine Ebene \"") +
+                                   kZMaskLayerName + "\")"
+                             : "die Z-Masken kommen aus der Ebene \"" + flat.zMaskLayer + "\""));
     }
     if (const std::string left = NotCarried(tiled.map); !left.empty()) notes.push_back(left);
     // A note that applies many times (to many layers of one name) is said once, with a count.
@@ -172,8 +214,7 @@ int ImportCommand(const std::string& in, const std::string& map, bool outsidePat
     if (OutputIsAnInput(map, inputs) || OutputIsAnInput(tileSet, others)) return kInputProblem;
     bool mapWritten = false;
     const auto write = [&] {
-        mapWritten = WriteOutput(png.data(), png.size()) &&
-                     editor::WriteMapFileAt(mapRuntime) != 0;
+        mapWritten = WriteOutput(png.data(), png.size()) && editor::WriteMapFileAt(mapRuntime) != 0;
         return mapWritten;
     };
     editor::RemoveAbandonedSaves(FolderOf(mapRuntime));

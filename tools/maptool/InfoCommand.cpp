@@ -2,16 +2,15 @@
 // scripts (JSON). The values are shown as the file stores them, before any correction; damage
 // to the file (shorter or longer than its header says) is reported as check reports it. The
 // tile set's size comes from its header: nothing else of it is read.
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "editor/MapDocument.h"
 #include "tools/maptool/Commands.h"
 #include "tools/maptool/Findings.h"
 #include "tools/maptool/MapInput.h"
 #include "tools/maptool/Messages.h"
+#include "tools/maptool/TiledJson.h"
 #include "tools/maptool/ToolFiles.h"
 
 namespace maptool {
@@ -84,43 +83,40 @@ void PrintLine(const MapInput& input) {
           Number(ListTiles(use, tiles, false).fields) + " Felder außerhalb");
 }
 
-QJsonObject Json(const MapInput& input) {
+nlohmann::json Json(const MapInput& input) {
     const TileUse use = CountTiles();
     const std::int64_t tiles = TileCount(input);
-    QJsonObject object{{"file", QString::fromStdString(input.file)},
-                       {"MapName", QString::fromStdString(MapNameUtf8())},
-                       {"PlayerCount", Document.PlayerCount},
-                       {"SlotCount", Document.SlotCount},
-                       {"BallCount", Document.BallCount},
-                       {"FieldWidth", Document.FieldWidth},
-                       {"FieldHeight", Document.FieldHeight},
-                       {"LastFieldX", Document.LastFieldX},
-                       {"LastFieldY", Document.LastFieldY}};
-    QJsonArray players;
+    nlohmann::json object{{"file", input.file},
+                          {"MapName", MapNameUtf8()},
+                          {"PlayerCount", Document.PlayerCount},
+                          {"SlotCount", Document.SlotCount},
+                          {"BallCount", Document.BallCount},
+                          {"FieldWidth", Document.FieldWidth},
+                          {"FieldHeight", Document.FieldHeight},
+                          {"LastFieldX", Document.LastFieldX},
+                          {"LastFieldY", Document.LastFieldY}};
+    nlohmann::json players = nlohmann::json::array();
     for (std::int32_t p = 1; p <= PlayersListed(); ++p) {
         const editor::PlayerStart& player = Document.Players(p);
-        players.append(
-            QJsonObject{{"X", player.X}, {"Y", player.Y}, {"Direction", player.Direction}});
+        players.push_back({{"X", player.X}, {"Y", player.Y}, {"Direction", player.Direction}});
     }
     object["Players"] = players;
     if (input.tileSetState == TileSetState::Loaded) {
-        object["TileSet"] = QJsonObject{{"file", QString::fromStdString(input.tileSetFile)},
-                                        {"width", input.tileSetWidth},
-                                        {"height", input.tileSetHeight},
-                                        {"tiles", static_cast<qint64>(tiles)}};
+        object["TileSet"] = {{"file", input.tileSetFile},
+                             {"width", input.tileSetWidth},
+                             {"height", input.tileSetHeight},
+                             {"tiles", tiles}};
     } else {
-        object["TileSet"] = QJsonValue::Null;
+        object["TileSet"] = nullptr;
     }
-    QJsonArray tileUse;
+    nlohmann::json tileUse = nlohmann::json::array();
     for (const auto& [tile, count] : use.counts) {
-        tileUse.append(QJsonObject{{"tile", tile},
-                                   {"count", static_cast<qint64>(count)},
-                                   {"inside", tile >= 0 && tile < tiles}});
+        tileUse.push_back({{"tile", tile},
+                           {"count", static_cast<std::int64_t>(count)},
+                           {"inside", tile >= 0 && tile < tiles}});
     }
     object["TileUse"] = tileUse;
-    QJsonArray damage;
-    for (const std::string& found : FileDamage(input)) damage.append(QString::fromStdString(found));
-    object["FileDamage"] = damage;
+    object["FileDamage"] = FileDamage(input);
     return object;
 }
 
@@ -128,7 +124,7 @@ QJsonObject Json(const MapInput& input) {
 
 int InfoCommand(const std::vector<std::string>& files, bool json) {
     int result = kSuccess;
-    QJsonArray all;
+    nlohmann::json all = nlohmann::json::array();
     for (const std::string& file : files) {
         MapInput input;
         if (!ReadMapInput(file, TileSetRead::Header, input)) {
@@ -142,14 +138,18 @@ int InfoCommand(const std::vector<std::string>& files, bool json) {
             for (const std::string& found : damage) Message(file, found);
         }
         if (json) {
-            all.append(Json(input));
+            all.push_back(Json(input));
         } else if (files.size() == 1) {
             PrintBlock(input);
         } else {
             PrintLine(input);
         }
     }
-    if (json) PrintJson(QJsonDocument(all).toJson(QJsonDocument::Indented).trimmed().toStdString());
+    if (json) {
+        std::string text = IndentedJson(all);
+        text.pop_back();  // Print ends the line
+        PrintJson(text);
+    }
     return result;
 }
 

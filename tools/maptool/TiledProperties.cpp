@@ -1,11 +1,11 @@
 // Custom property values of Tiled files, read and written in one spelling.
 #include "tools/maptool/TiledProperties.h"
 
-#include <QString>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "tools/maptool/TiledLimits.h"
@@ -13,9 +13,57 @@
 namespace maptool {
 namespace {
 
-std::string FloatSpelling(double number) { return QString::number(number, 'g', 17).toStdString(); }
+// The text without the white space around it: ASCII's and Unicode's spaces (in UTF-8).
+std::string_view Trimmed(std::string_view text) {
+    static constexpr std::string_view kSpaces[] = {
+        " ",      "\t",     "\n",     "\v",     "\f",     "\r",     "\u0085", "\u00A0", "\u1680",
+        "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006", "\u2007", "\u2008",
+        "\u2009", "\u200A", "\u2028", "\u2029", "\u202F", "\u205F", "\u3000"};
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (std::string_view space : kSpaces) {
+            if (text.starts_with(space)) text.remove_prefix(space.size()), trimmed = true;
+            if (text.ends_with(space)) text.remove_suffix(space.size()), trimmed = true;
+        }
+    }
+    return text;
+}
 
 }  // namespace
+
+bool ParseTiledDouble(std::string_view text, double& out) {
+    text = Trimmed(text);
+    // from_chars takes a minus but no plus.
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && problem == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseTiledWholeNumber(std::string_view text, std::int32_t& out) {
+    text = Trimmed(text);
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+    if (text.empty()) return false;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t{INT32_MAX} + 1) return false;
+    }
+    value = negative ? -value : value;
+    if (value > INT32_MAX) return false;
+    out = static_cast<std::int32_t>(value);
+    return true;
+}
+
+std::string TiledFloatText(double number) {
+    if (number == 0) return "0";
+    if (std::isnan(number)) return "nan";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", number);
+    return text;
+}
 
 TiledValueKind KindOfTiledType(std::string_view type) {
     if (type == "int" || type == "object") return TiledValueKind::Integer;
@@ -30,16 +78,18 @@ std::string WrongTiledValueText(const TiledProperty& property) {
 }
 
 bool SpellTiledTextValue(TiledProperty& property) {
-    const QString value = QString::fromStdString(property.value);
     bool ok = true;
     switch (KindOfTiledType(property.type)) {
-        case TiledValueKind::Integer:
-            property.value = std::to_string(value.toInt(&ok));
+        case TiledValueKind::Integer: {
+            std::int32_t number = 0;
+            ok = ParseTiledWholeNumber(property.value, number);
+            property.value = std::to_string(number);
             break;
+        }
         case TiledValueKind::Float: {
-            const double number = value.toDouble(&ok);
-            ok = ok && std::isfinite(number);
-            property.value = FloatSpelling(number);
+            double number = 0;
+            ok = ParseTiledDouble(property.value, number) && std::isfinite(number);
+            property.value = TiledFloatText(number);
             break;
         }
         case TiledValueKind::Bool:
@@ -73,7 +123,7 @@ bool SpellTiledJsonValue(const nlohmann::json& value, TiledProperty& property) {
         }
         case TiledValueKind::Float:
             if (!value.is_number()) return false;
-            property.value = FloatSpelling(value.get<double>());
+            property.value = TiledFloatText(value.get<double>());
             return true;
         case TiledValueKind::Bool:
             if (!value.is_boolean()) return false;

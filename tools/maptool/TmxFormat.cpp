@@ -1,52 +1,27 @@
-// Reading TMX and TSX with Qt Core's XML stream reader (TmxWriter.cpp writes TMX).
+// Reading TMX and TSX with the pull reader over expat (TmxWriter.cpp writes TMX).
 #include "tools/maptool/TmxFormat.h"
 
-#include <QByteArray>
-#include <QXmlStreamReader>
 #include <cmath>
 
 #include "tools/maptool/TiledLayerData.h"
 #include "tools/maptool/TiledProperties.h"
+#include "tools/maptool/XmlPull.h"
 
 namespace maptool {
 namespace {
 
-std::string S(QStringView text) { return text.toString().toStdString(); }
+using Token = XmlPull::Token;
 
 class TmxReader {
 public:
-    explicit TmxReader(std::span<const std::uint8_t> bytes)
-        : data_(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                        static_cast<qsizetype>(bytes.size()))),
-          xml_(data_) {}
+    TmxReader(std::span<const std::uint8_t> bytes, const char* root) : xml_(bytes, root) {}
 
     // Moves to the root element, which must be `name`.
     bool Root(const char* name) {
-        while (!xml_.atEnd()) {
-            switch (xml_.readNext()) {
-                case QXmlStreamReader::DTD:
-                    // Tiled before 1.0 wrote <!DOCTYPE map SYSTEM "…/map.dtd">: an external
-                    // file, which the reader never fetches. A declaration of anything of its
-                    // own (entities, notations, any internal part) is refused.
-                    if (xml_.dtdName() != QLatin1String(name) || xml_.text().contains(u'[') ||
-                        !xml_.entityDeclarations().isEmpty() ||
-                        !xml_.notationDeclarations().isEmpty()) {
-                        return Fail("eine DTD mit eigenen Deklarationen ist nicht erlaubt");
-                    }
-                    break;
-                case QXmlStreamReader::EntityReference:
-                    return Fail("Entitäten sind nicht erlaubt");
-                case QXmlStreamReader::StartElement:
-                    if (xml_.name() != QLatin1String(name)) {
-                        return Fail("das Wurzelelement ist <" + S(xml_.name()) + ">, nicht <" +
-                                    name + ">");
-                    }
-                    return true;
-                default:
-                    break;
-            }
-        }
-        return Fail(xml_.hasError() ? "" : "kein XML-Element gefunden");
+        if (xml_.ReadNext() != Token::StartElement) return Fail("");
+        if (xml_.Name() != name)
+            return Fail("das Wurzelelement ist <" + xml_.Name() + ">, nicht <" + name + ">");
+        return true;
     }
 
     // Refuses what the bytes show before the parser reads them.
@@ -60,10 +35,8 @@ public:
     }
 
     bool Map(TiledMap& map) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        if (a.hasAttribute(QLatin1String("orientation"))) {
-            map.orientation = S(a.value(QLatin1String("orientation")));
-        }
+        const XmlAttributes& a = xml_.Attributes();
+        if (a.Has("orientation")) map.orientation = a.Value("orientation");
         std::int32_t infinite = 0;
         if (!Int(a, "width", map.width, true) || !Int(a, "height", map.height, true) ||
             !Int(a, "tilewidth", map.tileWidth, true) ||
@@ -72,7 +45,7 @@ public:
         }
         if (infinite != 0 && infinite != 1) return Fail("das Attribut infinite ist nicht 0 oder 1");
         map.infinite = infinite != 0;
-        map.backgroundColor = S(a.value(QLatin1String("backgroundcolor")));
+        map.backgroundColor = a.Value("backgroundcolor");
         while (Next()) {
             if (Is("properties")) {
                 if (!Properties(map.properties)) return false;
@@ -81,7 +54,7 @@ public:
                     return Fail(TooMany("Kachelsätze", kTiledMaxTilesets));
                 map.tilesets.emplace_back();
                 std::uint32_t firstGid = 0;
-                if (!Cell(xml_.attributes(), "firstgid", firstGid)) return false;
+                if (!Cell(xml_.Attributes(), "firstgid", firstGid)) return false;
                 if (firstGid < 1) return Fail(kFirstGidProblem);
                 map.tilesets.back().firstGid = firstGid;
                 if (!Tileset(map.tilesets.back())) return false;
@@ -95,14 +68,14 @@ public:
     }
 
     bool Tileset(TiledTileset& tileset) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        tileset.source = S(a.value(QLatin1String("source")));
+        const XmlAttributes& a = xml_.Attributes();
+        tileset.source = a.Value("source");
         if (!tileset.source.empty()) {
             // An external tileset: what it holds is in its own file.
-            xml_.skipCurrentElement();
+            xml_.SkipCurrentElement();
             return Done();
         }
-        tileset.name = S(a.value(QLatin1String("name")));
+        tileset.name = a.Value("name");
         if (!Int(a, "tilewidth", tileset.tileWidth, false) ||
             !Int(a, "tileheight", tileset.tileHeight, false) ||
             !Int(a, "tilecount", tileset.tileCount, false) ||
@@ -113,15 +86,15 @@ public:
         }
         while (Next()) {
             if (Is("image")) {
-                const QXmlStreamAttributes i = xml_.attributes();
-                tileset.image = S(i.value(QLatin1String("source")));
-                tileset.trans = S(i.value(QLatin1String("trans")));
+                const XmlAttributes& i = xml_.Attributes();
+                tileset.image = i.Value("source");
+                tileset.trans = i.Value("trans");
                 if (!Int(i, "width", tileset.imageWidth, false) ||
                     !Int(i, "height", tileset.imageHeight, false)) {
                     return false;
                 }
             } else if (Is("tileoffset")) {
-                const QXmlStreamAttributes o = xml_.attributes();
+                const XmlAttributes& o = xml_.Attributes();
                 if (!Int(o, "x", tileset.offsetX, false) || !Int(o, "y", tileset.offsetY, false)) {
                     return false;
                 }
@@ -132,7 +105,7 @@ public:
                 if (!Tile(tileset)) return false;
                 continue;
             }
-            xml_.skipCurrentElement();
+            xml_.SkipCurrentElement();
         }
         return Done();
     }
@@ -141,18 +114,17 @@ public:
     bool Tile(TiledTileset& tileset) {
         if (++tiles_ > kTiledMaxTiles) return Fail(TooMany("Kacheln mit Angaben", kTiledMaxTiles));
         std::uint32_t id = 0;
-        if (!Cell(xml_.attributes(), "id", id)) return false;
+        if (!Cell(xml_.Attributes(), "id", id)) return false;
         while (Next()) {
             if (Is("image")) {
-                tileset.tileImages.push_back(
-                    {id, S(xml_.attributes().value(QLatin1String("source")))});
+                tileset.tileImages.push_back({id, xml_.Attributes().Value("source")});
             } else if (Is("properties")) {
                 if (!Counted(tileset.tilePropertyCount)) return false;
                 continue;
             } else if (Is("animation")) {
                 ++tileset.animationCount;
             }
-            xml_.skipCurrentElement();
+            xml_.SkipCurrentElement();
         }
         return Done();
     }
@@ -166,7 +138,8 @@ public:
     }
 
     bool Finish() {
-        while (!xml_.atEnd()) xml_.readNext();
+        while (xml_.ReadNext() != Token::End) {
+        }
         return Done();
     }
 
@@ -174,73 +147,46 @@ public:
 
 private:
     // Moves to the next child element of the current one; false at its end.
-    bool Next() {
-        while (!xml_.atEnd()) {
-            const QXmlStreamReader::TokenType token = xml_.readNext();
-            if (token == QXmlStreamReader::StartElement) return true;
-            if (token == QXmlStreamReader::EndElement) return false;
-            if (token == QXmlStreamReader::EntityReference) {
-                Fail("Entitäten sind nicht erlaubt");
-                return false;
-            }
-        }
-        return false;
-    }
+    bool Next() { return xml_.ReadNext() == Token::StartElement; }
 
-    bool Is(const char* name) const { return xml_.name() == QLatin1String(name); }
+    bool Is(const char* name) const { return xml_.Name() == name; }
 
     // True unless the reader or this class found an error.
     bool Done() {
         if (!error_.empty()) return false;
-        if (xml_.hasError()) return Fail("");
+        if (xml_.HasError()) return Fail("");
         return true;
     }
 
+    // Ends reading with `what` (or the reader's own complaint) at the current line.
     bool Fail(const std::string& what) {
         if (error_.empty()) {
-            error_ = "Zeile " + std::to_string(xml_.lineNumber()) + ": " +
-                     (what.empty() ? ParserProblem() : what);
+            error_ = "Zeile " + std::to_string(xml_.Line()) + ": " +
+                     (what.empty() ? xml_.Problem() : what);
         }
-        xml_.raiseError();
+        xml_.RaiseError();
         return false;
     }
 
-    // The Qt parser's complaint in German; its own texts are English.
-    std::string ParserProblem() const {
-        switch (xml_.error()) {
-            case QXmlStreamReader::PrematureEndOfDocumentError:
-                return "die Datei endet, bevor das XML-Dokument zu Ende ist";
-            case QXmlStreamReader::UnexpectedElementError:
-                return "ein Element steht, wo keines stehen darf";
-            case QXmlStreamReader::NotWellFormedError:
-                return "kein wohlgeformtes XML (Spalte " + std::to_string(xml_.columnNumber()) +
-                       ")";
-            default:
-                return "das XML ist fehlerhaft";
-        }
-    }
-
-    bool Int(const QXmlStreamAttributes& a, const char* name, std::int32_t& out, bool required) {
-        if (!a.hasAttribute(QLatin1String(name))) {
+    bool Int(const XmlAttributes& a, const char* name, std::int32_t& out, bool required) {
+        if (!a.Has(name)) {
             return required ? Fail(std::string("das Attribut ") + name + " fehlt") : true;
         }
-        if (!ParseTiledInt(S(a.value(QLatin1String(name))), out))
+        if (!ParseTiledInt(a.Value(name), out))
             return Fail(std::string("das Attribut ") + name + " ist keine ganze Zahl");
         return true;
     }
 
-    bool Cell(const QXmlStreamAttributes& a, const char* name, std::uint32_t& out) {
-        if (!ParseCell(S(a.value(QLatin1String(name))), out)) {
+    bool Cell(const XmlAttributes& a, const char* name, std::uint32_t& out) {
+        if (!ParseCell(a.Value(name), out)) {
             return Fail(std::string("das Attribut ") + name + " ist keine Kachelnummer");
         }
         return true;
     }
 
-    bool Double(const QXmlStreamAttributes& a, const char* name, double& out) {
-        if (!a.hasAttribute(QLatin1String(name))) return true;
-        bool ok = false;
-        out = a.value(QLatin1String(name)).toDouble(&ok);
-        if (!ok || !std::isfinite(out)) {
+    bool Double(const XmlAttributes& a, const char* name, double& out) {
+        if (!a.Has(name)) return true;
+        if (!ParseTiledDouble(a.Value(name), out) || !std::isfinite(out)) {
             return Fail(std::string("das Attribut ") + name + " ist keine Zahl");
         }
         return true;
@@ -249,25 +195,23 @@ private:
     bool Properties(std::vector<TiledProperty>& properties) {
         while (Next()) {
             if (!Is("property")) {
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
                 continue;
             }
             if (static_cast<std::int64_t>(properties.size()) == kTiledMaxProperties)
                 return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
-            const QXmlStreamAttributes a = xml_.attributes();
+            const XmlAttributes& a = xml_.Attributes();
             TiledProperty property;
-            property.name = S(a.value(QLatin1String("name")));
-            if (a.hasAttribute(QLatin1String("type")))
-                property.type = S(a.value(QLatin1String("type")));
+            property.name = a.Value("name");
+            if (a.Has("type")) property.type = a.Value("type");
             if (KindOfTiledType(property.type) == TiledValueKind::Class) {
-                xml_.skipCurrentElement();  // members are not kept
-            } else if (a.hasAttribute(QLatin1String("value"))) {
-                property.value = S(a.value(QLatin1String("value")));
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();  // members are not kept
+            } else if (a.Has("value")) {
+                property.value = a.Value("value");
+                xml_.SkipCurrentElement();
             } else {
                 // Texts with line breaks are written as the element's content.
-                property.value =
-                    xml_.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
+                property.value = xml_.ReadElementText(false);
             }
             if (!SpellTiledTextValue(property)) return Fail(WrongTiledValueText(property));
             properties.push_back(std::move(property));
@@ -282,25 +226,22 @@ private:
         if (encoding.empty()) {
             cells.clear();
             while (Next()) {
-                if (!Is("tile"))
-                    return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
+                if (!Is("tile")) return Fail("die Ebene hat <" + xml_.Name() + "> in ihren Daten");
                 if (cells.size() == count)
                     return Fail("die Ebene hat mehr Zellen als " + std::to_string(count));
                 std::uint32_t cell = 0;
-                if (xml_.attributes().hasAttribute(QLatin1String("gid")) &&
-                    !Cell(xml_.attributes(), "gid", cell)) {
+                if (xml_.Attributes().Has("gid") && !Cell(xml_.Attributes(), "gid", cell)) {
                     return false;
                 }
                 cells.push_back(cell);
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
             }
             if (!Done()) return false;
             if (cells.size() != count)
                 return Fail("die Ebene hat weniger Zellen als " + std::to_string(count));
             return true;
         }
-        const std::string text =
-            xml_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement).toStdString();
+        const std::string text = xml_.ReadElementText(true);
         if (!Done()) return false;
         bool decoded = false;
         if (encoding == "csv" && compression.empty()) {
@@ -322,9 +263,9 @@ private:
     }
 
     bool Data(const TiledMap& map, TiledLayer& layer) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        const std::string encoding = S(a.value(QLatin1String("encoding")));
-        const std::string compression = S(a.value(QLatin1String("compression")));
+        const XmlAttributes& a = xml_.Attributes();
+        const std::string encoding = a.Value("encoding");
+        const std::string compression = a.Value("compression");
         if (!map.infinite) {
             if (!Room(std::int64_t{layer.width} * layer.height)) return false;
             return Cells(encoding, compression,
@@ -332,9 +273,9 @@ private:
         }
         std::vector<TiledChunk> chunks;
         while (Next()) {
-            if (!Is("chunk")) return Fail("die Ebene hat <" + S(xml_.name()) + "> in ihren Daten");
+            if (!Is("chunk")) return Fail("die Ebene hat <" + xml_.Name() + "> in ihren Daten");
             TiledChunk chunk;
-            const QXmlStreamAttributes c = xml_.attributes();
+            const XmlAttributes& c = xml_.Attributes();
             if (!Int(c, "x", chunk.x, true) || !Int(c, "y", chunk.y, true) ||
                 !Int(c, "width", chunk.width, true) || !Int(c, "height", chunk.height, true)) {
                 return false;
@@ -359,9 +300,9 @@ private:
 
     // What every layer has: name, visibility, opacity, tint, offset, parallax.
     bool LayerLooks(TiledLayer& layer) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        layer.name = S(a.value(QLatin1String("name")));
-        layer.tint = S(a.value(QLatin1String("tintcolor")));
+        const XmlAttributes& a = xml_.Attributes();
+        layer.name = a.Value("name");
+        layer.tint = a.Value("tintcolor");
         std::int32_t visible = 1;
         if (!Int(a, "visible", visible, false) || !Double(a, "opacity", layer.opacity) ||
             !Double(a, "offsetx", layer.offsetX) || !Double(a, "offsety", layer.offsetY) ||
@@ -373,7 +314,7 @@ private:
     }
 
     bool TileLayer(const TiledMap& map, TiledLayer& layer) {
-        const QXmlStreamAttributes a = xml_.attributes();
+        const XmlAttributes& a = xml_.Attributes();
         if (!map.infinite) {
             if (!Int(a, "width", layer.width, true) || !Int(a, "height", layer.height, true)) {
                 return false;
@@ -390,7 +331,7 @@ private:
             } else if (Is("properties")) {
                 if (!Counted(layer.propertyCount)) return false;
             } else {
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
             }
         }
         if (!Done()) return false;
@@ -398,21 +339,21 @@ private:
     }
 
     bool Object(TiledObject& object) {
-        const QXmlStreamAttributes a = xml_.attributes();
-        object.name = S(a.value(QLatin1String("name")));
+        const XmlAttributes& a = xml_.Attributes();
+        object.name = a.Value("name");
         if (!Int(a, "id", object.id, false) || !Double(a, "x", object.x) ||
             !Double(a, "y", object.y)) {
             return false;
         }
         // A tile object names its tile; it is no point.
-        const bool tile = a.hasAttribute(QLatin1String("gid"));
+        const bool tile = a.Has("gid");
         while (Next()) {
             if (Is("properties")) {
                 if (!Properties(object.properties)) return false;
                 continue;
             }
             if (Is("point")) object.point = !tile;
-            xml_.skipCurrentElement();
+            xml_.SkipCurrentElement();
         }
         return Done();
     }
@@ -427,12 +368,12 @@ private:
                 continue;
             }
             if (!Is("object")) {
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
                 continue;
             }
             ++layer.objectCount;
             if (!players) {
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
                 continue;
             }
             if (static_cast<std::int64_t>(map.players.size()) == kTiledMaxObjects)
@@ -455,7 +396,7 @@ private:
         } else if (Is("group")) {
             kind = TiledLayerKind::Group;
         } else {
-            xml_.skipCurrentElement();
+            xml_.SkipCurrentElement();
             return Done();
         }
         if (++layers_ > kTiledMaxLayers) return Fail(TooMany("Ebenen", kTiledMaxLayers));
@@ -488,14 +429,13 @@ private:
             if (Is("properties")) {
                 if (!Counted(map.layers.back().propertyCount)) return false;
             } else {
-                xml_.skipCurrentElement();
+                xml_.SkipCurrentElement();
             }
         }
         return Done();
     }
 
-    QByteArray data_;
-    QXmlStreamReader xml_;
+    XmlPull xml_;
     std::string error_;
     std::int64_t layers_ = 0;
     std::int64_t tiles_ = 0;
@@ -506,7 +446,7 @@ private:
 
 bool ReadTmx(std::span<const std::uint8_t> bytes, TiledMap& map, std::string& error) {
     map = TiledMap{};
-    TmxReader reader(bytes);
+    TmxReader reader(bytes, "map");
     const bool read = reader.Bytes(bytes) && reader.Root("map") && reader.Map(map) && reader.Finish();
     error = reader.Error();
     return read;
@@ -516,7 +456,7 @@ bool ReadTsx(std::span<const std::uint8_t> bytes, TiledTileset& tileset, std::st
     const std::uint32_t firstGid = tileset.firstGid;
     tileset = TiledTileset{};
     tileset.firstGid = firstGid;
-    TmxReader reader(bytes);
+    TmxReader reader(bytes, "tileset");
     const bool read = reader.Bytes(bytes) && reader.Root("tileset") && reader.Tileset(tileset) && reader.Finish();
     error = reader.Error();
     if (read && !tileset.source.empty()) {
