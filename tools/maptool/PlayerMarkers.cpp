@@ -1,9 +1,6 @@
 // Player markers in bands of the map picture.
 #include "tools/maptool/PlayerMarkers.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <string>
 #include <string_view>
 
@@ -11,50 +8,8 @@
 #include "editor/MapPicture.h"
 
 namespace maptool {
-namespace {
 
 using editor::Document;
-
-// Where the module may lie: beside the tool (the build), or in the installed library folder.
-QStringList ModuleCandidates() {
-    const QString tool = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    const QDir folder = QFileInfo(tool).absoluteDir();
-    const QString name = QString::fromLatin1(kTextModuleFile);
-    return {folder.filePath(name),
-            QDir::cleanPath(folder.filePath(QStringLiteral(MAPTOOL_MODULE_DIR)) + "/" + name)};
-}
-
-}  // namespace
-
-PlayerMarkers::~PlayerMarkers() {
-    if (end_ != nullptr) end_();
-    // The module stays mapped: the toolkit it started registers handlers that run at exit.
-}
-
-bool PlayerMarkers::Load(std::string& error) {
-    for (const QString& candidate : ModuleCandidates()) {
-        if (!QFileInfo::exists(candidate)) continue;
-        module_.setFileName(candidate);
-        if (!module_.load()) {
-            // The system's own reason (in its language) follows the German sentence.
-            error = "das Textmodul " + candidate.toStdString() +
-                    " lässt sich nicht laden (" + module_.errorString().toStdString() + ")";
-            return false;
-        }
-        draw_ = reinterpret_cast<TextModuleDrawFn>(module_.resolve(kTextModuleDraw));
-        end_ = reinterpret_cast<TextModuleEndFn>(module_.resolve(kTextModuleEnd));
-        if (draw_ == nullptr || end_ == nullptr) {
-            error = candidate.toStdString() + " ist kein Textmodul von maptool";
-            draw_ = nullptr;
-            end_ = nullptr;
-            return false;
-        }
-        return true;
-    }
-    error = "das Textmodul " + std::string(kTextModuleFile) +
-            " ist nicht installiert (gesucht: " + ModuleCandidates().join(", ").toStdString() + ")";
-    return false;
-}
 
 void PlayerMarkers::Draw(std::int64_t top, std::int32_t rows, std::uint32_t* band,
                          std::int64_t width, std::int64_t scale) const {

@@ -1,8 +1,10 @@
 // The progress line.
 #include "tools/maptool/Progress.h"
 
-#include <QFileInfo>
+#include <unistd.h>
+
 #include <cstdio>
+#include <string>
 
 #include "tools/maptool/Messages.h"
 
@@ -11,20 +13,23 @@ namespace {
 
 // Standard error is a terminal when its descriptor names a terminal device.
 bool StandardErrorIsTerminal() {
-    const QString device = QFileInfo(QStringLiteral("/proc/self/fd/2")).symLinkTarget();
-    return device.startsWith(QStringLiteral("/dev/pts/")) ||
-           device.startsWith(QStringLiteral("/dev/tty"));
+    char target[256];
+    const ssize_t length = readlink("/proc/self/fd/2", target, sizeof target - 1);
+    if (length <= 0) return false;
+    const std::string device(target, static_cast<std::size_t>(length));
+    return device.rfind("/dev/pts/", 0) == 0 || device.rfind("/dev/tty", 0) == 0;
 }
 
-constexpr qint64 kQuietMilliseconds = 1000;
-constexpr qint64 kEveryMilliseconds = 200;
+constexpr std::int64_t kQuietMilliseconds = 1000;
+constexpr std::int64_t kEveryMilliseconds = 200;
 
 }  // namespace
 
 Progress::Progress(std::string what, std::int64_t total)
-    : what_(Shown(what)), total_(total), terminal_(StandardErrorIsTerminal()) {
-    started_.start();
-}
+    : what_(Shown(what)),
+      total_(total),
+      terminal_(StandardErrorIsTerminal()),
+      started_(std::chrono::steady_clock::now()) {}
 
 Progress::~Progress() {
     if (shown_) std::fputs("\r\033[K", stderr);
@@ -32,7 +37,9 @@ Progress::~Progress() {
 
 void Progress::Update(std::int64_t done) {
     if (!terminal_ || total_ <= 0) return;
-    const qint64 now = started_.elapsed();
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - started_)
+                                 .count();
     if (now < kQuietMilliseconds || now - lastShown_ < kEveryMilliseconds) return;
     lastShown_ = now;
     shown_ = true;

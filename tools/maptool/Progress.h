@@ -3,7 +3,7 @@
 // cleared at the end.
 #pragma once
 
-#include <QElapsedTimer>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -23,8 +23,8 @@ private:
     std::int64_t total_;
     bool terminal_;
     bool shown_ = false;
-    QElapsedTimer started_;
-    qint64 lastShown_ = 0;
+    std::chrono::steady_clock::time_point started_;
+    std::int64_t lastShown_ = 0;  // milliseconds after the start
 };
 
 }  // namespace maptool

@@ -4,7 +4,6 @@
 #include <zlib.h>
 #include <zstd.h>
 
-#include <QByteArray>
 #include <algorithm>
 #include <charconv>
 #include <memory>
@@ -18,13 +17,14 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Inflates zlib (or, with `gzip`, gzip) data into exactly `out.size()` bytes: no more output
 // is accepted than that, and the stream must end there with nothing after it.
-bool Inflate(const QByteArray& in, bool gzip, std::vector<std::uint8_t>& out, std::string& error) {
+bool Inflate(const std::vector<std::uint8_t>& in, bool gzip, std::vector<std::uint8_t>& out,
+             std::string& error) {
     z_stream stream{};
     if (inflateInit2(&stream, gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK) {
         error = "zlib kann nicht starten";
         return false;
     }
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    stream.next_in = const_cast<Bytef*>(in.data());
     stream.avail_in = static_cast<uInt>(in.size());
     stream.next_out = out.data();
     stream.avail_out = static_cast<uInt>(out.size());
@@ -59,7 +59,8 @@ bool Inflate(const QByteArray& in, bool gzip, std::vector<std::uint8_t>& out, st
 constexpr int kZstdWindowLog = 23;
 
 // Unpacks one zstd frame into exactly `out.size()` bytes, by the same rules as Inflate.
-bool Unzstd(const QByteArray& in, std::vector<std::uint8_t>& out, std::string& error) {
+bool Unzstd(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out,
+            std::string& error) {
     const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(),
                                                                       &ZSTD_freeDCtx);
     if (!context ||
@@ -67,7 +68,7 @@ bool Unzstd(const QByteArray& in, std::vector<std::uint8_t>& out, std::string& e
         error = "zstd kann nicht starten";
         return false;
     }
-    ZSTD_inBuffer input{in.data(), static_cast<std::size_t>(in.size()), 0};
+    ZSTD_inBuffer input{in.data(), in.size(), 0};
     ZSTD_outBuffer output{out.data(), out.size(), 0};
     // Output beyond the layer goes into a spare byte, which must stay empty.
     std::uint8_t spare = 0;
@@ -102,6 +103,38 @@ bool Unzstd(const QByteArray& in, std::vector<std::uint8_t>& out, std::string& e
 }
 
 }  // namespace
+
+bool DecodeBase64(std::string_view text, std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    bytes.reserve(text.size() / 4 * 3 + 2);
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        std::uint32_t digit;
+        if (c >= 'A' && c <= 'Z') {
+            digit = static_cast<std::uint32_t>(c - 'A');
+        } else if (c >= 'a' && c <= 'z') {
+            digit = static_cast<std::uint32_t>(c - 'a' + 26);
+        } else if (c >= '0' && c <= '9') {
+            digit = static_cast<std::uint32_t>(c - '0' + 52);
+        } else if (c == '+' || c == '/') {
+            digit = c == '+' ? 62 : 63;
+        } else {
+            // Padding ends the text: one '=' last, or two, in a text of whole groups of four.
+            return c == '=' && text.size() % 4 == 0 &&
+                   (i + 1 == text.size() || (i + 2 == text.size() && text[i + 1] == '='));
+        }
+        bits = bits << 6 | digit;
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            bytes.push_back(static_cast<std::uint8_t>(bits >> count));
+            bits &= (1u << count) - 1;
+        }
+    }
+    return true;
+}
 
 std::string LayerSizeProblem(std::string_view name, std::int32_t width, std::int32_t height) {
     if (width >= 1 && height >= 1 && std::int64_t{width} * height <= kTiledMaxCells) return "";
@@ -204,29 +237,27 @@ bool DecodeBase64Cells(std::string_view text, std::string_view compression, std:
                 "\" wird nicht unterstützt (nur zlib, gzip und zstd)";
         return false;
     }
-    QByteArray compact;
-    compact.reserve(static_cast<qsizetype>(text.size()));
+    std::string compact;
+    compact.reserve(text.size());
     for (char c : text) {
-        if (!IsSpace(c)) compact.append(c);
+        if (!IsSpace(c)) compact += c;
     }
-    const QByteArray::FromBase64Result result =
-        QByteArray::fromBase64Encoding(compact, QByteArray::AbortOnBase64DecodingErrors);
-    const QByteArray* decoded = &result.decoded;
-    if (!result) {
+    std::vector<std::uint8_t> decoded;
+    if (!DecodeBase64(compact, decoded)) {
         error = "die Base64-Daten sind beschädigt";
         return false;
     }
     std::vector<std::uint8_t> bytes(count * 4);
     if (zlib || gzip) {
-        if (!Inflate(*decoded, gzip, bytes, error)) return false;
+        if (!Inflate(decoded, gzip, bytes, error)) return false;
     } else if (zstd) {
-        if (!Unzstd(*decoded, bytes, error)) return false;
-    } else if (static_cast<std::size_t>(decoded->size()) != bytes.size()) {
-        error = "die Base64-Daten haben " + std::to_string(decoded->size()) +
+        if (!Unzstd(decoded, bytes, error)) return false;
+    } else if (decoded.size() != bytes.size()) {
+        error = "die Base64-Daten haben " + std::to_string(decoded.size()) +
                 " Bytes, die Ebene braucht " + std::to_string(bytes.size());
         return false;
     } else {
-        std::copy(decoded->begin(), decoded->end(), bytes.begin());
+        bytes = std::move(decoded);
     }
     cells.resize(count);
     for (std::size_t i = 0; i < count; ++i) {

@@ -20,6 +20,11 @@ bool DecodeCsvCells(std::string_view text, std::size_t count, std::vector<std::u
 bool DecodeBase64Cells(std::string_view text, std::string_view compression, std::size_t count,
                        std::vector<std::uint32_t>& cells, std::string& error);
 
+// Base64 without white space (the standard alphabet) into `bytes`. Padding is optional; where
+// it stands it ends the text, as one '=' or two, in a text of whole groups of four. Bits left
+// over after the last whole byte are dropped. False for any other character.
+bool DecodeBase64(std::string_view text, std::vector<std::uint8_t>& bytes);
+
 // CSV as Tiled writes it: one line per row of `width` cells, rows apart by ",\n".
 std::string EncodeCsvCells(const std::vector<std::uint32_t>& cells, std::int32_t width);
 

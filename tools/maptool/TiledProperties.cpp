@@ -6,22 +6,25 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <span>
 
 #include "tools/maptool/TiledLimits.h"
 
 namespace maptool {
 namespace {
 
-// The text without the white space around it: ASCII's and Unicode's spaces (in UTF-8).
-std::string_view Trimmed(std::string_view text) {
+// The text without the white space around it: ASCII's, and with `unicode` Unicode's spaces
+// too (in UTF-8). Whole numbers have always been read with ASCII's only.
+std::string_view Trimmed(std::string_view text, bool unicode) {
     static constexpr std::string_view kSpaces[] = {
         " ",      "\t",     "\n",     "\v",     "\f",     "\r",     "\u0085", "\u00A0", "\u1680",
         "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006", "\u2007", "\u2008",
         "\u2009", "\u200A", "\u2028", "\u2029", "\u202F", "\u205F", "\u3000"};
     for (bool trimmed = true; trimmed;) {
         trimmed = false;
-        for (std::string_view space : kSpaces) {
+        for (std::string_view space : std::span(kSpaces).first(unicode ? std::size(kSpaces) : 6)) {
             if (text.starts_with(space)) text.remove_prefix(space.size()), trimmed = true;
             if (text.ends_with(space)) text.remove_suffix(space.size()), trimmed = true;
         }
@@ -32,7 +35,7 @@ std::string_view Trimmed(std::string_view text) {
 }  // namespace
 
 bool ParseTiledDouble(std::string_view text, double& out) {
-    text = Trimmed(text);
+    text = Trimmed(text, true);
     // from_chars takes a minus but no plus.
     if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+')
         text.remove_prefix(1);
@@ -41,7 +44,7 @@ bool ParseTiledDouble(std::string_view text, double& out) {
 }
 
 bool ParseTiledWholeNumber(std::string_view text, std::int32_t& out) {
-    text = Trimmed(text);
+    text = Trimmed(text, false);
     const bool negative = !text.empty() && text[0] == '-';
     if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
     if (text.empty()) return false;
@@ -105,7 +108,7 @@ bool SpellTiledTextValue(TiledProperty& property) {
 std::optional<std::int32_t> JsonInt32(const nlohmann::json& value) {
     if (!value.is_number()) return std::nullopt;
     const double d = value.get<double>();
-    if ( d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
+    if (d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(d);

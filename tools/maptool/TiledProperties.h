@@ -29,8 +29,8 @@ bool SpellTiledJsonValue(const nlohmann::json& value, TiledProperty& property);
 // decimal or exponent form ("inf" and "nan" too, which callers refuse as not finite). False for
 // anything else, beyond the range of a double, or so small that it would become 0.
 bool ParseTiledDouble(std::string_view text, double& out);
-// A whole number of the 32-bit range as a TMX property text carries it: white space around it,
-// a sign, decimal digits.
+// A whole number of the 32-bit range as a TMX property text carries it: ASCII white space
+// around it, a sign, decimal digits.
 bool ParseTiledWholeNumber(std::string_view text, std::int32_t& out);
 // A float as the Tiled files are written with it: 17 significant digits in the shorter of the
 // decimal and the exponent form ("%.17g"), "0" for either zero, "nan" for any NaN.

@@ -1,6 +1,7 @@
-// Writing TMX with Qt Core's XML stream writer.
-#include <QByteArray>
-#include <QXmlStreamWriter>
+// Writing TMX: a small XML writer in the layout the files have always had.
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "tools/maptool/TiledLayerData.h"
 #include "tools/maptool/TiledProperties.h"
@@ -9,9 +10,115 @@
 namespace maptool {
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// The reference a character is written as, or nullptr for a character written as it is.
+// Attribute values have their tabs and line breaks as references, which a reader keeps (it
+// reads the characters themselves in a value as spaces).
+const char* Reference(char c, bool attribute) {
+    switch (c) {
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '&':
+            return "&amp;";
+        case '"':
+            return "&quot;";
+        case '\t':
+            return attribute ? "&#9;" : nullptr;
+        case '\n':
+            return attribute ? "&#10;" : nullptr;
+        case '\r':
+            return attribute ? "&#13;" : nullptr;
+        default:
+            return nullptr;
+    }
 }
+
+// Writes XML as its elements start and end: each start tag on a line of its own, indented by
+// one space per level; an end tag on a line of its own after child elements, right after the
+// text of an element that has text; an element with nothing in it closed as <name/>.
+class XmlWriter {
+public:
+    XmlWriter() : out_("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") {}
+
+    void Start(std::string_view name) {
+        CloseStartTag();
+        out_ += '\n';
+        out_.append(open_.size(), ' ');
+        out_ += '<';
+        out_ += name;
+        open_.emplace_back(name);
+        inStartTag_ = true;
+        lastWasStart_ = true;
+    }
+
+    void Attribute(std::string_view name, std::string_view value) {
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        Append(value, true);
+        out_ += '"';
+        // U+FFFE and U+FFFF are no characters of XML, not even as references.
+        if (value.find("\xEF\xBF\xBE") != std::string_view::npos ||
+            value.find("\xEF\xBF\xBF") != std::string_view::npos) {
+            failed_ = true;
+        }
+    }
+    void Attribute(std::string_view name, std::int64_t number) {
+        Attribute(name, std::to_string(number));
+    }
+
+    void Text(std::string_view text) {
+        CloseStartTag();
+        Append(text, false);
+    }
+
+    void End() {
+        if (inStartTag_) {
+            out_ += "/>";
+            inStartTag_ = false;
+        } else {
+            if (!lastWasStart_) {
+                out_ += '\n';
+                out_.append(open_.size() - 1, ' ');
+            }
+            out_ += "</" + open_.back() + ">";
+        }
+        open_.pop_back();
+        lastWasStart_ = false;
+    }
+
+    // The document with its last line ended; false when a text held what XML cannot carry.
+    bool Finish(std::string& out) {
+        while (!open_.empty()) End();
+        out_ += '\n';
+        out = std::move(out_);
+        return !failed_;
+    }
+
+private:
+    void Append(std::string_view text, bool attribute) {
+        for (char c : text) {
+            const char* reference = Reference(c, attribute);
+            if (reference != nullptr) {
+                out_ += reference;
+            } else {
+                out_ += c;
+            }
+        }
+    }
+
+    void CloseStartTag() {
+        if (inStartTag_) out_ += '>';
+        inStartTag_ = false;
+    }
+
+    std::string out_;
+    std::vector<std::string> open_;
+    bool inStartTag_ = false;
+    bool lastWasStart_ = false;
+    bool failed_ = false;
+};
 
 // Characters that XML 1.0 cannot carry, not even as references.
 bool XmlCanCarry(std::string_view utf8) {
@@ -21,64 +128,60 @@ bool XmlCanCarry(std::string_view utf8) {
     return true;
 }
 
-void WriteProperties(QXmlStreamWriter& xml, const std::vector<TiledProperty>& properties) {
+void WriteProperties(XmlWriter& xml, const std::vector<TiledProperty>& properties) {
     if (properties.empty()) return;
-    xml.writeStartElement(QStringLiteral("properties"));
+    xml.Start("properties");
     for (const TiledProperty& property : properties) {
-        xml.writeStartElement(QStringLiteral("property"));
-        xml.writeAttribute(QStringLiteral("name"), Q(property.name));
-        if (TmxWritesType(property)) xml.writeAttribute(QStringLiteral("type"), Q(property.type));
-        if (TmxWritesValue(property))
-            xml.writeAttribute(QStringLiteral("value"), Q(property.value));
-        xml.writeEndElement();
+        xml.Start("property");
+        xml.Attribute("name", property.name);
+        if (TmxWritesType(property)) xml.Attribute("type", property.type);
+        if (TmxWritesValue(property)) xml.Attribute("value", property.value);
+        xml.End();
     }
-    xml.writeEndElement();
+    xml.End();
 }
 
-void WriteTileset(QXmlStreamWriter& xml, const TiledTileset& tileset) {
-    xml.writeStartElement(QStringLiteral("tileset"));
-    xml.writeAttribute(QStringLiteral("firstgid"), QString::number(tileset.firstGid));
+void WriteTileset(XmlWriter& xml, const TiledTileset& tileset) {
+    xml.Start("tileset");
+    xml.Attribute("firstgid", tileset.firstGid);
     if (!tileset.source.empty()) {
-        xml.writeAttribute(QStringLiteral("source"), Q(tileset.source));
-        xml.writeEndElement();
+        xml.Attribute("source", tileset.source);
+        xml.End();
         return;
     }
-    xml.writeAttribute(QStringLiteral("name"), Q(tileset.name));
-    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(tileset.tileWidth));
-    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(tileset.tileHeight));
-    if (tileset.spacing != 0)
-        xml.writeAttribute(QStringLiteral("spacing"), QString::number(tileset.spacing));
-    if (tileset.margin != 0)
-        xml.writeAttribute(QStringLiteral("margin"), QString::number(tileset.margin));
-    if (tileset.tileCount != -1)
-        xml.writeAttribute(QStringLiteral("tilecount"), QString::number(tileset.tileCount));
-    if (tileset.columns != -1)
-        xml.writeAttribute(QStringLiteral("columns"), QString::number(tileset.columns));
-    xml.writeStartElement(QStringLiteral("image"));
-    xml.writeAttribute(QStringLiteral("source"), Q(tileset.image));
-    if (tileset.imageWidth != -1)
-        xml.writeAttribute(QStringLiteral("width"), QString::number(tileset.imageWidth));
-    if (tileset.imageHeight != -1)
-        xml.writeAttribute(QStringLiteral("height"), QString::number(tileset.imageHeight));
-    xml.writeEndElement();
-    xml.writeEndElement();
+    xml.Attribute("name", tileset.name);
+    xml.Attribute("tilewidth", tileset.tileWidth);
+    xml.Attribute("tileheight", tileset.tileHeight);
+    if (tileset.spacing != 0) xml.Attribute("spacing", tileset.spacing);
+    if (tileset.margin != 0) xml.Attribute("margin", tileset.margin);
+    if (tileset.tileCount != -1) xml.Attribute("tilecount", tileset.tileCount);
+    if (tileset.columns != -1) xml.Attribute("columns", tileset.columns);
+    xml.Start("image");
+    xml.Attribute("source", tileset.image);
+    if (tileset.imageWidth != -1) xml.Attribute("width", tileset.imageWidth);
+    if (tileset.imageHeight != -1) xml.Attribute("height", tileset.imageHeight);
+    xml.End();
+    xml.End();
 }
 
-void WritePlayers(QXmlStreamWriter& xml, const TiledMap& map, int layerId) {
-    xml.writeStartElement(QStringLiteral("objectgroup"));
-    xml.writeAttribute(QStringLiteral("id"), QString::number(layerId));
-    xml.writeAttribute(QStringLiteral("name"), Q(kPlayerLayerName));
+void WritePlayers(XmlWriter& xml, const TiledMap& map, int layerId) {
+    xml.Start("objectgroup");
+    xml.Attribute("id", layerId);
+    xml.Attribute("name", kPlayerLayerName);
     for (const TiledObject& object : map.players) {
-        xml.writeStartElement(QStringLiteral("object"));
-        xml.writeAttribute(QStringLiteral("id"), QString::number(object.id));
-        if (!object.name.empty()) xml.writeAttribute(QStringLiteral("name"), Q(object.name));
-        xml.writeAttribute(QStringLiteral("x"), QString::number(object.x, 'g', 17));
-        xml.writeAttribute(QStringLiteral("y"), QString::number(object.y, 'g', 17));
+        xml.Start("object");
+        xml.Attribute("id", object.id);
+        if (!object.name.empty()) xml.Attribute("name", object.name);
+        xml.Attribute("x", TiledFloatText(object.x));
+        xml.Attribute("y", TiledFloatText(object.y));
         WriteProperties(xml, object.properties);
-        if (object.point) xml.writeEmptyElement(QStringLiteral("point"));
-        xml.writeEndElement();
+        if (object.point) {
+            xml.Start("point");
+            xml.End();
+        }
+        xml.End();
     }
-    xml.writeEndElement();
+    xml.End();
 }
 
 bool TextsXmlCanCarry(const TiledMap& map) {
@@ -110,47 +213,40 @@ bool WriteTmx(const TiledMap& map, std::string& out, std::string& error) {
             "als .tmj lässt sich die Karte schreiben";
         return false;
     }
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(1);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("map"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.8"));
-    xml.writeAttribute(QStringLiteral("orientation"), Q(map.orientation));
-    xml.writeAttribute(QStringLiteral("renderorder"), QStringLiteral("right-down"));
-    xml.writeAttribute(QStringLiteral("width"), QString::number(map.width));
-    xml.writeAttribute(QStringLiteral("height"), QString::number(map.height));
-    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(map.tileWidth));
-    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(map.tileHeight));
-    xml.writeAttribute(QStringLiteral("infinite"),
-                       map.infinite ? QStringLiteral("1") : QStringLiteral("0"));
+    XmlWriter xml;
+    xml.Start("map");
+    xml.Attribute("version", "1.8");
+    xml.Attribute("orientation", map.orientation);
+    xml.Attribute("renderorder", "right-down");
+    xml.Attribute("width", map.width);
+    xml.Attribute("height", map.height);
+    xml.Attribute("tilewidth", map.tileWidth);
+    xml.Attribute("tileheight", map.tileHeight);
+    xml.Attribute("infinite", map.infinite ? "1" : "0");
     std::int32_t nextObject = 1;
     for (const TiledObject& o : map.players) nextObject = std::max(nextObject, o.id + 1);
-    xml.writeAttribute(QStringLiteral("nextlayerid"), QStringLiteral("3"));
-    xml.writeAttribute(QStringLiteral("nextobjectid"), QString::number(nextObject));
+    xml.Attribute("nextlayerid", "3");
+    xml.Attribute("nextobjectid", nextObject);
     WriteProperties(xml, map.properties);
     for (const TiledTileset& tileset : map.tilesets) WriteTileset(xml, tileset);
     if (map.hasTileLayer) {
-        xml.writeStartElement(QStringLiteral("layer"));
-        xml.writeAttribute(QStringLiteral("id"), QStringLiteral("1"));
-        xml.writeAttribute(QStringLiteral("name"), Q(map.tileLayerName));
-        xml.writeAttribute(QStringLiteral("width"), QString::number(map.layerWidth));
-        xml.writeAttribute(QStringLiteral("height"), QString::number(map.layerHeight));
-        xml.writeStartElement(QStringLiteral("data"));
-        xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("csv"));
-        xml.writeCharacters(Q(EncodeCsvCells(map.cells, map.layerWidth)));
-        xml.writeEndElement();
-        xml.writeEndElement();
+        xml.Start("layer");
+        xml.Attribute("id", "1");
+        xml.Attribute("name", map.tileLayerName);
+        xml.Attribute("width", map.layerWidth);
+        xml.Attribute("height", map.layerHeight);
+        xml.Start("data");
+        xml.Attribute("encoding", "csv");
+        xml.Text(EncodeCsvCells(map.cells, map.layerWidth));
+        xml.End();
+        xml.End();
     }
     if (map.hasPlayerLayer) WritePlayers(xml, map, 2);
-    xml.writeEndElement();
-    xml.writeEndDocument();
-    if (xml.hasError()) {
+    xml.End();
+    if (!xml.Finish(out)) {
         error = "die Karte ließ sich nicht als XML schreiben";
         return false;
     }
-    out = bytes.toStdString();
     return true;
 }
 
