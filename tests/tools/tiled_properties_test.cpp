@@ -9,6 +9,7 @@
 
 #include "tools/maptool/TiledJson.h"
 #include "tools/maptool/TiledMap.h"
+#include "tools/maptool/TiledProperties.h"
 #include "tools/maptool/TmjFormat.h"
 #include "tools/maptool/TmxFormat.h"
 
@@ -96,6 +97,47 @@ TEST(TiledPropertiesTest, BothFormatsSpellAndRefuseValuesAlikeAndWriteThemBack) 
         EXPECT_EQ(again.properties, expected);
         ASSERT_TRUE(maptool::ReadTmj(Bytes(maptool::WriteTmj(fromTmj)), again, error)) << error;
         EXPECT_EQ(again.properties, expected);
+    }
+}
+
+// Numbers in a TMX property text, read as they always have been: around a whole number ASCII
+// white space only, around a float any space; a plus sign; 17 digits written back.
+TEST(TiledPropertiesTest, TmxNumberTextsAreReadAndSpelledAsBefore) {
+    const struct {
+        const char* type;
+        const char* text;
+        std::optional<std::string> value;  // none: refused
+    } cases[] = {
+        {"int", " +7\t", "7"},
+        {"int", "\v-7\f", "-7"},
+        {"int", "00000000007", "7"},
+        {"int", "-2147483648", "-2147483648"},
+        {"int", "\u00A07", std::nullopt},
+        {"int", "+-1", std::nullopt},
+        {"int", "1e2", std::nullopt},
+        {"float", "\u00A01.5\u3000", "1.5"},
+        {"float", "+1", "1"},
+        {"float", ".5", "0.5"},
+        {"float", "5.", "5"},
+        {"float", "1.e5", "100000"},
+        {"float", "-0", "0"},
+        {"float", "1e16", "10000000000000000"},
+        {"float", "1e17", "1e+17"},
+        {"float", "1e-7", "9.9999999999999995e-08"},
+        {"float", "1e-320", "9.9998886718268301e-321"},
+        {"float", "1e-330", std::nullopt},  // becomes 0
+        {"float", "1e400", std::nullopt},
+        {"float", "inf", std::nullopt},
+        {"float", "nan", std::nullopt},
+        {"float", "++1", std::nullopt},
+        {"float", "0x10", std::nullopt},
+        {"float", "1,5", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        maptool::TiledProperty property{"p", c.type, c.text};
+        const bool spelled = maptool::SpellTiledTextValue(property);
+        EXPECT_EQ(spelled ? std::optional(property.value) : std::nullopt, c.value)
+            << c.type << " \"" << c.text << '"';
     }
 }
 

@@ -23,17 +23,16 @@ std::string LocalName(const char* name) {
     return std::string(separator == std::string_view::npos ? text : text.substr(separator + 1));
 }
 
+// Errors of a document that ends too early; they are told at its end.
+bool EndsEarly(XML_Error error) {
+    return error == XML_ERROR_NO_ELEMENTS || error == XML_ERROR_UNCLOSED_TOKEN ||
+           error == XML_ERROR_PARTIAL_CHAR || error == XML_ERROR_UNCLOSED_CDATA_SECTION;
+}
+
 // The parser's complaint in German; its own texts are English.
 std::string ParserProblem(XML_Error error, XML_Size column) {
-    switch (error) {
-        case XML_ERROR_NO_ELEMENTS:
-        case XML_ERROR_UNCLOSED_TOKEN:
-        case XML_ERROR_PARTIAL_CHAR:
-        case XML_ERROR_UNCLOSED_CDATA_SECTION:
-            return "die Datei endet, bevor das XML-Dokument zu Ende ist";
-        default:
-            return "kein wohlgeformtes XML (Spalte " + std::to_string(column + 1) + ")";
-    }
+    if (EndsEarly(error)) return "die Datei endet, bevor das XML-Dokument zu Ende ist";
+    return "kein wohlgeformtes XML (Spalte " + std::to_string(column + 1) + ")";
 }
 
 int OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
@@ -185,8 +184,12 @@ void XmlPull::Push(Token token, std::string name) {
 std::int64_t XmlPull::LineAtEndOfEvent() {
     const XML_Index at = XML_GetCurrentByteIndex(parser_);
     if (at < 0) return line_;
-    const std::size_t end =
-        std::min(bytes_.size(), static_cast<std::size_t>(at) + XML_GetCurrentByteCount(parser_));
+    return LineAt(static_cast<std::size_t>(at) +
+                  static_cast<std::size_t>(XML_GetCurrentByteCount(parser_)));
+}
+
+std::int64_t XmlPull::LineAt(std::size_t byte) {
+    const std::size_t end = std::min(bytes_.size(), byte);
     const auto unit = static_cast<std::size_t>(unit_);
     // A line ends with a line feed, a carriage return, or both together.
     for (; counted_ + unit <= end; counted_ += unit) {
@@ -230,8 +233,11 @@ void XmlPull::Parse() {
     if (status == XML_STATUS_SUSPENDED) return;
     finished_ = true;
     if (status == XML_STATUS_ERROR && problem_.empty()) {
-        problem_ = ParserProblem(XML_GetErrorCode(parser_), XML_GetCurrentColumnNumber(parser_));
-        current_.line = static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_));
+        const XML_Error error = XML_GetErrorCode(parser_);
+        problem_ = ParserProblem(error, XML_GetCurrentColumnNumber(parser_));
+        current_.line = EndsEarly(error)
+                            ? LineAt(bytes_.size())
+                            : static_cast<std::int64_t>(XML_GetCurrentLineNumber(parser_));
     }
     if (!problem_.empty()) events_.clear();
 }

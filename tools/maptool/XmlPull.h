@@ -102,6 +102,8 @@ private:
 
     void Push(Token token, std::string name);
     std::int64_t LineAtEndOfEvent();
+    // The line of that byte of the document (counted on from the last one asked for).
+    std::int64_t LineAt(std::size_t byte);
     // The code unit (a byte, or two in UTF-16) at that byte of the document.
     std::uint32_t Unit(std::size_t at) const;
     void Refuse(const std::string& what, std::int64_t line);
