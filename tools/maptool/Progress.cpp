@@ -1,24 +1,14 @@
 // The progress line.
 #include "tools/maptool/Progress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
+#include "tools/maptool/Console.h"
 #include "tools/maptool/Messages.h"
 
 namespace maptool {
 namespace {
-
-// Standard error is a terminal when its descriptor names a terminal device.
-bool StandardErrorIsTerminal() {
-    char target[256];
-    const ssize_t length = readlink("/proc/self/fd/2", target, sizeof target - 1);
-    if (length <= 0) return false;
-    const std::string device(target, static_cast<std::size_t>(length));
-    return device.rfind("/dev/pts/", 0) == 0 || device.rfind("/dev/tty", 0) == 0;
-}
 
 constexpr std::int64_t kQuietMilliseconds = 1000;
 constexpr std::int64_t kEveryMilliseconds = 200;
