@@ -343,6 +343,17 @@ TEST_F(MaptoolHostileTest, ExportThroughALinkedFolderNamesAPathThatLeadsToTheTil
     EXPECT_EQ(imageSource("b.tmx"), "Verweis/A.PNG");
 }
 
+// The tile set is named after the map's file up to its last dot, and named by its path from
+// the exported file's folder.
+TEST_F(MaptoolHostileTest, ExportNamesTheTileSetAfterTheMapUpToItsLastDot) {
+    Fixture().Write("Karten/.Alt.v2");
+    std::filesystem::create_directory("Karten/Tiled");
+    ASSERT_EQ(RunTool({"export", "Karten/.Alt.v2.MAP", "Karten/Tiled/alt.tmx"}).code, 0);
+    const std::string tmx = Text("Karten/Tiled/alt.tmx");
+    EXPECT_NE(tmx.find("name=\".Alt.v2\""), std::string::npos) << tmx;
+    EXPECT_NE(tmx.find("<image source=\"../.Alt.v2.PNG\""), std::string::npos) << tmx;
+}
+
 // A map large enough to take a second to render: 1000 x 1000 fields of 32 x 32 pixels.
 void WriteSlowMap(const std::string& base) {
     WriteBytes(base + ".MAP", MapBytes("x", {0, 8, 4, 32, 32, 999, 999},
