@@ -26,14 +26,16 @@ import tempfile
 import zlib
 
 # The command lines, run in order in both folders; a later one may read what an earlier wrote.
-COMMANDS = """
+# After " | " a line may give the Windows program the same command in Windows' spelling.
+COMMANDS = r"""
 --version
 --help
 frobnicate Karten/Wald.MAP
 info Karten/Wald.MAP Karten/Wüste.MAP
 info --json Karten/Wald.MAP Karten/Insel.MAP
 info --json Kaputt/negative-bounds.MAP Kaputt/thousand-players.MAP Kaputt/empty-name.MAP
-check Karten/*.MAP
+info Karten/*.MAP
+check Karten/*.MAP | check Karten\*.MAP
 check --verbose Kaputt/*.MAP
 check Karten/Fehlt.MAP Karten/Wald.MAP
 check Karten/*.XYZ
@@ -48,6 +50,7 @@ render Karten/Wald.MAP bild.bmp
 export Karten/Wald.MAP wald.tmx
 export Karten/Archipel.MAP archipel.tmj
 export Karten/Wüste.MAP Wüste.tmx
+export Karten/Wald.MAP Karten/Wald.tmj | export Karten\Wald.MAP Karten\Wald.tmj
 import wald.tmx Zurück.MAP
 import archipel.tmj Archipel2.MAP
 import Tiled/data_zstd.tmx zstd.MAP
@@ -204,12 +207,14 @@ def main():
             make_folder(folder, source)
         environment = dict(os.environ, LC_ALL="C.UTF-8", WINEDEBUG="-all")
         for line in COMMANDS.strip().splitlines():
-            arguments = shlex.split(line)
+            linux_line, _, windows_line = line.partition(" | ")
+            arguments = shlex.split(linux_line)
             runs = {
                 "linux": subprocess.run([linux] + shell_expanded(arguments, folders["linux"]),
                                         cwd=folders["linux"], capture_output=True, env=environment),
-                "windows": subprocess.run([wine, exe] + arguments, cwd=folders["windows"],
-                                          capture_output=True, env=environment),
+                "windows": subprocess.run([wine, exe] + (windows_line.split() or arguments),
+                                          cwd=folders["windows"], capture_output=True,
+                                          env=environment),
             }
             lin, win = runs["linux"], runs["windows"]
             for what in ("returncode", "stdout", "stderr"):

@@ -122,7 +122,7 @@ std::string TileSetPathFrom(const std::string& out, const std::string& tileSetRu
 
 // The file's name without its last extension.
 std::string NameWithoutExtension(const std::string& path) {
-    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string name = path.substr(FolderOf(path).size());
     return name.substr(0, name.rfind('.'));
 }
 
