@@ -19,11 +19,13 @@ import json
 import os
 import shlex
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
+
+# The PNG reader of the end-to-end scenarios.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from view_picture import read_png  # noqa: E402
 
 # The command lines, run in order in both folders; a later one may read what an earlier wrote.
 # After " | " a line may give the Windows program the same command in Windows' spelling.
@@ -132,45 +134,9 @@ def files_of(folder):
     return found
 
 
-def png_pixels(data):
-    """Width, height and rows of (r, g, b) of an 8-bit RGB or RGBA PNG without interlacing."""
-    at, chunks = 8, {}
-    while at < len(data):
-        size, kind = struct.unpack_from(">I4s", data, at)
-        chunks.setdefault(kind, []).append(data[at + 8:at + 8 + size])
-        at += 12 + size
-    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"][0])
-    if depth != 8 or colour not in (2, 6) or interlace:
-        fail("an unexpected PNG (depth %d, colour type %d)" % (depth, colour))
-    step = 3 if colour == 2 else 4
-    raw = zlib.decompress(b"".join(chunks[b"IDAT"]))
-    stride = width * step
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - step] if i >= step else 0
-            b = previous[i]
-            c = previous[i - step] if i >= step else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append([tuple(line[x * step:x * step + 3]) for x in range(width)])
-        previous = line
-    return width, height, rows
-
-
 def compare_player_picture(name, linux, windows, players, scale):
-    lw, lh, lrows = png_pixels(linux)
-    ww, wh, wrows = png_pixels(windows)
+    lrows, wrows = read_png(linux), read_png(windows)
+    lw, lh, ww, wh = len(lrows[0]), len(lrows), len(wrows[0]), len(wrows)
     if (lw, lh) != (ww, wh):
         fail("%s: %dx%d on Linux, %dx%d on Windows" % (name, lw, lh, ww, wh))
     boxes = []
@@ -236,8 +202,9 @@ def main():
             players = json.loads(subprocess.run([linux, "info", "--json", map_file],
                                                 cwd=folders["linux"], capture_output=True,
                                                 check=True).stdout)[0]["Players"]
-            differing = compare_player_picture(name, linux_files[name], windows_files[name],
-                                               players, scale)
+            differing = compare_player_picture(name, os.path.join(folders["linux"], name),
+                                               os.path.join(folders["windows"], name), players,
+                                               scale)
             print("%s: %d pixels of the numbers differ, the rest is the same" % (name, differing))
         print("same exit codes, texts and %d files" % len(linux_files))
     finally:
