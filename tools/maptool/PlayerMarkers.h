@@ -30,7 +30,6 @@ public:
               std::int64_t scale) const;
 
 private:
-    void* module_ = nullptr;           // the loaded module, where there is one
     TextModuleDrawFn draw_ = nullptr;  // draws a number; none when Load failed
     TextModuleEndFn end_ = nullptr;    // ends the text drawing
 };

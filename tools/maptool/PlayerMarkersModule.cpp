@@ -1,6 +1,4 @@
 // The text of the player markers from the text module, loaded at run time.
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -33,21 +31,19 @@ bool PlayerMarkers::Load(std::string& error) {
     for (const std::string& candidate : candidates) {
         std::error_code missing;
         if (!fs::exists(candidate, missing)) continue;
-        module_ = dlopen(candidate.c_str(), RTLD_LAZY | RTLD_LOCAL);
-        if (module_ == nullptr) {
-            // The system's own reason (in its language) follows the German sentence.
-            const char* reason = dlerror();
-            error = "das Textmodul " + candidate + " lässt sich nicht laden (Cannot load library " +
-                    candidate + ": (" + (reason != nullptr ? reason : "") + "))";
-            return false;
-        }
-        draw_ = reinterpret_cast<TextModuleDrawFn>(dlsym(module_, kTextModuleDraw));
-        end_ = reinterpret_cast<TextModuleEndFn>(dlsym(module_, kTextModuleEnd));
-        if (draw_ == nullptr || end_ == nullptr) {
-            error = candidate + " ist kein Textmodul von maptool";
-            draw_ = nullptr;
-            end_ = nullptr;
-            return false;
+        std::string reason;
+        switch (platform::TextModuleLoad(candidate, draw_, end_, reason)) {
+            case platform::TextModuleLoadResult::NotLoadable:
+                // The system's own reason (in its language) follows the German sentence.
+                error = "das Textmodul " + candidate +
+                        " lässt sich nicht laden (Cannot load library " + candidate + ": (" +
+                        reason + "))";
+                return false;
+            case platform::TextModuleLoadResult::NotATextModule:
+                error = candidate + " ist kein Textmodul von maptool";
+                return false;
+            case platform::TextModuleLoadResult::Loaded:
+                break;
         }
         return true;
     }

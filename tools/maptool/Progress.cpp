@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/maptool/Console.h"
+#include "platform/Console.h"
 #include "tools/maptool/Messages.h"
 
 namespace maptool {
@@ -18,7 +18,7 @@ constexpr std::int64_t kEveryMilliseconds = 200;
 Progress::Progress(std::string what, std::int64_t total)
     : what_(Shown(what)),
       total_(total),
-      terminal_(StandardErrorIsTerminal()),
+      terminal_(platform::StandardErrorIsTerminal()),
       started_(std::chrono::steady_clock::now()) {}
 
 Progress::~Progress() {

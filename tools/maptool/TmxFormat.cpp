@@ -35,7 +35,7 @@ public:
     }
 
     bool Map(TiledMap& map) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         if (a.Has("orientation")) map.orientation = a.Value("orientation");
         std::int32_t infinite = 0;
         if (!Int(a, "width", map.width, true) || !Int(a, "height", map.height, true) ||
@@ -68,7 +68,7 @@ public:
     }
 
     bool Tileset(TiledTileset& tileset) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         tileset.source = a.Value("source");
         if (!tileset.source.empty()) {
             // An external tileset: what it holds is in its own file.
@@ -86,7 +86,7 @@ public:
         }
         while (Next()) {
             if (Is("image")) {
-                const XmlAttributes& i = xml_.Attributes();
+                const XmlAttributes i = xml_.Attributes();
                 tileset.image = i.Value("source");
                 tileset.trans = i.Value("trans");
                 if (!Int(i, "width", tileset.imageWidth, false) ||
@@ -94,7 +94,7 @@ public:
                     return false;
                 }
             } else if (Is("tileoffset")) {
-                const XmlAttributes& o = xml_.Attributes();
+                const XmlAttributes o = xml_.Attributes();
                 if (!Int(o, "x", tileset.offsetX, false) || !Int(o, "y", tileset.offsetY, false)) {
                     return false;
                 }
@@ -200,7 +200,7 @@ private:
             }
             if (static_cast<std::int64_t>(properties.size()) == kTiledMaxProperties)
                 return Fail(TooMany("Eigenschaften", kTiledMaxProperties));
-            const XmlAttributes& a = xml_.Attributes();
+            const XmlAttributes a = xml_.Attributes();
             TiledProperty property;
             property.name = a.Value("name");
             if (a.Has("type")) property.type = a.Value("type");
@@ -263,7 +263,7 @@ private:
     }
 
     bool Data(const TiledMap& map, TiledLayer& layer) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         const std::string encoding = a.Value("encoding");
         const std::string compression = a.Value("compression");
         if (!map.infinite) {
@@ -275,7 +275,7 @@ private:
         while (Next()) {
             if (!Is("chunk")) return Fail("die Ebene hat <" + xml_.Name() + "> in ihren Daten");
             TiledChunk chunk;
-            const XmlAttributes& c = xml_.Attributes();
+            const XmlAttributes c = xml_.Attributes();
             if (!Int(c, "x", chunk.x, true) || !Int(c, "y", chunk.y, true) ||
                 !Int(c, "width", chunk.width, true) || !Int(c, "height", chunk.height, true)) {
                 return false;
@@ -300,7 +300,7 @@ private:
 
     // What every layer has: name, visibility, opacity, tint, offset, parallax.
     bool LayerLooks(TiledLayer& layer) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         layer.name = a.Value("name");
         layer.tint = a.Value("tintcolor");
         std::int32_t visible = 1;
@@ -314,7 +314,7 @@ private:
     }
 
     bool TileLayer(const TiledMap& map, TiledLayer& layer) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         if (!map.infinite) {
             if (!Int(a, "width", layer.width, true) || !Int(a, "height", layer.height, true)) {
                 return false;
@@ -339,7 +339,7 @@ private:
     }
 
     bool Object(TiledObject& object) {
-        const XmlAttributes& a = xml_.Attributes();
+        const XmlAttributes a = xml_.Attributes();
         object.name = a.Value("name");
         if (!Int(a, "id", object.id, false) || !Double(a, "x", object.x) ||
             !Double(a, "y", object.y)) {

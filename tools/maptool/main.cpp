@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/Console.h"
 #include "runtime/File.h"
 #include "runtime/Runtime.h"
 #include "screen/ImageDecoder.h"
 #include "screen/PngDecoder.h"
 #include "tools/maptool/CommandLine.h"
 #include "tools/maptool/Commands.h"
-#include "tools/maptool/Console.h"
 #include "tools/maptool/Messages.h"
 
 int main(int argc, char** argv) {
@@ -18,10 +18,10 @@ int main(int argc, char** argv) {
     runtime::RuntimeSetStartStep(runtime::StartStep::ImageDecoders, &screen::ImageDecoderInit);
     runtime::RuntimeSetStartStep(runtime::StartStep::PngDecoder, &screen::DecoderPngRegister);
     runtime::RuntimeStart();
-    const maptool::StandardStreams streams;
+    const platform::StandardStreams streams;
     // The system hands over bytes, taken as UTF-8 whatever the locale.
     std::vector<std::string> arguments;
-    for (const std::string& argument : maptool::ProgramArguments(argc, argv)) {
+    for (const std::string& argument : platform::ProgramArguments(argc, argv)) {
         arguments.push_back(maptool::ArgumentText(argument));
     }
     int result = maptool::kInputProblem;

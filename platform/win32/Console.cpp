@@ -1,9 +1,9 @@
-// The tool's arguments and standard streams on Windows. The command line comes as UTF-16 and
+// A command-line program's arguments and standard streams on Windows. The command line comes as UTF-16 and
 // is expanded here, as the shell expands it on Linux. The streams are switched to binary mode,
 // so that a PNG or a line end reaches a pipe or a file as the same bytes as on Linux; a stream
 // that is a console is fed through a pipe whose UTF-8 text a thread writes to the console as
 // UTF-16 characters (a console shows bytes in its own code page, which would spoil the umlauts).
-#include "tools/maptool/Console.h"
+#include "platform/Console.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -15,7 +15,7 @@
 #include <string_view>
 #include <thread>
 
-namespace maptool {
+namespace platform {
 namespace {
 
 std::string Utf8(std::wstring_view wide) {
@@ -181,4 +181,4 @@ bool StandardErrorIsTerminal() {
     return gErrorConsole == 1;
 }
 
-}  // namespace maptool
+}  // namespace platform

@@ -1,12 +1,12 @@
-// The tool's place in its system: its arguments and its standard streams. One implementation
-// per system (posix/, win32/); everything else sees UTF-8 arguments and writes UTF-8 bytes to
-// stdout and stderr.
+// A command-line program's place in its system: its arguments and its standard streams. One
+// implementation per system (Console.cpp, win32/Console.cpp); the program sees UTF-8 arguments
+// and writes UTF-8 bytes to stdout and stderr.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace maptool {
+namespace platform {
 
 // The arguments after the program's name, in UTF-8. On Windows they come from the wide command
 // line, and an argument with '*' or '?' stands for the names it matches, sorted by their bytes
@@ -29,4 +29,4 @@ public:
 // line there.
 bool StandardErrorIsTerminal();
 
-}  // namespace maptool
+}  // namespace platform

@@ -1,10 +1,10 @@
-// The tool's arguments and standard streams on a POSIX system: the shell has expanded the
-// arguments, and the streams pass bytes unchanged already.
-#include "tools/maptool/Console.h"
+// A command-line program's arguments and standard streams on a POSIX system: the shell has
+// expanded the arguments, and the streams pass bytes unchanged already.
+#include "platform/Console.h"
 
 #include <unistd.h>
 
-namespace maptool {
+namespace platform {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -15,4 +15,4 @@ StandardStreams::~StandardStreams() = default;
 
 bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
-}  // namespace maptool
+}  // namespace platform
