@@ -36,4 +36,8 @@ enum class TextModuleLoadResult { Loaded, NotLoadable, NotATextModule };
 TextModuleLoadResult TextModuleLoad(const std::string& path, TextModuleDrawFn& draw,
                                     TextModuleEndFn& end, std::string& reason);
 
+// Where the program draws text itself, with no module (Windows: GDI, in platform_text), the
+// draw function, as a module's.
+TextModuleDrawFn TextDrawLinkedIn();
+
 }  // namespace platform

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the Windows build needs beyond Debian's mingw-w64 packages (scripts/deps.sh installs those):
-# libpng, which Debian does not package for mingw, built from Debian's own source package into
-# DIR/deps (default build-win/deps) as a static library, once; later runs find it there.
+# libpng, expat, zstd and nlohmann's JSON headers, which Debian does not package for mingw,
+# built from Debian's own source packages into DIR/deps (default build-win/deps) as static
+# libraries, once; later runs find them there.
 # Also makes the Wine prefix DIR/wine that the tests run in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,37 +11,76 @@ dir=$(realpath -m "${1:-build-win}")
 deps=$dir/deps
 mkdir -p "$deps"
 
-if [ ! -f "$deps/install/lib/libpng16.a" ]; then
-    if ! ls "$deps"/src/libpng1.6-*/CMakeLists.txt >/dev/null 2>&1; then
-        # apt-get source needs a deb-src entry: the same Debian mirror and suites that the
-        # machine's deb entries use.
-        if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-            if [ "$(id -u)" -ne 0 ]; then
-                echo "No deb-src entry in /etc/apt/sources.list*; as root this script adds one." >&2
-                exit 1
-            fi
-            mirror=$(grep -rhs '^URIs:.*debian$\|^URIs:.*debian/$' /etc/apt/sources.list.d/ | head -1 | awk '{print $2}')
-            mirror=${mirror:-http://deb.debian.org/debian}
-            cat > /etc/apt/sources.list.d/mapeditor-sources.sources <<SRC
+# apt-get source needs a deb-src entry: the same Debian mirror and suites that the machine's deb
+# entries use.
+ensure_deb_src() {
+    if grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "No deb-src entry in /etc/apt/sources.list*; as root this script adds one." >&2
+        exit 1
+    fi
+    local mirror
+    mirror=$(grep -rhs '^URIs:.*debian$\|^URIs:.*debian/$' /etc/apt/sources.list.d/ | head -1 | awk '{print $2}')
+    mirror=${mirror:-http://deb.debian.org/debian}
+    cat > /etc/apt/sources.list.d/mapeditor-sources.sources <<SRC
 Types: deb-src
 URIs: $mirror
 Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-            apt-get -o DPkg::Lock::Timeout=900 update -qq
-        fi
-        rm -rf "$deps/src" && mkdir -p "$deps/src"
-        (cd "$deps/src" && apt-get source -qq libpng1.6 >/dev/null)
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
+}
+
+# Unpacks Debian's source package $1 into DIR/deps/src/$1 (once) and prints its folder.
+debian_source() {
+    local package=$1 folder=$deps/src/$1
+    if ! ls -d "$folder"/*/debian >/dev/null 2>&1; then
+        ensure_deb_src
+        rm -rf "$folder" && mkdir -p "$folder"
+        (cd "$folder" && apt-get source -qq "$package" >/dev/null)
     fi
-    src=$(ls -d "$deps"/src/libpng1.6-*/ | head -1)
-    cmake -S "$src" -B "$deps/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    dirname "$(ls -d "$folder"/*/debian | head -1)"
+}
+
+# Builds the CMake project in $2 for Windows and installs it into DIR/deps/install; $1 names
+# its build folder, the rest are its options.
+cmake_install() {
+    local name=$1 source=$2
+    shift 2
+    cmake -S "$source" -B "$deps/build/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$deps/install" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+        -DCMAKE_INSTALL_PREFIX="$deps/install" "$@" >/dev/null
+    cmake --build "$deps/build/$name" -j 2 >/dev/null
+    cmake --install "$deps/build/$name" >/dev/null
+}
+
+if [ ! -f "$deps/install/lib/libpng16.a" ]; then
+    cmake_install libpng "$(debian_source libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
         -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_TOOLS=OFF -DSKIP_INSTALL_PROGRAMS=ON \
-        -DSKIP_INSTALL_EXECUTABLES=ON >/dev/null
-    cmake --build "$deps/build" -j 2 >/dev/null
-    cmake --install "$deps/build" >/dev/null
+        -DSKIP_INSTALL_EXECUTABLES=ON
+fi
+# The map tool's parsers: expat for TMX and TSX, nlohmann's JSON headers for TMJ, and zstd for
+# the layer data Tiled compresses with it.
+if [ ! -f "$deps/install/lib/libexpat.a" ]; then
+    expat=$(debian_source expat)/expat
+    # Debian's security fixes test "XML_DTD == 1", as its autotools build defines it; the CMake
+    # build's configuration header defines it empty unless told the value.
+    sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$expat/expat_config.h.cmake"
+    cmake_install expat "$expat" -DEXPAT_SHARED_LIBS=OFF \
+        -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+        -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF
+fi
+if [ ! -f "$deps/install/lib/libzstd.a" ]; then
+    cmake_install zstd "$(debian_source libzstd)/build/cmake" -DZSTD_BUILD_SHARED=OFF \
+        -DZSTD_BUILD_STATIC=ON -DZSTD_BUILD_PROGRAMS=OFF -DZSTD_BUILD_TESTS=OFF \
+        -DZSTD_BUILD_CONTRIB=OFF -DZSTD_MULTITHREAD_SUPPORT=OFF -DZSTD_LEGACY_SUPPORT=OFF
+fi
+if [ ! -f "$deps/install/include/nlohmann/json.hpp" ]; then
+    cmake_install nlohmann_json "$(debian_source nlohmann-json3)" -DJSON_BuildTests=OFF \
+        -DJSON_Install=ON -DJSON_MultipleHeaders=ON
 fi
 
 # The Wine prefix of the tests: made once, quietly.

@@ -6,9 +6,10 @@
 #   gui/       gui/, runtime/, platform/
 #   screen/    screen/, runtime/, platform/; png.h
 #   editor/    editor/, gui/, screen/, runtime/ (never platform/ or the toolkit)
-#   tools/     tools/, editor/, screen/, runtime/ and of platform/ only the text module's
-#              interface; the toolkit's core (which headers of the toolkit are core is held
-#              by the test that the map tool loads no widget library); zlib.h, zstd.h, expat.h
+#   tools/     tools/, editor/, screen/, runtime/ and of platform/ only the interfaces of the
+#              text module and of the console (arguments, standard streams); the toolkit's
+#              core (which headers of the toolkit are core is held by the test that the map
+#              tool loads no widget library); zlib.h, zstd.h, expat.h
 # So nothing outside editor/ and tools/ includes editor/ (the program's main lies in editor/).
 # Standard C++ headers (no ".h", not the toolkit's) are free everywhere.
 
@@ -22,7 +23,7 @@ set(INCLUDE_RULES_editor_FOLDERS editor gui screen runtime)
 set(INCLUDE_RULES_tools_FOLDERS tools editor screen runtime)
 
 # Single headers of a folder that a layer may include without the folder.
-set(INCLUDE_RULES_tools_HEADERS platform/TextModule.h)
+set(INCLUDE_RULES_tools_HEADERS platform/TextModule.h platform/Console.h)
 
 # Library headers in angle brackets ending in ".h" (or under sys/): "*" for any.
 set(INCLUDE_RULES_platform_LIBRARY "*")

@@ -30,6 +30,7 @@ set(cases
     "editor/h.cpp|#include <sys/stat.h>|bad"
     "tools/maptool/a.cpp|#include \"editor/MapFile.h\"|ok"
     "tools/maptool/b.cpp|#include \"platform/TextModule.h\"|ok"
+    "tools/maptool/b.cpp|#include \"platform/Console.h\"|ok"
     "tools/maptool/c.cpp|#include <QDir>|ok"
     "tools/maptool/d.cpp|#include <zlib.h>|ok"
     "tools/maptool/d.cpp|#include <zstd.h>|ok"

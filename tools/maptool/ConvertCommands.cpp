@@ -60,17 +60,27 @@ std::vector<std::string> ExportProblems(const MapInput& input) {
 
 namespace fs = std::filesystem;
 
+// A path of UTF-8 text, and the text of a path: UTF-8 with '/' between the names on every
+// system (Windows' paths would otherwise come in its code page and with '\').
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
 // A path made absolute from the working folder, its "." and ".." taken away by name.
 fs::path AbsoluteByName(const std::string& path) {
     std::error_code error;
-    return fs::absolute(path, error).lexically_normal();
+    return fs::absolute(PathOf(path), error).lexically_normal();
 }
 
 // The path with every link resolved, or "" when it leads nowhere.
 std::string Canonical(const fs::path& path) {
     std::error_code error;
     const fs::path canonical = fs::canonical(path, error);
-    return error ? std::string() : canonical.string();
+    return error ? std::string() : TextOf(canonical);
 }
 
 // The path from the absolute folder to the absolute file, name by name: ".." for each name of
@@ -101,18 +111,18 @@ std::string RelativePath(const std::string& folder, const std::string& file) {
 std::string TileSetPathFrom(const std::string& out, const std::string& tileSetRuntimePath) {
     const fs::path outFolder = AbsoluteByName(out).parent_path();
     const fs::path tileSet = AbsoluteByName(runtime::FileSystemPath(tileSetRuntimePath));
-    const std::string written = RelativePath(outFolder.string(), tileSet.string());
+    const std::string written = RelativePath(TextOf(outFolder), TextOf(tileSet));
     const std::string tileSetCanonical = Canonical(tileSet);
-    if (Canonical(outFolder / written) == tileSetCanonical) return written;
+    if (Canonical(outFolder / PathOf(written)) == tileSetCanonical) return written;
     if (tileSetCanonical.empty()) return {};
     std::string folder = Canonical(outFolder);
-    if (folder.empty()) folder = AbsoluteByName(".").string();
+    if (folder.empty()) folder = TextOf(AbsoluteByName("."));
     return RelativePath(folder, tileSetCanonical);
 }
 
 // The file's name without its last extension.
 std::string NameWithoutExtension(const std::string& path) {
-    const std::string name = path.substr(path.rfind('/') + 1);
+    const std::string name = path.substr(FolderOf(path).size());
     return name.substr(0, name.rfind('.'));
 }
 

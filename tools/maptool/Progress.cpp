@@ -2,21 +2,13 @@
 #include "tools/maptool/Progress.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
+#include "platform/Console.h"
 #include "tools/maptool/Messages.h"
 
 namespace maptool {
 namespace {
-
-// Standard error is a terminal when its descriptor names a terminal device.
-bool StandardErrorIsTerminal() {
-    std::error_code error;
-    const std::string device = std::filesystem::read_symlink("/proc/self/fd/2", error).string();
-    return device.rfind("/dev/pts/", 0) == 0 || device.rfind("/dev/tty", 0) == 0;
-}
 
 constexpr std::int64_t kQuietMilliseconds = 1000;
 constexpr std::int64_t kEveryMilliseconds = 200;
@@ -26,7 +18,7 @@ constexpr std::int64_t kEveryMilliseconds = 200;
 Progress::Progress(std::string what, std::int64_t total)
     : what_(Shown(what)),
       total_(total),
-      terminal_(StandardErrorIsTerminal()),
+      terminal_(platform::StandardErrorIsTerminal()),
       started_(std::chrono::steady_clock::now()) {}
 
 Progress::~Progress() {

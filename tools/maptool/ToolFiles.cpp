@@ -7,16 +7,32 @@
 #include "tools/maptool/Messages.h"
 
 namespace maptool {
+namespace {
+
+// The characters that end a folder's name in a command-line path: on Windows '\' as well,
+// which is the runtime's separator there too; elsewhere a backslash belongs to a name, which the
+// runtime cannot spell.
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "/\\";
+constexpr bool kBackslashInName = false;
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr bool kBackslashInName = true;
+#endif
+
+}  // namespace
 
 std::optional<std::string> RuntimePath(std::string_view utf8) {
-    if (utf8.empty() || utf8.find('\\') != std::string_view::npos) return std::nullopt;
+    if (utf8.empty() || (kBackslashInName && utf8.find('\\') != std::string_view::npos)) {
+        return std::nullopt;
+    }
     std::string path = runtime::Cp1252(utf8);
     if (runtime::Utf8(path) != utf8) return std::nullopt;
     return path;
 }
 
 std::string FolderOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of(kSeparators);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 

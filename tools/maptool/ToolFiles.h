@@ -17,10 +17,11 @@
 namespace maptool {
 
 // The runtime path of a command-line path (UTF-8), or none when the path holds a character
-// CP1252 lacks or a backslash (the runtime's folder separator).
+// CP1252 lacks or, except on Windows, where it separates folders, a backslash (the runtime's
+// folder separator).
 std::optional<std::string> RuntimePath(std::string_view utf8);
 
-// The folder part of a path with its trailing '/', "" for a bare name.
+// The folder part of a path with its trailing '/' (or on Windows '\\'), "" for a bare name.
 std::string FolderOf(std::string_view path);
 
 // Why a file could not be opened for reading, as "<file>: <text>" says it ("nicht gefunden",

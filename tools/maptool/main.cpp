@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Console.h"
 #include "runtime/File.h"
 #include "runtime/Runtime.h"
 #include "screen/ImageDecoder.h"
@@ -17,9 +18,12 @@ int main(int argc, char** argv) {
     runtime::RuntimeSetStartStep(runtime::StartStep::ImageDecoders, &screen::ImageDecoderInit);
     runtime::RuntimeSetStartStep(runtime::StartStep::PngDecoder, &screen::DecoderPngRegister);
     runtime::RuntimeStart();
+    const platform::StandardStreams streams;
     // The system hands over bytes, taken as UTF-8 whatever the locale.
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(maptool::ArgumentText(argv[i]));
+    for (const std::string& argument : platform::ProgramArguments(argc, argv)) {
+        arguments.push_back(maptool::ArgumentText(argument));
+    }
     int result = maptool::kInputProblem;
     try {
         result = maptool::RunCommandLine(arguments);
