@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/maptool/CommandLine.h"
+#include "tools/maptool/ToolFiles.h"
 
 namespace {
 
@@ -40,3 +41,30 @@ TEST(MaptoolArgumentsTest, InvalidBytesBecomeReplacementCharacters) {
 }
 
 }  // namespace
+
+// A path named on the command line or inside a Tiled file stands on its own, or lies beside
+// what names it; on Windows drive letters and backslash roots stand on their own too.
+TEST(MaptoolArgumentsTest, PathsStandOnTheirOwnAsTheSystemSays) {
+    const struct {
+        const char* path;
+        bool onLinux, onWindows;
+    } cases[] = {
+        {"/tmp/a.tsx", true, true},
+        {"a.tsx", false, false},
+        {"../a.tsx", false, false},
+        {"", false, false},
+        {"C:/Karten/a.tsx", false, true},
+        {"c:a.tsx", false, true},
+        {"\\\\server\\share\\a.tsx", false, true},
+        {"\\a.tsx", false, true},
+        {"1:/a.tsx", false, false},
+        {"Karten\\a.tsx", false, false},
+    };
+    for (const auto& c : cases) {
+#ifdef _WIN32
+        EXPECT_EQ(maptool::PathIsAbsolute(c.path), c.onWindows) << c.path;
+#else
+        EXPECT_EQ(maptool::PathIsAbsolute(c.path), c.onLinux) << c.path;
+#endif
+    }
+}

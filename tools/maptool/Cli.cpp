@@ -64,8 +64,7 @@ bool OutputValid(const char* command, const std::string& file, bool validKind,
         return false;
     }
     if (!RuntimePath(file)) {
-        UsageMessage(command,
-                     "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\: " + file);
+        UsageMessage(command, std::string(kPathNotNameable) + ": " + file);
         return false;
     }
     return true;

@@ -50,14 +50,14 @@ bool EndsWith(std::string_view text, std::string_view end) {
 
 // A path named inside a file, as a path from the current folder.
 std::string Beside(const std::string& file, const std::string& named) {
-    return !named.empty() && named.front() == '/' ? named : FolderOf(file) + named;
+    return PathIsAbsolute(named) ? named : FolderOf(file) + named;
 }
 
 // Whether a path named inside a file (resolved as `path`) lies in the map file's folder or
 // below it; an absolute path or one that climbs above it with ".." does not.
 bool InsideMapFolder(const std::string& mapFile, const std::string& named,
                      const std::string& path) {
-    if (!named.empty() && named.front() == '/') return false;
+    if (PathIsAbsolute(named)) return false;
     const std::filesystem::path folder = std::filesystem::path(FolderOf(mapFile) + ".");
     const std::filesystem::path relative =
         std::filesystem::path(path).lexically_normal().lexically_relative(
@@ -80,7 +80,7 @@ bool NamedPath(const std::string& mapFile, const std::string& holder, const std:
 bool ReadNamed(const std::string& file, std::int64_t limit, std::vector<std::uint8_t>& bytes) {
     const std::optional<std::string> path = RuntimePath(file);
     if (!path) {
-        Message(file, "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\");
+        Message(file, kPathNotNameable);
         return false;
     }
     switch (runtime::FileReadWhole(*path, bytes, limit)) {

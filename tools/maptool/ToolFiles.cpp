@@ -22,6 +22,23 @@ constexpr bool kBackslashInName = true;
 
 }  // namespace
 
+#ifdef _WIN32
+const char* const kPathNotNameable = "der Pfad enthält Zeichen außerhalb von CP1252";
+#else
+const char* const kPathNotNameable = "der Pfad enthält Zeichen außerhalb von CP1252 oder einen \\";
+#endif
+
+bool PathIsAbsolute(std::string_view path) {
+    if (path.empty()) return false;
+    if (path.front() == '/') return true;
+#ifdef _WIN32
+    if (path.front() == '\\') return true;
+    const char drive = static_cast<char>(path.front() | 0x20);
+    if (path.size() >= 2 && drive >= 'a' && drive <= 'z' && path[1] == ':') return true;
+#endif
+    return false;
+}
+
 std::optional<std::string> RuntimePath(std::string_view utf8) {
     if (utf8.empty() || (kBackslashInName && utf8.find('\\') != std::string_view::npos)) {
         return std::nullopt;

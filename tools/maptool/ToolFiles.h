@@ -24,6 +24,13 @@ std::optional<std::string> RuntimePath(std::string_view utf8);
 // The folder part of a path with its trailing '/' (or on Windows '\\'), "" for a bare name.
 std::string FolderOf(std::string_view path);
 
+// Whether a path stands on its own rather than beside something: it starts with '/', and on
+// Windows also with '\\' (the drive's root, a share) or a drive letter ("C:\\…", "C:…").
+bool PathIsAbsolute(std::string_view path);
+
+// Why RuntimePath refused a path, for the messages.
+extern const char* const kPathNotNameable;
+
 // Why a file could not be opened for reading, as "<file>: <text>" says it ("nicht gefunden",
 // "ist ein Ordner", ...).
 std::string OpenProblemText(runtime::FileError error);
