@@ -15,28 +15,13 @@
 #include <string_view>
 #include <thread>
 
+#include "platform/win32/Wide.h"
+
 namespace platform {
 namespace {
 
-std::string Utf8(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                          size, nullptr, nullptr);
-    return text;
-}
-
-std::wstring Wide(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                          size);
-    return wide;
-}
+using win32::Utf8FromWide;
+using win32::WideFromUtf8;
 
 // The names a pattern matches (its folder part kept in front), sorted; none when it matches
 // nothing. A name that starts with '.' is matched only by a pattern that starts with '.', as
@@ -52,7 +37,7 @@ std::vector<std::string> Expanded(const std::wstring& pattern) {
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L".." || (name.front() == L'.' && !dotted)) continue;
-        names.push_back(Utf8(folder + std::wstring(name)));
+        names.push_back(Utf8FromWide(folder + std::wstring(name)));
     } while (::FindNextFileW(find, &found));
     ::FindClose(find);
     std::sort(names.begin(), names.end());
@@ -74,7 +59,7 @@ void FeedConsole(HANDLE pipe, HANDLE console) {
     char buffer[4096];
     DWORD got = 0;
     const auto show = [console](std::string_view text) {
-        const std::wstring wide = Wide(text);
+        const std::wstring wide = WideFromUtf8(text);
         DWORD written = 0;
         if (!wide.empty()) {
             ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
@@ -120,7 +105,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
                 continue;
             }
         }
-        arguments.push_back(Utf8(argument));
+        arguments.push_back(Utf8FromWide(argument));
     }
     ::LocalFree(wide);
     return arguments;

@@ -12,6 +12,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/PathParts.h"
+#include "platform/win32/Wide.h"
 
 namespace platform {
 namespace {
@@ -74,11 +75,7 @@ FileHandle FromOs(HANDLE os) {
 }
 
 std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    std::wstring wide = win32::WideFromUtf8(utf8);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     return wide;
 }

@@ -16,6 +16,7 @@ namespace platform {
 
 namespace {
 
+using win32::Utf8FromWide;
 using win32::WideFromCp1252;
 
 constexpr std::int32_t kMaxHeight = 32767;
@@ -149,12 +150,7 @@ TextFontInfo TextFontDescribe(TextFont font) {
     const int length = ::GetTextFaceW(dc.Dc(), LF_FACESIZE, face);
     TextFontInfo out;
     const std::wstring wideFace(face, static_cast<std::size_t>(std::max(0, length - 1)));
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wideFace.c_str(),
-                                            static_cast<int>(wideFace.size()), nullptr, 0,
-                                            nullptr, nullptr);
-    out.family.resize(static_cast<std::size_t>(std::max(0, bytes)));
-    ::WideCharToMultiByte(CP_UTF8, 0, wideFace.c_str(), static_cast<int>(wideFace.size()),
-                          out.family.data(), bytes, nullptr, nullptr);
+    out.family = Utf8FromWide(wideFace);
     out.emHeight = metrics.tmHeight - metrics.tmInternalLeading;
     out.cellHeight = metrics.tmHeight;
     out.weight = metrics.tmWeight;

@@ -1,5 +1,7 @@
-// CP1252 runtime text <-> the UTF-16 of the Windows API.
+// CP1252 runtime text and UTF-8 <-> the UTF-16 of the Windows API.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <string_view>
@@ -30,6 +32,27 @@ inline std::string Cp1252FromWide(std::wstring_view wide) {
         }
         text.push_back(static_cast<char>(Cp1252FromCodePoint(c)));
     }
+    return text;
+}
+
+// UTF-8 <-> UTF-16; bytes that are no UTF-8 become U+FFFD, unpaired surrogates likewise.
+inline std::wstring WideFromUtf8(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          size);
+    return wide;
+}
+
+inline std::string Utf8FromWide(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                          size, nullptr, nullptr);
     return text;
 }
 
